@@ -1,0 +1,1 @@
+talvo_fuzz(fuzz_numbers SOURCES ${CMAKE_CURRENT_LIST_DIR}/FuzzNumbers.cpp LIBS CommonUtils)
