@@ -333,8 +333,8 @@ TCode CalcFullSignalParams(const TSignalClass& signal, const TOutSignalParams& p
         {code::FullPower, &TFullParamsCalc::Power},
         {code::FullCollapses, &TFullParamsCalc::Collapses},
     };
-    for (const auto& [stepCode, step] : kSteps)
-        if (TCode c = RunStep(stepCode, [&] { (calc.*step)(); })) return c;
+    for (const auto& step : kSteps)
+        if (TCode c = RunStep(step.first, [&] { (calc.*step.second)(); })) return c;
     return code::NoError;
 }
 

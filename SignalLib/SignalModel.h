@@ -112,7 +112,9 @@ public:
     void SetFrequency(float hz);
     float FrequencyKoef() const { return koefs.FrequencyKoef(); }
     void SetFrequencyKoef(float k);
-    std::int32_t SamplesPerPeriod() const { return samplesPerPeriod; }
+    // Wide enough for any coefficient above -100, so that a signal with too
+    // many samples is refused by its frequency, not by its coefficient.
+    std::int64_t SamplesPerPeriod() const { return samplesPerPeriod; }
 
     // n = 1 is the fundamental.
     const THarmonic& Harmonic(TQuantity q, int phase, int n) const { return Phase(q, phase)[n - 1]; }
@@ -146,7 +148,7 @@ private:
     TFlags voltageMainOn{1, 1, 1};
     TFlags currentMainOn{1, 1, 1};
     TNominalsClass nominals;
-    std::int32_t samplesPerPeriod = 0;
+    std::int64_t samplesPerPeriod = 0;
     TKalibrationKoefsClass koefs;
     TCollapsesOvervoltagesClass collapses;
 };
