@@ -249,23 +249,23 @@ void TFullParamsCalc::HarmonicAngles() {
 
 void TFullParamsCalc::Power() {
     if (params.VoltageOn == 0 || params.CurrentOn == 0) return;
-    real totals[10] = {};
-    for (int p = 0; p < kPhases; ++p) {
-        PhasePower(p);
-        const TPowerFullParams& w = full.Power[p];
-        const float values[9] = {w.P1, w.P, w.P2, w.Q1, w.Q, w.N, w.S1, w.SumS, w.S};
-        for (int i = 0; i < 9; ++i) totals[i] += values[i];
-    }
-    full.TotalP1 = Narrow(totals[0]);
-    full.TotalP = Narrow(totals[1]);
-    full.TotalP2 = Narrow(totals[2]);
-    full.TotalQ1 = Narrow(totals[3]);
-    full.TotalQ = Narrow(totals[4]);
-    full.TotalN = Narrow(totals[5]);
-    full.TotalS1 = Narrow(totals[6]);
-    full.TotalSumS = Narrow(totals[7]);
-    full.TotalS = Narrow(totals[8]);
-    full.TotalEnergy = Narrow(totals[1] / 3600);
+    for (int p = 0; p < kPhases; ++p) PhasePower(p);
+    const auto sum = [&](float TPowerFullParams::*field) {
+        real total = 0;
+        for (const TPowerFullParams& w : full.Power) total += w.*field;
+        return total;
+    };
+    full.TotalP1 = Narrow(sum(&TPowerFullParams::P1));
+    full.TotalP = Narrow(sum(&TPowerFullParams::P));
+    full.TotalP2 = Narrow(sum(&TPowerFullParams::P2));
+    full.TotalQ1 = Narrow(sum(&TPowerFullParams::Q1));
+    full.TotalQ = Narrow(sum(&TPowerFullParams::Q));
+    full.TotalN = Narrow(sum(&TPowerFullParams::N));
+    full.TotalS1 = Narrow(sum(&TPowerFullParams::S1));
+    full.TotalSumS = Narrow(sum(&TPowerFullParams::SumS));
+    full.TotalS = Narrow(sum(&TPowerFullParams::S));
+    // Active energy of one second, W*h.
+    full.TotalEnergy = Narrow(sum(&TPowerFullParams::P) / 3600);
 }
 
 // The current angles are the shifts behind the voltage of the same order.
