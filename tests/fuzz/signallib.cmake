@@ -1,0 +1,1 @@
+talvo_fuzz(fuzz_signallib SOURCES ${CMAKE_CURRENT_LIST_DIR}/FuzzSignalLib.cpp LIBS SignalTalvoCore)
