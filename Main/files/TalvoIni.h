@@ -60,8 +60,6 @@ public:
     // Writes the file back atomically; raises cmn::TalvoError when it cannot.
     void Save();
 
-    const IniFile& File() const { return ini_; }
-
 private:
     IniFile ini_;
 };

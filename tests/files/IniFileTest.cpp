@@ -231,8 +231,10 @@ TEST(IniBadInput, AFiftyMegabyteFileLoadsAndAnOversizedOneIsRefused) {
     TempFolder dir;
     std::string big;
     big.reserve(50u << 20);
-    for (int i = 0; big.size() < (50u << 20); ++i) big += "[раздел " + std::to_string(i % 1000) + "]\nключ=" + std::to_string(i) + "\n\n";
-    WriteBytes(dir / "big.ini", cmn::Utf8ToCp1251(big));
+    const std::string section = cmn::Utf8ToCp1251("[раздел "), key = cmn::Utf8ToCp1251("]\nключ=");
+    for (int i = 0; big.size() < (50u << 20); ++i)
+        big.append(section).append(std::to_string(i % 1000)).append(key).append(std::to_string(i)).append("\n\n");
+    WriteBytes(dir / "big.ini", big);
     IniFile ini(dir / "big.ini");
     EXPECT_EQ(ini.ReadInteger("РАЗДЕЛ 999", "КЛЮЧ", -1), 999);
     EXPECT_EQ(ini.ReadInteger("раздел 1000", "ключ", -1), -1);
