@@ -1,0 +1,109 @@
+#include "files/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+
+#include "CommonUtils/TalvoError.h"
+
+namespace files {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Reason(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM: return "нет доступа";
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG: return "недостаточно места на диске";
+        case EROFS: return "диск доступен только для чтения";
+        case ENOENT:
+        case ENOTDIR: return "папка не найдена";
+        case EISDIR: return "это папка";
+        default: return "системная ошибка " + std::to_string(error);
+    }
+}
+
+[[noreturn]] void Fail(const std::string& path, int error) {
+    throw cmn::TalvoError("Ошибка записи файла " + path + " (" + Reason(error) + ")");
+}
+
+// A link is followed, so that the file it points to is replaced and the link stays.
+std::string ResolvedTarget(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_symlink(path, ec)) return path;
+    const fs::path target = fs::canonical(path, ec);
+    return ec ? path : target.string();
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A fresh name beside the target; O_EXCL keeps two writers apart.
+int CreateTemporary(const std::string& path, std::string& tempName) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempName = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        const int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// 0 on success, else the errno of the failing step.
+int WriteAll(int fd, std::string_view content) {
+    while (!content.empty()) {
+        const ssize_t n = ::write(fd, content.data(), content.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : ENOSPC;
+        content.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// The new file keeps the permissions of the one it replaces.
+void CopyMode(int fd, const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+}
+
+// Makes the rename itself durable. A folder that cannot be synced (some
+// file systems refuse) does not undo a rename that already took place.
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+void WriteFileAtomic(const std::string& path, std::string_view content) {
+    const std::string target = ResolvedTarget(path);
+    // rename() would replace a read-only file without asking; the user made it read-only to keep it.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) Fail(path, errno);
+    std::string tempName;
+    const int fd = CreateTemporary(target, tempName);
+    if (fd < 0) Fail(path, errno);
+    CopyMode(fd, target);
+    int error = WriteAll(fd, content);
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(tempName.c_str(), target.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(tempName.c_str());
+        Fail(path, error);
+    }
+    SyncFolder(FolderOf(target));
+}
+
+}  // namespace files

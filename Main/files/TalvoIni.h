@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "files/DataFolders.h"
+#include "files/IniFile.h"
+
+namespace files {
+
+// Calibrator modifications by index: 0 "dmTalvo", 1 "dmTalvoM".
+inline constexpr int kModificationCount = 2;
+// Without a stored choice the program takes the second modification, the
+// one the console mode also takes when none is given.
+inline constexpr int kDefaultModification = 1;
+
+// The signal correction, percent: 220 V phases A, B, C; 57.7 V A, B, C;
+// 1 A A, B, C; 5 A A, B, C; frequency.
+inline constexpr std::size_t kCorrectionCount = 13;
+using TCorrectionRecord = std::array<long double, kCorrectionCount>;
+
+// The per-user settings. The whole file is read when the object is made
+// and written back by Save(); every operation works on the loaded file.
+class TTalvoIni {
+public:
+    // Creates the file's folder with its parents (a failure shows only when
+    // saving) and loads the file; a missing file reads as empty.
+    explicit TTalvoIni(const std::string& fileName = SettingsFileName());
+
+    std::string ReadComPort() const;
+    void WriteComPort(const std::string& port);
+    std::string ReadConverterComPort() const;
+    void WriteConverterComPort(const std::string& port);
+
+    // The recent files, stored as one tab-delimited text with quotes around
+    // entries that need them. A null list raises cmn::TalvoError. Entries
+    // with a line break cannot be stored in an INI value and are left out.
+    void GetRecentFileList(std::vector<std::string>* fileList) const;
+    void SetRecentFileList(const std::vector<std::string>* fileList);
+
+    TCorrectionRecord ReadCorrection() const;
+    void WriteCorrection(const TCorrectionRecord& correction);
+
+    // A stored value outside 0 … kModificationCount-1 reads as kDefaultModification.
+    int ReadModification() const;
+    void WriteModification(int modification);
+    bool ModificationPresent() const;
+
+    // Whether the splash shows at start (default true); the value read is
+    // written back at once, so a first start records it.
+    bool ReadShowSplash();
+
+    // Converter mode at start, and whether the converter entries exist at all.
+    bool ReadConverterMode() const;
+    void WriteConverterMode(bool on);
+    bool ReadConverterEnabled() const;
+
+    // Writes the file back atomically; raises cmn::TalvoError when it cannot.
+    void Save();
+
+private:
+    IniFile ini_;
+};
+
+}  // namespace files

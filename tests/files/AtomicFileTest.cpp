@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "CommonUtils/TalvoError.h"
+#include "TempFolder.h"
+#include "files/AtomicFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using files::WriteFileAtomic;
+using files_test::ReadBytes;
+using files_test::TempFolder;
+using files_test::WriteBytes;
+
+std::size_t EntryCount(const fs::path& folder) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// Runs `body` in a child process and gives its exit code. With
+// `unprivileged` the child drops root first, since root ignores permissions.
+int InChild(const std::function<bool()>& body, bool unprivileged = false) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Whether writing `path` raises the error that names it and the reason.
+bool RaisesWriteError(const std::string& path, const std::string& content, const std::string& reason) {
+    try {
+        WriteFileAtomic(path, content);
+    } catch (const cmn::TalvoError& e) {
+        return std::string(e.what()) == "Ошибка записи файла " + path + " (" + reason + ")";
+    }
+    return false;
+}
+
+TEST(AtomicFile, CreatesAndReplacesKeepingPermissions) {
+    TempFolder dir;
+    WriteFileAtomic(dir / "a.ini", "old");
+    EXPECT_EQ(ReadBytes(dir / "a.ini"), "old");
+    fs::permissions(dir / "a.ini", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    WriteFileAtomic(dir / "a.ini", std::string("new\0content", 11));
+    EXPECT_EQ(ReadBytes(dir / "a.ini"), std::string("new\0content", 11));
+    EXPECT_EQ(fs::status(dir / "a.ini").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(EntryCount(dir.Path()), 1u);
+}
+
+TEST(AtomicFile, ALinkKeepsPointingAtTheUpdatedFile) {
+    TempFolder dir;
+    fs::create_directory(dir / "real");
+    WriteBytes(dir / "real/a.ini", "old");
+    fs::create_symlink(dir / "real/a.ini", dir / "link.ini");
+    WriteFileAtomic(dir / "link.ini", "new");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
+    EXPECT_EQ(ReadBytes(dir / "real/a.ini"), "new");
+}
+
+TEST(AtomicFile, MissingFolderRaises) {
+    TempFolder dir;
+    EXPECT_TRUE(RaisesWriteError(dir / "none/a.ini", "x", "папка не найдена"));
+    WriteBytes(dir / "file", "x");
+    EXPECT_TRUE(RaisesWriteError(dir / "file/a.ini", "x", "папка не найдена"));
+}
+
+TEST(AtomicFile, UnwritableFolderRaisesAndKeepsTheOldFile) {
+    TempFolder dir;
+    fs::create_directory(dir / "locked");
+    WriteBytes(dir / "locked/a.ini", "old");
+    // The file itself may be written; only the folder refuses new entries.
+    fs::permissions(dir / "locked/a.ini", fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
+    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_exec);
+    const std::string path = dir / "locked/a.ini";
+    EXPECT_EQ(InChild([&] { return RaisesWriteError(path, "new", "нет доступа"); }, true), 0);
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(EntryCount(dir / "locked"), 1u);
+    fs::permissions(dir / "locked", fs::perms::owner_all);
+}
+
+TEST(AtomicFile, ReadOnlyFileIsNotReplaced) {
+    TempFolder dir;
+    WriteBytes(dir / "a.ini", "old");
+    fs::permissions(dir / "a.ini", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(dir.Path(), fs::perms::all);
+    const std::string path = dir / "a.ini";
+    EXPECT_EQ(InChild([&] { return RaisesWriteError(path, "new", "нет доступа"); }, true), 0);
+    EXPECT_EQ(ReadBytes(path), "old");
+}
+
+// A file-size limit makes the write fail part way, as a full disk does.
+TEST(AtomicFile, WriteFailingPartWayKeepsTheOldFile) {
+    TempFolder dir;
+    const std::string path = dir / "a.ini";
+    WriteBytes(path, "old content");
+    const int code = InChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64 * 1024, 64 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return RaisesWriteError(path, std::string(1 << 20, 'n'), "недостаточно места на диске");
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(ReadBytes(path), "old content");
+    EXPECT_EQ(EntryCount(dir.Path()), 1u);
+}
+
+// A writer killed at any moment leaves the old or the new file, whole.
+TEST(AtomicFile, WriterKilledMidSaveLeavesOldOrNewContent) {
+    TempFolder dir;
+    const std::string path = dir / "big.ini";
+    const std::string first(4 << 20, 'a');
+    const std::string second = std::string(3 << 20, 'b') + "end";
+    std::mt19937 random(7);
+    for (int round = 0; round < 25; ++round) {
+        WriteBytes(path, first);
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            for (int i = 0;; ++i) {
+                WriteFileAtomic(path, i % 2 ? first : second);
+                if (::write(ready[1], "w", 1) < 0) ::_exit(1);
+            }
+        }
+        ::close(ready[1]);
+        char byte;
+        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        ::close(ready[0]);
+        const std::string now = ReadBytes(path);
+        ASSERT_TRUE(now == first || now == second) << "round " << round << ": " << now.size() << " bytes";
+    }
+}
+
+}  // namespace
