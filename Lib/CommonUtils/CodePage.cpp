@@ -1,7 +1,9 @@
 #include "CodePage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace cmn {
 namespace {
@@ -88,7 +90,23 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-std::string FromUtf8(std::string_view utf8, const UpperHalf& table) {
+// The upper half sorted by character, for a binary search per character.
+using ReverseTable = std::array<std::pair<char16_t, char>, 128>;
+
+ReverseTable MakeReverse(const UpperHalf& table) {
+    ReverseTable reverse{};
+    for (std::size_t i = 0; i < table.size(); ++i) reverse[i] = {table[i], static_cast<char>(0x80 + i)};
+    std::sort(reverse.begin(), reverse.end());
+    return reverse;
+}
+
+char EncodeUpper(const ReverseTable& reverse, char32_t cp) {
+    const auto it = std::lower_bound(reverse.begin(), reverse.end(), cp,
+                                     [](const auto& entry, char32_t c) { return entry.first < c; });
+    return it != reverse.end() && it->first == cp ? it->second : '?';
+}
+
+std::string FromUtf8(std::string_view utf8, const ReverseTable& reverse) {
     std::string out;
     out.reserve(utf8.size());
     std::size_t pos = 0;
@@ -98,14 +116,7 @@ std::string FromUtf8(std::string_view utf8, const UpperHalf& table) {
             out += static_cast<char>(cp);
             continue;
         }
-        char byte = '?';
-        for (std::size_t i = 0; i < table.size(); ++i) {
-            if (table[i] == cp) {
-                byte = static_cast<char>(0x80 + i);
-                break;
-            }
-        }
-        out += byte;
+        out += EncodeUpper(reverse, cp);
     }
     return out;
 }
@@ -122,9 +133,15 @@ std::string ToUtf8(std::string_view bytes, const UpperHalf& table) {
 
 }  // namespace
 
-std::string Utf8ToCp1251(std::string_view utf8) { return FromUtf8(utf8, kCp1251); }
+std::string Utf8ToCp1251(std::string_view utf8) {
+    static const ReverseTable reverse = MakeReverse(kCp1251);
+    return FromUtf8(utf8, reverse);
+}
 std::string Cp1251ToUtf8(std::string_view cp1251) { return ToUtf8(cp1251, kCp1251); }
-std::string Utf8ToCp866(std::string_view utf8) { return FromUtf8(utf8, kCp866); }
+std::string Utf8ToCp866(std::string_view utf8) {
+    static const ReverseTable reverse = MakeReverse(kCp866);
+    return FromUtf8(utf8, reverse);
+}
 std::string Cp866ToUtf8(std::string_view cp866) { return ToUtf8(cp866, kCp866); }
 
 char Cp1251Upper(char c) {
