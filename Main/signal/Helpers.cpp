@@ -1,0 +1,104 @@
+#include "signal/Helpers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "CommonUtils/TalvoError.h"
+
+namespace sig {
+namespace {
+
+constexpr real kPi = std::numbers::pi_v<real>;
+
+real SumOfSquares(const auto& koef, int first, int last) {
+    real sum = 0;
+    for (int n = first; n <= last; ++n)
+        if (koef[n] != 0) sum += koef[n] * koef[n];
+    return sum;
+}
+
+real RootOrZero(real sum) { return sum >= 0 ? std::sqrt(sum) : 0; }
+
+}  // namespace
+
+real NormalizeAngle(real x) {
+    if (x >= 180) return x - 360 * std::trunc((x + 180) / 360);
+    if (x < -180) return x - 360 * std::trunc((x - 180) / 360);
+    return x;
+}
+
+double RoundDec5(real x) { return std::nearbyint(static_cast<double>(x) / 1e-5) * 1e-5; }
+
+double RoundDec10(real x) { return std::nearbyint(static_cast<double>(x) / 1e-10) * 1e-10; }
+
+bool SameReal(real a, real b) {
+    const real tolerance = std::max(1e-16L * std::min(std::fabs(a), std::fabs(b)), 1e-16L);
+    return std::fabs(a - b) <= tolerance;
+}
+
+bool IsZeroReal(real x) { return SameReal(x, 0); }
+
+real DeviationPercent(real value, real nominal) {
+    const real rounded = RoundDec5(nominal);
+    // A nominal that rounds to zero would divide by zero just the same.
+    if (IsZeroReal(nominal) || rounded == 0) throw cmn::TalvoError("Значение номинала должно быть отличным от нуля");
+    const real d = RoundDec5(value) * 100 / rounded - 100;
+    return IsZeroReal(d) ? 0 : d;
+}
+
+TPhasor operator+(TPhasor p, TPhasor q) { return {p.x + q.x, p.y + q.y}; }
+TPhasor operator-(TPhasor p, TPhasor q) { return {p.x - q.x, p.y - q.y}; }
+
+TPhasor PhasorExact(real magnitude, real angleDeg) {
+    const real radians = angleDeg * kPi / 180;
+    return {magnitude * std::cos(radians), magnitude * std::sin(radians)};
+}
+
+TPhasor PhasorFromPolar(real magnitude, real angleDeg) {
+    const TPhasor p = PhasorExact(magnitude, angleDeg);
+    return {RoundDec5(p.x), RoundDec5(p.y)};
+}
+
+real PhasorMagnitude(TPhasor p) { return RoundDec5(std::sqrt(p.x * p.x + p.y * p.y)); }
+
+real PhasorAngle(TPhasor p) {
+    // Signed zeros would otherwise turn an empty phasor into -180 degrees.
+    if (p.x == 0 && p.y == 0) return 0;
+    return NormalizeAngle(std::atan2(p.y, p.x) * 180 / kPi);
+}
+
+TPolar ToPolar(TPhasor p) { return {PhasorMagnitude(p), PhasorAngle(p)}; }
+
+TSymComponents SymmetricalComponents(const std::array<TPolar, 3>& phasors) {
+    const TPhasor va = PhasorFromPolar(phasors[0].Magnitude, phasors[0].Angle);
+    const TPhasor vb = PhasorFromPolar(phasors[1].Magnitude, phasors[1].Angle);
+    const TPhasor vc = PhasorFromPolar(phasors[2].Magnitude, phasors[2].Angle);
+    const real twoRoot3 = 2 * std::sqrt(3.0L);
+    const real a = (va.x - (vb.x + vc.x) / 2) / 3;
+    const real b = (va.y - (vb.y + vc.y) / 2) / 3;
+    const real c = (vb.y - vc.y) / twoRoot3;
+    const real d = (vb.x - vc.x) / twoRoot3;
+    TSymComponents s;
+    s.Pos = ToPolar({a - c, b + d});
+    s.Neg = ToPolar({a + c, b - d});
+    s.Zero = ToPolar({(va.x + vb.x + vc.x) / 3, (va.y + vb.y + vc.y) / 3});
+    return s;
+}
+
+real Distortion(const THarmonicOrders& koef, int count, const TInterOrders& inter, int interCount, bool include) {
+    real sum = SumOfSquares(koef, 1, std::clamp(count, 0, kHarmonics));
+    if (include) sum += SumOfSquares(inter, 1, std::clamp(interCount, 0, kInterHarmonics));
+    return RootOrZero(sum);
+}
+
+real Distortion(const THarmonicOrders& koef, int count) {
+    return RootOrZero(SumOfSquares(koef, 1, std::clamp(count, 0, kHarmonics)));
+}
+
+real TotalRms(bool on, real fundamental, real distortion) {
+    const real k = distortion / 100;
+    return on ? RoundDec5(fundamental * std::sqrt(k * k + 1)) : RoundDec5(fundamental * k);
+}
+
+}  // namespace sig
