@@ -24,7 +24,11 @@ real RootOrZero(real sum) { return sum >= 0 ? std::sqrt(sum) : 0; }
 
 real NormalizeAngle(real x) {
     if (x >= 180) return x - 360 * std::trunc((x + 180) / 360);
-    if (x < -180) return x - 360 * std::trunc((x - 180) / 360);
+    if (x < -180) {
+        // Odd multiples of -180 would land on 180, outside the range.
+        const real folded = x - 360 * std::trunc((x - 180) / 360);
+        return folded == 180 ? -180 : folded;
+    }
     return x;
 }
 
@@ -43,7 +47,7 @@ real DeviationPercent(real value, real nominal) {
     const real rounded = RoundDec5(nominal);
     // A nominal that rounds to zero would divide by zero just the same.
     if (IsZeroReal(nominal) || rounded == 0) throw cmn::TalvoError("Значение номинала должно быть отличным от нуля");
-    const real d = RoundDec5(value) * 100 / rounded - 100;
+    const real d = static_cast<real>(RoundDec5(value)) * 100 / rounded - 100;
     return IsZeroReal(d) ? 0 : d;
 }
 
