@@ -39,7 +39,7 @@ int ChooseTimerIndex(int current, long double f) {
 std::optional<int> SamplesPerPeriod(long double rate, long double f, long double kf) {
     const long double period = (1 + kf / 100) * f;
     if (!(period > 0) || !(rate > 0)) return std::nullopt;
-    const long double samples = std::nearbyint(rate / period);
+    const long double samples = std::rint(rate / period);
     if (!(samples >= 1) || samples > std::numeric_limits<int>::max()) return std::nullopt;
     return static_cast<int>(samples);
 }

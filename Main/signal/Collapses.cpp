@@ -22,15 +22,15 @@ constexpr const char* kZeroCountNotice = "Генерация провалов и
 
 // The samples an event time spans, bound to whole units when unit >= 1.
 real QuantisedCount(real seconds, real rate, real correction, real unit) {
-    const real count = std::nearbyint(seconds * rate / correction);
-    return unit >= 1 ? unit * std::nearbyint(count / unit) : count;
+    const real count = std::rint(seconds * rate / correction);
+    return unit >= 1 ? unit * std::rint(count / unit) : count;
 }
 
 void QuantiseTiming(TCollapsesParams& d, int samplesPerPeriod, real rate, real kf) {
     const CollapseBinding binding = CheckCollapseBinding(d.Binding);
     if (!(rate > 0)) return;
     real unit = 0;
-    if (binding == cbHalfPeriod) unit = std::nearbyint(samplesPerPeriod / 2.0L);
+    if (binding == cbHalfPeriod) unit = std::rint(samplesPerPeriod / 2.0L);
     if (binding == cbPeriod) unit = samplesPerPeriod;
     const real correction = 1 + kf / 100;
     const real duration = QuantisedCount(d.Duration, rate, correction, unit);
@@ -55,9 +55,10 @@ real ScaledFundamental(const TSignalParamsU& v, const TCollapsesParams& d, int p
     return IsZeroReal(total) ? 0 : U(v, phase) * EventVoltage(d.Faza[phase]) / total;
 }
 
-void LineEvents(const TSignalParamsU& v, TCollapsesParams& d, const TSignalSwitches& switches) {
+void LineEvents(const TVoltageSpectrum& spectrum, const TSignalParamsU& v, TCollapsesParams& d,
+                const TSignalSwitches& switches) {
     for (int line = lnAB; line <= lnCA; ++line) {
-        const real event = LineTotalRms(v, line, ScaledFundamental(v, d, LineFirstPhase(line)),
+        const real event = LineTotalRms(spectrum, v, line, ScaledFundamental(v, d, LineFirstPhase(line)),
                                         ScaledFundamental(v, d, LineSecondPhase(line)), switches);
         const real reference = ReferenceVoltage(d.RefKind, v.ULineRms[line], v.NominalLine);
         const real deviation = IsZeroReal(reference) ? 0 : DeviationPercent(event, reference);
@@ -98,9 +99,14 @@ real MaximumVoltage(std::uint8_t refKind, real k, real urms, real nominal) {
 
 void CalcCollapsesParams(const TSignalParamsU& v, TCollapsesParams& d, int samplesPerPeriod, real sampleRate, real kf,
                          const TSignalSwitches& switches) {
+    CalcCollapsesParams(TVoltageSpectrum(v), v, d, samplesPerPeriod, sampleRate, kf, switches);
+}
+
+void CalcCollapsesParams(const TVoltageSpectrum& spectrum, const TSignalParamsU& v, TCollapsesParams& d,
+                         int samplesPerPeriod, real sampleRate, real kf, const TSignalSwitches& switches) {
     QuantiseTiming(d, samplesPerPeriod, sampleRate, kf);
     PhaseEvents(v, d);
-    LineEvents(v, d, switches);
+    LineEvents(spectrum, v, d, switches);
     ShownPercents(d);
 }
 

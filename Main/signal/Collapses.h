@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "CommonUtils/ProtocolLog.h"
+#include "signal/Calculations.h"
 #include "signal/Records.h"
 
 // Dips and swells: the voltages during the events, the derived line events
@@ -22,6 +23,9 @@ real MaximumVoltage(std::uint8_t refKind, real k, real urms, real nominal);
 // (frequency not set) the times are left as they are.
 void CalcCollapsesParams(const TSignalParamsU& v, TCollapsesParams& d, int samplesPerPeriod, real sampleRate, real kf,
                          const TSignalSwitches& switches);
+// The same with the voltage spectrum of v as it is now already at hand.
+void CalcCollapsesParams(const TVoltageSpectrum& spectrum, const TSignalParamsU& v, TCollapsesParams& d,
+                         int samplesPerPeriod, real sampleRate, real kf, const TSignalSwitches& switches);
 
 // Every phase's event is consistent with its RMS: a dip does not rise above
 // it and a swell does not fall below it.

@@ -35,15 +35,6 @@ std::optional<TGarmonikPart> ParseGarmonikSelector(std::string_view selector) {
     return std::nullopt;
 }
 
-TGarmonikFaza& TGarmonik::Faza(int slot) {
-    return const_cast<TGarmonikFaza&>(std::as_const(*this).Faza(slot));
-}
-
-const TGarmonikFaza& TGarmonik::Faza(int slot) const {
-    const std::array<const TGarmonikFaza*, 6> blocks{&a, &b, &c, &ab, &bc, &ca};
-    return *blocks.at(slot);
-}
-
 THarmonicOrders& TGarmonik::Diff(TGarmonikPart part) {
     return const_cast<THarmonicOrders&>(std::as_const(*this).Diff(part));
 }

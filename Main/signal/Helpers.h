@@ -31,8 +31,14 @@ struct TPhasor {
 
 TPhasor operator+(TPhasor p, TPhasor q);
 TPhasor operator-(TPhasor p, TPhasor q);
+// Both components times a magnitude.
+TPhasor operator*(real magnitude, TPhasor unit);
 
-// magnitude * (cos, sin) of an angle in degrees, each component unrounded.
+// (cos, sin) of an angle in degrees. Whole quarter turns are taken off the
+// angle exactly first, so multiples of 90 degrees give exact 0 and 1.
+TPhasor UnitPhasor(real angleDeg);
+real CosDeg(real angleDeg);
+// magnitude * UnitPhasor(angle), each component unrounded.
 TPhasor PhasorExact(real magnitude, real angleDeg);
 // The same with both components rounded to five decimals.
 TPhasor PhasorFromPolar(real magnitude, real angleDeg);

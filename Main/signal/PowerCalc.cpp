@@ -1,16 +1,10 @@
 #include <cmath>
-#include <numbers>
 
 #include "signal/Calculations.h"
 #include "signal/Helpers.h"
 
 namespace sig {
 namespace {
-
-constexpr real kPi = std::numbers::pi_v<real>;
-
-real CosDeg(real angle) { return std::cos(angle * kPi / 180); }
-real SinDeg(real angle) { return std::sin(angle * kPi / 180); }
 
 // The fundamental powers of a phase; nothing flows when either channel is off.
 void FundamentalPowers(const TSignalParamsU& v, const TSignalParamsI& c, const TSignalSwitches& switches, int phase,
@@ -106,8 +100,9 @@ void CalcHarmonicPowers(const TSignalParamsU& v, const TSignalParamsI& c, TPower
             const TGarmonikFaza& hi = c.Garmonik.Faza(phase);
             const real sn = (U(v, phase) * v.Garmonik.Faza(phase).Koef[n] / 100) * (I(c, phase) * hi.Koef[n] / 100);
             fundamental.SGarm[phase][n] = sn;
-            fundamental.PGarm[phase][n] = CosDeg(hi.Angle[n]) * sn;
-            fundamental.QGarm[phase][n] = SinDeg(hi.Angle[n]) * sn;
+            const TPhasor unit = UnitPhasor(hi.Angle[n]);
+            fundamental.PGarm[phase][n] = unit.x * sn;
+            fundamental.QGarm[phase][n] = unit.y * sn;
             p += fundamental.PGarm[phase][n];
             q += fundamental.QGarm[phase][n];
             s += sn;

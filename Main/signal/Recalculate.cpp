@@ -8,13 +8,16 @@ namespace sig {
 
 void Recalculate(TSignalSet& s, const TKolebParamsHelpTable& flicker, const TRecalcOptions& options) {
     const TSignalSwitches& sw = s.Switches;
-    CalcVoltageParams(s.Voltage, sw, options.Display);
+    // The voltage calculation writes only line blocks, so the phase spectrum
+    // it starts from still holds when the dips are derived.
+    const TVoltageSpectrum spectrum(s.Voltage);
+    CalcVoltageParams(spectrum, s.Voltage, sw, options.Display);
     CalcCurrentParams(s.Current, s.Voltage, sw, options.Display);
     CalcPowerParams(s.Voltage, s.Current, sw, options.FullPowersShown, s.Energy,
                     {s.ShownPowers, s.FundamentalPowers, s.FullPowers}, options.Display);
     CalcIeee1459(s.Voltage, s.Current, s.FundamentalPowers, s.FullPowers, s.Ieee1459);
     CalcHarmonicPowers(s.Voltage, s.Current, s.FundamentalPowers);
-    CalcCollapsesParams(s.Voltage, s.Collapses, s.Grid.SamplesPerPeriod, s.Grid.SampleRate, options.FreqCorrection, sw);
+    CalcCollapsesParams(spectrum, s.Voltage, s.Collapses, s.Grid.SamplesPerPeriod, s.Grid.SampleRate, options.FreqCorrection, sw);
     CalcKolebParams(s.Voltage, s.Koleb, sw.UOnA, sw.UOnB, sw.UOnC, flicker);
 }
 

@@ -107,6 +107,17 @@ public:
     const THarmonicOrders& Diff(TGarmonikPart part) const;
 };
 
+inline const TGarmonikFaza& TGarmonik::Faza(int slot) const {
+    constexpr TGarmonikFaza TGarmonik::* blocks[6]{&TGarmonik::a, &TGarmonik::b, &TGarmonik::c,
+                                                    &TGarmonik::ab, &TGarmonik::bc, &TGarmonik::ca};
+    assert(slot >= fzA && slot <= fzCA);
+    return this->*blocks[slot];
+}
+
+inline TGarmonikFaza& TGarmonik::Faza(int slot) {
+    return const_cast<TGarmonikFaza&>(static_cast<const TGarmonik&>(*this).Faza(slot));
+}
+
 // ---------------------------------------------------------------- component records
 
 struct TInterGarmonik {
@@ -185,23 +196,37 @@ struct TSignalParamsI {
 };
 
 // Per-phase access to the fields named UA/UB/UC and so on.
-real& U(TSignalParamsU& v, int phase);
-real U(const TSignalParamsU& v, int phase);
-real& Shift(TSignalParamsU& v, int phase);
-real Shift(const TSignalParamsU& v, int phase);
-real& URms(TSignalParamsU& v, int phase);
-real URms(const TSignalParamsU& v, int phase);
-real& DeltaU(TSignalParamsU& v, int phase);
-real& I(TSignalParamsI& c, int phase);
-real I(const TSignalParamsI& c, int phase);
-real& PhiUI(TSignalParamsI& c, int phase);
-real PhiUI(const TSignalParamsI& c, int phase);
-real& AngleI(TSignalParamsI& c, int phase);
-real AngleI(const TSignalParamsI& c, int phase);
-real& IRms(TSignalParamsI& c, int phase);
-real IRms(const TSignalParamsI& c, int phase);
-real& DeltaI(TSignalParamsI& c, int phase);
-real DeltaI(const TSignalParamsI& c, int phase);
+namespace detail {
+template <class Record>
+using TField = real Record::*;
+inline constexpr TField<TSignalParamsU> kU[3]{&TSignalParamsU::UA, &TSignalParamsU::UB, &TSignalParamsU::UC};
+inline constexpr TField<TSignalParamsU> kShift[3]{&TSignalParamsU::ShiftA, &TSignalParamsU::ShiftB, &TSignalParamsU::ShiftC};
+inline constexpr TField<TSignalParamsU> kURms[3]{&TSignalParamsU::URmsA, &TSignalParamsU::URmsB, &TSignalParamsU::URmsC};
+inline constexpr TField<TSignalParamsU> kDeltaU[3]{&TSignalParamsU::DeltaUA, &TSignalParamsU::DeltaUB, &TSignalParamsU::DeltaUC};
+inline constexpr TField<TSignalParamsI> kI[3]{&TSignalParamsI::IA, &TSignalParamsI::IB, &TSignalParamsI::IC};
+inline constexpr TField<TSignalParamsI> kPhiUI[3]{&TSignalParamsI::PhiUIA, &TSignalParamsI::PhiUIB, &TSignalParamsI::PhiUIC};
+inline constexpr TField<TSignalParamsI> kAngleI[3]{&TSignalParamsI::AngleIA, &TSignalParamsI::AngleIB, &TSignalParamsI::AngleIC};
+inline constexpr TField<TSignalParamsI> kIRms[3]{&TSignalParamsI::IRmsA, &TSignalParamsI::IRmsB, &TSignalParamsI::IRmsC};
+inline constexpr TField<TSignalParamsI> kDeltaI[3]{&TSignalParamsI::DeltaIA, &TSignalParamsI::DeltaIB, &TSignalParamsI::DeltaIC};
+}  // namespace detail
+
+inline real& U(TSignalParamsU& v, int phase) { return v.*detail::kU[phase]; }
+inline real U(const TSignalParamsU& v, int phase) { return v.*detail::kU[phase]; }
+inline real& Shift(TSignalParamsU& v, int phase) { return v.*detail::kShift[phase]; }
+inline real Shift(const TSignalParamsU& v, int phase) { return v.*detail::kShift[phase]; }
+inline real& URms(TSignalParamsU& v, int phase) { return v.*detail::kURms[phase]; }
+inline real URms(const TSignalParamsU& v, int phase) { return v.*detail::kURms[phase]; }
+inline real& DeltaU(TSignalParamsU& v, int phase) { return v.*detail::kDeltaU[phase]; }
+inline real& I(TSignalParamsI& c, int phase) { return c.*detail::kI[phase]; }
+inline real I(const TSignalParamsI& c, int phase) { return c.*detail::kI[phase]; }
+inline real& PhiUI(TSignalParamsI& c, int phase) { return c.*detail::kPhiUI[phase]; }
+inline real PhiUI(const TSignalParamsI& c, int phase) { return c.*detail::kPhiUI[phase]; }
+inline real& AngleI(TSignalParamsI& c, int phase) { return c.*detail::kAngleI[phase]; }
+inline real AngleI(const TSignalParamsI& c, int phase) { return c.*detail::kAngleI[phase]; }
+inline real& IRms(TSignalParamsI& c, int phase) { return c.*detail::kIRms[phase]; }
+inline real IRms(const TSignalParamsI& c, int phase) { return c.*detail::kIRms[phase]; }
+inline real& DeltaI(TSignalParamsI& c, int phase) { return c.*detail::kDeltaI[phase]; }
+inline real DeltaI(const TSignalParamsI& c, int phase) { return c.*detail::kDeltaI[phase]; }
 
 // ---------------------------------------------------------------- powers
 
@@ -286,8 +311,14 @@ struct TSignalSwitches {
     std::uint8_t InterCountI = 50, InterCountU = 50;
 };
 
-bool UOn(const TSignalSwitches& s, int phase);
-bool IOn(const TSignalSwitches& s, int phase);
+inline bool UOn(const TSignalSwitches& s, int phase) {
+    constexpr bool TSignalSwitches::* on[3]{&TSignalSwitches::UOnA, &TSignalSwitches::UOnB, &TSignalSwitches::UOnC};
+    return s.*on[phase];
+}
+inline bool IOn(const TSignalSwitches& s, int phase) {
+    constexpr bool TSignalSwitches::* on[3]{&TSignalSwitches::IOnA, &TSignalSwitches::IOnB, &TSignalSwitches::IOnC};
+    return s.*on[phase];
+}
 
 struct TEnergyParams {
     std::int32_t TestSeconds = 0;

@@ -16,9 +16,8 @@ struct TLineComponent {
     real magnitude;  // rounded to five decimals
 };
 
-TLineComponent LineComponent(real ux, real shiftX, real kx, real ax, real uy, real shiftY, real ky, real ay,
-                             real order) {
-    const TPhasor d = PhasorExact(ux * kx / 100, order * shiftX + ax) - PhasorExact(uy * ky / 100, order * shiftY + ay);
+TLineComponent LineComponent(real ux, real kx, const TPhasor& unitX, real uy, real ky, const TPhasor& unitY) {
+    const TPhasor d = (ux * kx / 100) * unitX - (uy * ky / 100) * unitY;
     return {d, PhasorMagnitude(d)};
 }
 
@@ -26,22 +25,19 @@ TLineComponent LineComponent(real ux, real shiftX, real kx, real ax, real uy, re
 // and the interharmonics m = 1 ... 49 (order m + 0.5) of a line, the phase
 // fundamentals being ux and uy.
 template <class Visit>
-void ForEachLineComponent(const TSignalParamsU& v, int line, real ux, real uy, Visit visit) {
+void ForEachLineComponent(const TVoltageSpectrum& spectrum, const TSignalParamsU& v, int line, real ux, real uy,
+                          Visit visit) {
     const int x = LineFirstPhase(line);
     const int y = LineSecondPhase(line);
-    const real shiftX = Shift(v, x);
-    const real shiftY = Shift(v, y);
     const TGarmonikFaza& hx = v.Garmonik.Faza(x);
     const TGarmonikFaza& hy = v.Garmonik.Faza(y);
     for (int n = 1; n <= kHarmonics; ++n)
         visit(false, n, static_cast<real>(n),
-              LineComponent(ux, shiftX, hx.Koef[n], hx.Angle[n], uy, shiftY, hy.Koef[n], hy.Angle[n], n));
+              LineComponent(ux, hx.Koef[n], spectrum.Harmonic(x, n), uy, hy.Koef[n], spectrum.Harmonic(y, n)));
     const TInterGarmonik& ix = v.InterGarm[x];
     const TInterGarmonik& iy = v.InterGarm[y];
-    for (int m = 1; m <= kInterHarmonics; ++m) {
-        const real order = m + 0.5L;
-        visit(true, m, order, LineComponent(ux, shiftX, ix.Koef[m], ix.Angle[m], uy, shiftY, iy.Koef[m], iy.Angle[m], order));
-    }
+    for (int m = 1; m <= kInterHarmonics; ++m)
+        visit(true, m, m + 0.5L, LineComponent(ux, ix.Koef[m], spectrum.Inter(x, m), uy, iy.Koef[m], spectrum.Inter(y, m)));
 }
 
 // The fundamental term of a line's total: a phase switched off adds nothing.
@@ -66,7 +62,7 @@ real ComponentAngle(const TLineComponent& c, real order, real lineAngle) {
     return NormalizeAngle(phi - order * lineAngle);
 }
 
-void CalcLine(TSignalParamsU& v, int line, const TSignalSwitches& switches) {
+void CalcLine(const TVoltageSpectrum& spectrum, TSignalParamsU& v, int line, const TSignalSwitches& switches) {
     const int x = LineFirstPhase(line);
     const int y = LineSecondPhase(line);
     const TPhasor fundamental = PhasorFromPolar(U(v, x), Shift(v, x)) - PhasorFromPolar(U(v, y), Shift(v, y));
@@ -78,7 +74,7 @@ void CalcLine(TSignalParamsU& v, int line, const TSignalSwitches& switches) {
     TInterGarmonik& inter = v.InterGarm[LineSlot(line)];
     real harmonicSquares = 0;
     real interSquares = 0;
-    ForEachLineComponent(v, line, U(v, x), U(v, y), [&](bool isInter, int k, real order, const TLineComponent& c) {
+    ForEachLineComponent(spectrum, v, line, U(v, x), U(v, y), [&](bool isInter, int k, real order, const TLineComponent& c) {
         const real koef = IsZeroReal(uline) ? 0 : c.magnitude * 100 / uline;
         const real angle = ComponentAngle(c, order, v.LineAngle[line]);
         if (isInter) {
@@ -158,10 +154,21 @@ void SetDiff(TGarmonik& g, TGarmonikPart part, int n, bool bothPresent, real dif
 
 }  // namespace
 
-real LineTotalRms(const TSignalParamsU& v, int line, real ux, real uy, const TSignalSwitches& switches) {
+TVoltageSpectrum::TVoltageSpectrum(const TSignalParamsU& v) {
+    for (int phase = fzA; phase <= fzC; ++phase) {
+        const real shift = Shift(v, phase);
+        const TGarmonikFaza& h = v.Garmonik.Faza(phase);
+        for (int n = 1; n <= kHarmonics; ++n) harmonics_[phase][n] = UnitPhasor(n * shift + h.Angle[n]);
+        const TInterGarmonik& inter = v.InterGarm[phase];
+        for (int m = 1; m <= kInterHarmonics; ++m) inter_[phase][m] = UnitPhasor((m + 0.5L) * shift + inter.Angle[m]);
+    }
+}
+
+real LineTotalRms(const TVoltageSpectrum& spectrum, const TSignalParamsU& v, int line, real ux, real uy,
+                  const TSignalSwitches& switches) {
     real harmonicSquares = 0;
     real interSquares = 0;
-    ForEachLineComponent(v, line, ux, uy, [&](bool isInter, int, real, const TLineComponent& c) {
+    ForEachLineComponent(spectrum, v, line, ux, uy, [&](bool isInter, int, real, const TLineComponent& c) {
         (isInter ? interSquares : harmonicSquares) += c.magnitude * c.magnitude;
     });
     return LineRms(LineFundamentalTerm(v, line, ux, uy, switches), harmonicSquares, interSquares,
@@ -185,7 +192,12 @@ void CalcHarmonicAngleDiffs(TSignalParamsU& v) {
 }
 
 void CalcVoltageParams(TSignalParamsU& v, const TSignalSwitches& switches, ISignalDisplay* display) {
-    for (int line = lnAB; line <= lnCA; ++line) CalcLine(v, line, switches);
+    CalcVoltageParams(TVoltageSpectrum(v), v, switches, display);
+}
+
+void CalcVoltageParams(const TVoltageSpectrum& spectrum, TSignalParamsU& v, const TSignalSwitches& switches,
+                       ISignalDisplay* display) {
+    for (int line = lnAB; line <= lnCA; ++line) CalcLine(spectrum, v, line, switches);
     CalcAngleDiffs(v);
     CalcSymmetry(v);
     CalcTotals(v, switches);

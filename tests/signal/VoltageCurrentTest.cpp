@@ -190,13 +190,15 @@ TEST(ThreeWire, PhaseBIsMinusTheSumOfAAndC) {
     c.PhiUIB = 77;
     c.Garmonik.SetKoef("faza_a", 5, 10.3f);
     c.Garmonik.SetKoef("faza_c", 5, 10.3f);
+    c.Garmonik.SetAngle("faza_c", 5, 1.7f);
     c.InterGarm[sig::fzA].Koef[3] = 7;
     c.InterGarm[sig::fzC].Koef[3] = 7;
     sig::DeriveThreeWireCurrentB(s->Voltage, c);
     EXPECT_NEAR(D(c.IB), 5, 1e-5);
     EXPECT_NEAR(AngleGap(c.PhiUIB, 0), 0, 1e-4);
-    EXPECT_NEAR(D(c.Garmonik.b.Koef[5]), 10.3, 1e-3);
-    EXPECT_NEAR(AngleGap(c.Garmonik.b.Angle[5], 0), 0, 1e-3);
+    // A's fifth at 0 degrees, C's at 600 - 1.7: their sum spans 2 cos(60.85) of each.
+    EXPECT_NEAR(D(c.Garmonik.b.Koef[5]), 2 * 0.515 * std::cos(60.85 * M_PI / 180) / 5 * 100, 1e-5);
+    EXPECT_NEAR(AngleGap(c.Garmonik.b.Angle[5], 0.85), 0, 0.01);  // halfway between A's 0 and C's 1.7
     EXPECT_GT(c.InterGarm[sig::fzB].Koef[3], 0);
     // Written as computed, not narrowed to single precision.
     const real k = c.Garmonik.b.Koef[5];
