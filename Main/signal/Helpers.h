@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "signal/Records.h"
 
@@ -12,12 +14,17 @@ real NormalizeAngle(real x);
 
 // x in double precision divided by 1e-5, rounded half to even and multiplied
 // back: the five-decimal rounding the displayed and exported values carry.
-double RoundDec5(real x);
-double RoundDec10(real x);
+// (rint rounds as nearbyint does under the default rounding mode, without
+// saving and restoring the floating-point environment.)
+inline double RoundDec5(real x) { return std::rint(static_cast<double>(x) / 1e-5) * 1e-5; }
+inline double RoundDec10(real x) { return std::rint(static_cast<double>(x) / 1e-10) * 1e-10; }
 
 // a and b are the same when |a - b| <= max(1e-16 * min(|a|, |b|), 1e-16).
-bool SameReal(real a, real b);
-bool IsZeroReal(real x);
+inline bool SameReal(real a, real b) {
+    const real tolerance = std::max(1e-16L * std::min(std::fabs(a), std::fabs(b)), 1e-16L);
+    return std::fabs(a - b) <= tolerance;
+}
+inline bool IsZeroReal(real x) { return SameReal(x, 0); }
 
 // The deviation of a value from a nominal in percent, both rounded to five
 // decimals first. Raises "Значение номинала должно быть отличным от нуля"
@@ -29,10 +36,10 @@ struct TPhasor {
     real y = 0;
 };
 
-TPhasor operator+(TPhasor p, TPhasor q);
-TPhasor operator-(TPhasor p, TPhasor q);
+inline TPhasor operator+(TPhasor p, TPhasor q) { return {p.x + q.x, p.y + q.y}; }
+inline TPhasor operator-(TPhasor p, TPhasor q) { return {p.x - q.x, p.y - q.y}; }
 // Both components times a magnitude.
-TPhasor operator*(real magnitude, TPhasor unit);
+inline TPhasor operator*(real magnitude, TPhasor unit) { return {magnitude * unit.x, magnitude * unit.y}; }
 
 // (cos, sin) of an angle in degrees. Whole quarter turns are taken off the
 // angle exactly first, so multiples of 90 degrees give exact 0 and 1.
@@ -43,7 +50,7 @@ TPhasor PhasorExact(real magnitude, real angleDeg);
 // The same with both components rounded to five decimals.
 TPhasor PhasorFromPolar(real magnitude, real angleDeg);
 // The length of a phasor rounded to five decimals.
-real PhasorMagnitude(TPhasor p);
+inline real PhasorMagnitude(TPhasor p) { return RoundDec5(std::sqrt(p.x * p.x + p.y * p.y)); }
 // The folded angle of a phasor in degrees; a zero phasor has angle 0.
 real PhasorAngle(TPhasor p);
 TPolar ToPolar(TPhasor p);
