@@ -19,10 +19,20 @@ real SumOfSquares(const auto& koef, int first, int last) {
 
 real RootOrZero(real sum) { return sum >= 0 ? std::sqrt(sum) : 0; }
 
-// Rounding toward zero through rint: the same as std::trunc, without the
-// change of the x87 control word that trunc costs on every call.
+// The nearest integer, ties to even, as rint gives it. Below 2^62 adding and
+// taking off 1.5 x 2^63 does the same on the 64-bit mantissa at a fraction of
+// the cost of the x87 rounding instruction.
+real RoundToInteger(real q) {
+    constexpr real kShift = 0x1.8p63L;
+    if (!(std::fabs(q) < 0x1p62L)) return std::rint(q);
+    const real shifted = q + kShift;
+    return shifted - kShift;
+}
+
+// Rounding toward zero: the same as std::trunc, without the change of the
+// x87 control word that trunc costs on every call.
 real TruncToInteger(real q) {
-    const real t = std::rint(q);
+    const real t = RoundToInteger(q);
     if (q >= 0 && t > q) return t - 1;
     if (q < 0 && t < q) return t + 1;
     return t;
@@ -38,7 +48,7 @@ struct TReducedAngle {
 };
 
 TReducedAngle Reduce(real angleDeg) {
-    const real quarters = std::rint(angleDeg / 90);
+    const real quarters = RoundToInteger(angleDeg / 90);
     if (!(std::fabs(quarters) < 1e18L)) return {0, angleDeg * kPi / 180};
     // quarters is whole already: llrint converts it without the change of rounding mode a cast needs.
     return {static_cast<int>(std::llrint(quarters) & 3), (angleDeg - 90 * quarters) * kPi / 180};

@@ -18,6 +18,24 @@ TEST(NormalizeAngle, FoldsIntoTheHalfOpenRange) {
     EXPECT_EQ(sig::NormalizeAngle(-181), 179);
     EXPECT_EQ(sig::NormalizeAngle(725), 5);
     EXPECT_EQ(sig::NormalizeAngle(-900.5L), 179.5L);
+    EXPECT_EQ(sig::NormalizeAngle(1000000.25L), -79.75L);
+    EXPECT_EQ(sig::NormalizeAngle(-1000000.25L), 79.75L);
+    for (const real huge : {1e20L, -3e25L}) {
+        const real folded = sig::NormalizeAngle(huge);
+        EXPECT_TRUE(folded >= -180 && folded < 180) << static_cast<double>(folded);
+    }
+}
+
+TEST(UnitPhasor, QuarterTurnsAreExact) {
+    EXPECT_EQ(sig::UnitPhasor(90).x, 0);
+    EXPECT_EQ(sig::UnitPhasor(90).y, 1);
+    EXPECT_EQ(sig::UnitPhasor(-270).y, 1);
+    EXPECT_EQ(sig::UnitPhasor(540).x, -1);
+    EXPECT_EQ(sig::CosDeg(-90), 0);
+    // Far from zero the value is still the one of the folded angle.
+    EXPECT_NEAR(static_cast<double>(sig::UnitPhasor(50 * 121 + 33.5L).y),
+                std::sin((50 * 121 + 33.5 - 17 * 360) * M_PI / 180), 1e-15);
+    EXPECT_EQ(sig::CosDeg(1234.5L), sig::UnitPhasor(1234.5L).x);
 }
 
 TEST(RoundDec5, RoundsToFiveDecimalsInDoublePrecision) {
