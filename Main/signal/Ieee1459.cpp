@@ -1,0 +1,109 @@
+#include "signal/Ieee1459.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "signal/Helpers.h"
+
+namespace sig {
+namespace {
+
+real Sq(real x) { return x * x; }
+real RootOfPositive(real x) { return std::sqrt(std::max<real>(x, 0)); }
+
+// Effective voltage and current, total and fundamental.
+struct TEffective {
+    real Ue, Ie, Ue1, Ie1;
+
+    real UeH() const { return Ue1 < Ue ? std::sqrt(Sq(Ue) - Sq(Ue1)) : 0; }
+    real IeH() const { return Ie1 < Ie ? std::sqrt(Sq(Ie) - Sq(Ie1)) : 0; }
+};
+
+real SumSquares(real a, real b, real c) { return Sq(a) + Sq(b) + Sq(c); }
+
+TEffective FourWire(const TSignalParamsU& v, const TSignalParamsI& c) {
+    const auto ue = [](real a, real b, real cc, const TLineReals& lines) {
+        return std::sqrt((3 * SumSquares(a, b, cc) + Sq(lines[lnAB]) + Sq(lines[lnBC]) + Sq(lines[lnCA])) / 18);
+    };
+    return {ue(v.URmsA, v.URmsB, v.URmsC, v.ULineRms),
+            std::sqrt((SumSquares(c.IRmsA, c.IRmsB, c.IRmsC) + Sq(c.INRms)) / 3),
+            ue(v.UA, v.UB, v.UC, v.ULine),
+            std::sqrt((SumSquares(c.IA, c.IB, c.IC) + Sq(c.IN1)) / 3)};
+}
+
+TEffective ThreeWire(const TSignalParamsU& v, const TSignalParamsI& c) {
+    return {std::sqrt(SumSquares(v.ULineRms[lnAB], v.ULineRms[lnBC], v.ULineRms[lnCA]) / 9),
+            std::sqrt(SumSquares(c.IRmsA, c.IRmsB, c.IRmsC) / 3),
+            std::sqrt(SumSquares(v.ULine[lnAB], v.ULine[lnBC], v.ULine[lnCA]) / 9),
+            std::sqrt(SumSquares(c.IA, c.IB, c.IC) / 3)};
+}
+
+// A power factor limited to -1 ... 1; with no apparent power only the sign of P counts.
+real PowerFactor(real p, real s) {
+    real k = 0;
+    if (s > 0) k = p / s;
+    else if (!IsZeroReal(p)) k = p > 0 ? 1 : -1;
+    return std::clamp<real>(k, -1, 1);
+}
+
+void PerPhase(const TSignalParamsU& v, const TSignalParamsI& c, const TPowerParams& fundamental,
+              const TPowerParams& full, int x, TIeee1459Params& r) {
+    const real u1 = U(v, x), u = URms(v, x), i1 = I(c, x), i = IRms(c, x);
+    const real s1 = fundamental.S[x], s = full.S[x];
+    const real iH = RootOfPositive(Sq(i) - Sq(i1));
+    const real uH = RootOfPositive(Sq(u) - Sq(u1));
+    r.DI[x] = i1 > 0 ? iH * s1 / i1 : s;
+    r.DU[x] = u1 > 0 ? uH * s1 / u1 : s;
+    r.SH[x] = i1 > 0 && u1 > 0 ? uH * iH * s1 / (i1 * u1) : s;
+    r.SN[x] = std::sqrt(Sq(r.DI[x]) + Sq(r.DU[x]) + Sq(r.SH[x]));
+    r.PH[x] = full.P[x] - fundamental.P[x];
+    const real dh = Sq(r.SH[x]) - Sq(r.PH[x]);
+    r.DH[x] = dh > 0 ? std::sqrt(dh) : 0;
+}
+
+struct TViewResult {
+    real Se, KE, DeI, DeU, SeH, SeN, DeH, HP, LU;
+};
+
+TViewResult View(const TEffective& e, real p, real phSum, real s1Pos) {
+    TViewResult r{};
+    const real ueH = e.UeH(), ieH = e.IeH();
+    r.Se = 3 * e.Ue * e.Ie;
+    r.KE = PowerFactor(p, r.Se);
+    r.DeI = 3 * e.Ue1 * ieH;
+    r.DeU = 3 * ueH * e.Ie1;
+    r.SeH = 3 * ueH * ieH;
+    r.SeN = std::sqrt(Sq(r.DeI) + Sq(r.DeU) + Sq(r.SeH));
+    const real deH = Sq(r.SeH) - Sq(phSum);
+    r.DeH = deH > 0 ? std::sqrt(deH) : 0;
+    const real se1 = 3 * e.Ue1 * e.Ie1;
+    r.HP = std::min<real>(se1 > 0 ? r.SeN / se1 * 100 : 100, 100);
+    const real s1 = 3 * s1Pos;
+    const real su1 = se1 > s1 ? std::sqrt(Sq(se1) - Sq(s1)) : 0;
+    r.LU = std::min<real>(s1Pos > 0 ? su1 / s1 * 100 : 100, 100);
+    return r;
+}
+
+}  // namespace
+
+void CalcIeee1459(const TSignalParamsU& v, const TSignalParamsI& c, const TPowerParams& fundamental,
+                  const TPowerParams& full, TIeee1459Params& r) {
+    r = TIeee1459Params{};
+    for (int x = fzA; x <= fzC; ++x) PerPhase(v, c, fundamental, full, x, r);
+    r.PHSum = r.PH[fzA] + r.PH[fzB] + r.PH[fzC];
+    r.K1 = PowerFactor(full.PSeq[sqPos], full.SSeq[sqPos]);
+
+    const TViewResult w4 = View(FourWire(v, c), full.PSum, r.PHSum, full.SSeq[sqPos]);
+    const TViewResult w3 = View(ThreeWire(v, c), full.PSum, r.PHSum, full.SSeq[sqPos]);
+    r.Se4 = w4.Se, r.Se3 = w3.Se;
+    r.KE4 = w4.KE, r.KE3 = w3.KE;
+    r.DeI4 = w4.DeI, r.DeI3 = w3.DeI;
+    r.DeU4 = w4.DeU, r.DeU3 = w3.DeU;
+    r.SeH4 = w4.SeH, r.SeH3 = w3.SeH;
+    r.SeN4 = w4.SeN, r.SeN3 = w3.SeN;
+    r.DeH4 = w4.DeH, r.DeH3 = w3.DeH;
+    r.HP4 = w4.HP, r.HP3 = w3.HP;
+    r.LU4 = w4.LU, r.LU3 = w3.LU;
+}
+
+}  // namespace sig

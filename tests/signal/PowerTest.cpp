@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "TestSignals.h"
+#include "signal/Calculations.h"
+#include "signal/Ieee1459.h"
+
+namespace {
+
+using sig::real;
+
+double D(real x) { return static_cast<double>(x); }
+
+class Powers : public ::testing::Test {
+protected:
+    std::unique_ptr<sig::TSignalSet> s = sigtest::BalancedSignal(57.735L, 5, -30);
+
+    void Calc(bool fullShown = false) {
+        sig::CalcVoltageParams(s->Voltage, s->Switches);
+        sig::CalcCurrentParams(s->Current, s->Voltage, s->Switches);
+        sig::CalcPowerParams(s->Voltage, s->Current, s->Switches, fullShown, s->Energy,
+                             {s->ShownPowers, s->FundamentalPowers, s->FullPowers});
+        sig::CalcHarmonicPowers(s->Voltage, s->Current, s->FundamentalPowers);
+    }
+    void AddFifth() {
+        for (const char* phase : {"faza_a", "faza_b", "faza_c"}) {
+            s->Voltage.Garmonik.SetKoef(phase, 5, 8);
+            s->Current.Garmonik.SetKoef(phase, 5, 20);
+            s->Current.Garmonik.SetAngle(phase, 5, 60);
+        }
+    }
+};
+
+TEST_F(Powers, FundamentalPowersOfABalancedSet) {
+    Calc();
+    const sig::TPowerParams& f = s->FundamentalPowers;
+    EXPECT_NEAR(D(f.S[sig::fzA]), 288.675, 1e-9);
+    EXPECT_NEAR(D(f.P[sig::fzA]), 249.99988, 1e-9);
+    EXPECT_NEAR(D(f.Q[sig::fzA]), -144.3375, 1e-5);
+    EXPECT_NEAR(D(f.CosPhi[sig::fzB]), std::sqrt(3) / 2, 1e-15);
+    EXPECT_NEAR(D(f.PSum), 749.99964, 1e-9);
+    EXPECT_NEAR(D(f.PFactor[sig::kSum]), std::sqrt(3) / 2, 1e-6);
+    EXPECT_NEAR(D(f.SSeq[sig::sqPos]), 288.675, 1e-4);
+    EXPECT_NEAR(D(f.QSeq[sig::sqPos]), -144.3375, 1e-4);
+    EXPECT_EQ(f.SSeq[sig::sqNeg], 0);
+    EXPECT_EQ(f.PFactor[sig::fzA], f.P[sig::fzA] / f.S[sig::fzA]);
+}
+
+TEST_F(Powers, LeadingCurrentWithHarmonicsGivesNegativeFullReactivePower) {
+    AddFifth();
+    Calc();
+    const sig::TPowerParams& w = s->FullPowers;
+    EXPECT_LT(w.Q[sig::fzA], 0);
+    EXPECT_NEAR(D(w.S[sig::fzA]), D(s->Voltage.URmsA * s->Current.IRmsA), 1e-5);
+    const real p5 = (57.735L * 0.08L) * (5 * 0.2L) * std::cos(60 * M_PIl / 180);
+    EXPECT_NEAR(D(w.P[sig::fzA]), D(s->FundamentalPowers.P[sig::fzA] + p5), 1e-5);
+    EXPECT_EQ(w.CosPhi[sig::fzA], s->FundamentalPowers.CosPhi[sig::fzA]);
+    const real q = std::sqrt(w.S[sig::fzA] * w.S[sig::fzA] - w.P[sig::fzA] * w.P[sig::fzA]);
+    EXPECT_NEAR(D(-w.Q[sig::fzA]), D(q), 1e-3);
+}
+
+TEST_F(Powers, ASwitchedOffChannelCarriesNoFundamentalPower) {
+    AddFifth();
+    s->Switches.IOnB = false;
+    Calc();
+    EXPECT_EQ(s->FundamentalPowers.S[sig::fzB], 0);
+    EXPECT_EQ(s->FundamentalPowers.P[sig::fzB], 0);
+    EXPECT_EQ(s->FundamentalPowers.CosPhi[sig::fzB], 0);
+    EXPECT_EQ(s->FundamentalPowers.PFactor[sig::fzB], 0);
+    // The full power still holds what the harmonic current meets.
+    EXPECT_GT(s->FullPowers.S[sig::fzB], 0);
+}
+
+TEST_F(Powers, TheShownRecordFollowsTheChoice) {
+    AddFifth();
+    Calc(false);
+    EXPECT_EQ(s->ShownPowers.P, s->FundamentalPowers.P);
+    Calc(true);
+    EXPECT_EQ(s->ShownPowers.P, s->FullPowers.P);
+    EXPECT_EQ(s->ShownPowers.SSum, s->FullPowers.SSum);
+}
+
+TEST_F(Powers, PerHarmonicPowersStayInTheFundamentalRecord) {
+    AddFifth();
+    Calc();
+    const sig::TPowerParams& f = s->FundamentalPowers;
+    const real s5 = (57.735L * 8 / 100) * (5 * 20.0L / 100);
+    EXPECT_NEAR(D(f.SGarm[sig::fzA][5]), D(s5), 1e-12);
+    EXPECT_NEAR(D(f.PGarm[sig::fzC][5]), D(s5 / 2), 1e-12);
+    EXPECT_NEAR(D(f.QGarmSum[5]), D(3 * s5 * std::sqrt(3.0L) / 2), 1e-10);
+    EXPECT_EQ(f.SGarm[sig::fzA][7], 0);
+    // Recomputing the powers leaves them in place until they are recomputed themselves.
+    sig::CalcPowerParams(s->Voltage, s->Current, s->Switches, false, s->Energy,
+                         {s->ShownPowers, s->FundamentalPowers, s->FullPowers});
+    EXPECT_NEAR(D(f.SGarm[sig::fzA][5]), D(s5), 1e-12);
+    EXPECT_EQ(s->FullPowers.SGarm[sig::fzA][5], 0);
+}
+
+TEST_F(Powers, EnergyOverTheTestTime) {
+    s->Energy.TestSeconds = 1800;
+    Calc();
+    EXPECT_NEAR(D(s->Energy.EnergyP), D(s->FullPowers.PSum / 2), 1e-9);
+    EXPECT_LT(s->Energy.EnergyQ, 0);
+}
+
+class Ieee : public ::testing::Test {
+protected:
+    std::unique_ptr<sig::TSignalSet> s = sigtest::BalancedSignal(57.735L, 5, 30);
+
+    void Calc() {
+        sig::CalcVoltageParams(s->Voltage, s->Switches);
+        sig::CalcCurrentParams(s->Current, s->Voltage, s->Switches);
+        sig::CalcPowerParams(s->Voltage, s->Current, s->Switches, false, s->Energy,
+                             {s->ShownPowers, s->FundamentalPowers, s->FullPowers});
+        Ieee1459();
+    }
+    void Ieee1459() { sig::CalcIeee1459(s->Voltage, s->Current, s->FundamentalPowers, s->FullPowers, s->Ieee1459); }
+};
+
+TEST_F(Ieee, PureBalancedSignalHasNoDistortionOrUnbalance) {
+    Calc();
+    const sig::TIeee1459Params& r = s->Ieee1459;
+    for (int x = sig::fzA; x <= sig::fzC; ++x) {
+        EXPECT_NEAR(D(r.DI[x]), 0, 1e-4);
+        EXPECT_NEAR(D(r.DU[x]), 0, 1e-4);
+        EXPECT_NEAR(D(r.SH[x]), 0, 1e-8);
+        EXPECT_NEAR(D(r.PH[x]), 0, 1e-9);
+        EXPECT_NEAR(D(r.DH[x]), 0, 1e-4);
+    }
+    EXPECT_NEAR(D(r.HP4), 0, 1e-4);
+    EXPECT_NEAR(D(r.HP3), 0, 1e-4);
+    EXPECT_NEAR(D(r.LU4), 0, 0.05);
+    EXPECT_NEAR(D(r.LU3), 0, 0.05);
+    const double cosPhi = std::cos(30 * M_PI / 180);
+    EXPECT_NEAR(D(r.KE4), cosPhi, 1e-6);
+    EXPECT_NEAR(D(r.KE3), cosPhi, 1e-6);
+    EXPECT_NEAR(D(r.K1), cosPhi, 1e-6);
+    EXPECT_NEAR(D(r.Se4), 3 * 288.675, 1e-3);
+}
+
+TEST_F(Ieee, HarmonicsShowAsDistortionAndPollution) {
+    for (const char* phase : {"faza_a", "faza_b", "faza_c"}) {
+        s->Voltage.Garmonik.SetKoef(phase, 3, 5);
+        s->Current.Garmonik.SetKoef(phase, 3, 40);
+    }
+    Calc();
+    const sig::TIeee1459Params& r = s->Ieee1459;
+    // Per phase: DI = I_H x S1 / I1 = 0.4 x S1, DU = 0.05 x S1, SH = 0.02 x S1.
+    const double s1 = D(s->FundamentalPowers.S[sig::fzA]);
+    EXPECT_NEAR(D(r.DI[sig::fzA]), 0.4 * s1, 1e-3);
+    EXPECT_NEAR(D(r.DU[sig::fzA]), 0.05 * s1, 1e-3);
+    EXPECT_NEAR(D(r.SH[sig::fzA]), 0.02 * s1, 1e-3);
+    EXPECT_EQ(r.PH[sig::fzA], s->FullPowers.P[sig::fzA] - s->FundamentalPowers.P[sig::fzA]);
+    EXPECT_GT(r.HP4, 0);
+    EXPECT_EQ(r.PHSum, r.PH[sig::fzA] + r.PH[sig::fzB] + r.PH[sig::fzC]);
+    // Triple harmonics flow in the neutral: the four-wire view sees more current distortion.
+    EXPECT_GT(r.DeI4, r.DeI3);
+}
+
+TEST_F(Ieee, APhaseWithOnlyHarmonicCurrentTakesItsFullApparentPower) {
+    Calc();
+    s->Current.IA = 0;
+    s->Current.IRmsA = 0.5L;
+    s->FundamentalPowers.S[sig::fzA] = 0;
+    s->FullPowers.S[sig::fzA] = 28.8675L;
+    Ieee1459();
+    EXPECT_EQ(s->Ieee1459.DI[sig::fzA], 28.8675L);
+    EXPECT_EQ(s->Ieee1459.SH[sig::fzA], 28.8675L);
+    EXPECT_EQ(s->Ieee1459.DU[sig::fzA], 0);
+}
+
+TEST_F(Ieee, NothingAtAll) {
+    s = std::make_unique<sig::TSignalSet>();
+    s->Voltage.NominalFaza = s->Voltage.NominalLine = 57.735L;
+    s->Current.Nominal = 1;
+    Calc();
+    EXPECT_EQ(s->Ieee1459.Se4, 0);
+    EXPECT_EQ(s->Ieee1459.KE4, 0);
+    EXPECT_EQ(s->Ieee1459.HP4, 100);
+    EXPECT_EQ(s->Ieee1459.LU3, 100);
+    s->FullPowers.PSum = -5;
+    Ieee1459();
+    EXPECT_EQ(s->Ieee1459.KE4, -1);
+    EXPECT_EQ(s->Ieee1459.KE3, -1);
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+#include "TestSignals.h"
+
+namespace sigtest {
+
+std::unique_ptr<sig::TSignalSet> BalancedSignal(sig::real u, sig::real i, sig::real phi) {
+    auto s = std::make_unique<sig::TSignalSet>();
+    sig::TSignalParamsU& v = s->Voltage;
+    v.Nominal = v.NominalFaza = 57.735L;
+    v.NominalLine = 100;
+    v.FreqNominal = v.Freq = 50;
+    v.UA = v.UB = v.UC = u;
+    v.ShiftA = 0;
+    v.ShiftB = -120;
+    v.ShiftC = 120;
+    sig::TSignalParamsI& c = s->Current;
+    c.Nominal = 5;
+    c.IA = c.IB = c.IC = i;
+    c.PhiUIA = c.PhiUIB = c.PhiUIC = phi;
+    return s;
+}
+
+void AddRichSpectrum(sig::TSignalSet& s) {
+    for (int phase = sig::fzA; phase <= sig::fzC; ++phase) {
+        sig::TGarmonik& gu = s.Voltage.Garmonik;
+        sig::TGarmonik& gi = s.Current.Garmonik;
+        const auto block = static_cast<sig::TGarmonikPart>(phase);
+        for (int n = 2; n <= sig::kHarmonics; ++n) {
+            gu.SetKoef(block, n, static_cast<float>(0.2 + 0.05 * ((n + phase) % 7)));
+            gu.SetAngle(block, n, static_cast<float>(7 * n - 40 * phase));
+            gi.SetKoef(block, n, static_cast<float>(0.5 + 0.1 * ((n * 3 + phase) % 5)));
+            gi.SetAngle(block, n, static_cast<float>(-60 + 11 * ((n + 2 * phase) % 12)));
+        }
+        for (int m = 1; m <= sig::kInterHarmonics; ++m) {
+            s.Voltage.InterGarm[phase].Koef[m] = 0.1L + 0.02L * ((m + phase) % 4);
+            s.Voltage.InterGarm[phase].Angle[m] = 13 * m - 25 * phase;
+            s.Current.InterGarm[phase].Koef[m] = 0.3L + 0.05L * ((m + 2 * phase) % 3);
+            s.Current.InterGarm[phase].Angle[m] = 45 - 9 * ((m + phase) % 10);
+        }
+    }
+}
+
+}  // namespace sigtest
