@@ -24,11 +24,12 @@ TOpenStatus StatusOf(cmn::LineOpenStatus s) {
 }  // namespace
 
 TMyComPort::TMyComPort(const std::string& portName, std::uint32_t baudRate) {
-    const std::string path = cmn::PortDevicePath(portName);
-    status_ = StatusOf(line_.Open(path));
+    // The path is looked up again for the retry: the port's link may have
+    // appeared in the meantime.
+    status_ = StatusOf(line_.Open(cmn::PortDevicePath(portName)));
     if (status_ != TOpenStatus::Opened) {
         std::this_thread::sleep_for(kRetryDelay);
-        status_ = StatusOf(line_.Open(path));
+        status_ = StatusOf(line_.Open(cmn::PortDevicePath(portName)));
     }
     if (status_ != TOpenStatus::Opened) return;
     name_ = portName;

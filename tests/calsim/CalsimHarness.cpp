@@ -1,5 +1,6 @@
 #include "CalsimHarness.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -90,7 +91,7 @@ Simulator::Simulator(const std::string& name, const std::vector<std::string>& op
     std::vector<std::string> args = {"--port-dir", folder.string(), "--name", name, "--journal", journal_.string()};
     args.insert(args.end(), options.begin(), options.end());
     int out[2];
-    if (::pipe(out) != 0) throw std::runtime_error("pipe");
+    if (::pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
     pid_ = Spawn(args, out[1]);
     ::close(out[1]);
     try {
@@ -155,9 +156,11 @@ int RunSimulatorOnce(const std::vector<std::string>& options) {
 
 ForeignHolder::ForeignHolder(const std::string& devicePath) {
     int ready[2], release[2];
-    if (::pipe(ready) != 0 || ::pipe(release) != 0) throw std::runtime_error("pipe");
+    if (::pipe2(ready, O_CLOEXEC) != 0 || ::pipe2(release, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
     pid_ = ::fork();
     if (pid_ == 0) {
+        ::close(ready[0]);
+        ::close(release[1]);
         cmn::SerialLine line;
         const char ok = line.Open(devicePath) == cmn::LineOpenStatus::Opened ? '1' : '0';
         (void)!::write(ready[1], &ok, 1);

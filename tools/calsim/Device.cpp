@@ -189,8 +189,10 @@ bool Device::Spoilt(Reply reply) const {
     return options_.faultOn == FaultTarget::Both || (options_.faultOn == FaultTarget::Receipt) == (reply == Reply::Receipt);
 }
 
+// A confirmation cut short is followed by silence for the rest of the frame.
 void Device::Confirm(Reply reply, std::uint16_t code) {
     if (options_.silentFrom != 0 && seq_ >= options_.silentFrom) return;
+    if (cutShort_ == seq_) return;
     const bool spoilt = Spoilt(reply);
     if (spoilt && reply == Reply::Execution && options_.noExecution) return;
     std::uint16_t word = reply == Reply::Receipt ? code : static_cast<std::uint16_t>(code + 128);
@@ -198,6 +200,7 @@ void Device::Confirm(Reply reply, std::uint16_t code) {
     auto bytes = cmn::BuildConfirmation(word);
     if (spoilt && options_.badSync) bytes[0] = bytes[1] = bytes[2] = bytes[3] = 0xAA;
     if (spoilt && options_.delayMs > 0 && !line_.Pause(options_.delayMs)) return;
+    if (spoilt && options_.shortReply) cutShort_ = seq_;
     line_.Send(bytes.data(), spoilt && options_.shortReply ? *options_.shortReply : bytes.size());
 }
 

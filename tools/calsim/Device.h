@@ -57,6 +57,7 @@ private:
     Journal& journal_;
     DeviceState state_;
     unsigned seq_ = 0;
+    unsigned cutShort_ = 0;  // the frame whose confirmation was cut short
 };
 
 }  // namespace calsim

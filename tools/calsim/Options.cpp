@@ -14,7 +14,7 @@ const char* const kUsage =
     "A calibrator on a pseudo-terminal. Prints the terminal's path, links DIR/COMn to it,\n"
     "and answers the calibrator's command protocol until SIGTERM or SIGINT.\n"
     "  --silent-from K   no confirmation at all from the K-th frame on\n"
-    "  --short-reply N   send only the first N bytes of a confirmation\n"
+    "  --short-reply N   send only the first N bytes of a confirmation, then nothing\n                    more for that frame\n"
     "  --bad-sync        confirmations with wrong sync bytes\n"
     "  --bad-code        confirmations with a wrong command code\n"
     "  --no-execution    no confirmation of execution (nor of a table)\n"
