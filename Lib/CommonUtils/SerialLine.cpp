@@ -97,6 +97,7 @@ LineOpenStatus SerialLine::Open(const std::string& path) {
     }
     ::ioctl(fd, TIOCEXCL);
     fd_ = fd;
+    unsentOutput_ = false;
     return LineOpenStatus::Opened;
 }
 
@@ -141,6 +142,7 @@ std::size_t SerialLine::Write(const std::uint8_t* data, std::size_t n) {
         else if (r < 0 && errno != EAGAIN && errno != EINTR) break;
     }
     if (done > 0) ::tcdrain(fd_);
+    unsentOutput_ = done < n;
     return done;
 }
 
@@ -156,7 +158,15 @@ std::size_t SerialLine::Read(std::uint8_t* data, std::size_t n) {
     return done;
 }
 
-bool SerialLine::Purge() { return fd_ >= 0 && ::tcflush(fd_, TCIOFLUSH) == 0; }
+// A write that returned whole has drained, so output waits in the queue only
+// after a write that did not finish. Flushing the output at other times
+// would, on a pseudo-terminal, throw away bytes the peer has not read yet.
+bool SerialLine::Purge() {
+    if (fd_ < 0) return false;
+    const bool flushed = ::tcflush(fd_, unsentOutput_ ? TCIOFLUSH : TCIFLUSH) == 0;
+    unsentOutput_ = false;
+    return flushed;
+}
 
 bool SerialLine::Close() {
     if (fd_ < 0) return true;

@@ -63,6 +63,7 @@ public:
 
 private:
     int fd_ = -1;
+    bool unsentOutput_ = false;
     LineTimeouts timeouts_;
 };
 
