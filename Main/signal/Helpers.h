@@ -17,6 +17,7 @@ real NormalizeAngle(real x);
 // (rint rounds as nearbyint does under the default rounding mode, without
 // saving and restoring the floating-point environment.)
 inline double RoundDec5(real x) { return std::rint(static_cast<double>(x) / 1e-5) * 1e-5; }
+inline double RoundDec3(real x) { return std::rint(static_cast<double>(x) / 1e-3) * 1e-3; }
 inline double RoundDec10(real x) { return std::rint(static_cast<double>(x) / 1e-10) * 1e-10; }
 
 // a and b are the same when |a - b| <= max(1e-16 * min(|a|, |b|), 1e-16).
