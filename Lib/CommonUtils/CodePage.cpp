@@ -144,6 +144,12 @@ std::string Utf8ToCp866(std::string_view utf8) {
 }
 std::string Cp866ToUtf8(std::string_view cp866) { return ToUtf8(cp866, kCp866); }
 
+bool IsValidUtf8(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();)
+        if (NextCodePoint(text, pos) == kInvalid) return false;
+    return true;
+}
+
 char Cp1251Upper(char c) {
     const auto b = static_cast<unsigned char>(c);
     if (b >= 'a' && b <= 'z') return static_cast<char>(b - 32);

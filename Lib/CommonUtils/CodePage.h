@@ -13,6 +13,9 @@ std::string Cp1251ToUtf8(std::string_view cp1251);
 std::string Utf8ToCp866(std::string_view utf8);
 std::string Cp866ToUtf8(std::string_view cp866);
 
+// True when the text is well-formed UTF-8.
+bool IsValidUtf8(std::string_view text);
+
 // Upper-case and lower-case of a Windows-1251 byte (ASCII and Cyrillic),
 // as the Windows profile functions compare section and key names.
 char Cp1251Upper(char c);

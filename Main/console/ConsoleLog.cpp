@@ -1,0 +1,48 @@
+#include "console/ConsoleLog.h"
+
+#include <langinfo.h>
+
+#include <clocale>
+#include <string_view>
+
+#include "CommonUtils/CodePage.h"
+
+namespace console {
+
+std::string Cp1251ToConsole866(std::string_view cp1251) {
+    std::string out(cp1251);
+    for (char& c : out) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0xC0 && b <= 0xEF) c = static_cast<char>(b - 0x40);
+        else if (b >= 0xF0) c = static_cast<char>(b - 0x10);
+    }
+    return out;
+}
+
+// Takes the character type of the user's locale (numbers stay in the "C"
+// locale: the program formats them itself).
+TOutputEncoding LocaleOutputEncoding() {
+    std::setlocale(LC_CTYPE, "");
+    const std::string_view codeset = nl_langinfo(CODESET);
+    return codeset == "CP866" || codeset == "IBM866" ? TOutputEncoding::Cp866 : TOutputEncoding::Utf8;
+}
+
+void TConsoleLog::Log(cmn::LogType type, const std::string& text) {
+    if (type == cmn::LogType::Separator) {
+        std::fputs("\n", out_);
+    } else {
+        const std::string line = encoding_ == TOutputEncoding::Cp866 ? Cp1251ToConsole866(cmn::Utf8ToCp1251(text)) : text;
+        std::fputs(line.c_str(), out_);
+        std::fputs("\n", out_);
+    }
+    std::fflush(out_);
+}
+
+// Nobody is there to answer: callers log the notice form instead of asking.
+// Should one ask all the same, the question is shown and taken as declined.
+bool TConsoleLog::Ask(const std::string& text, cmn::MessageKind, cmn::Buttons) {
+    Log(cmn::LogType::Notice, text);
+    return false;
+}
+
+}  // namespace console
