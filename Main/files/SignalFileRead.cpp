@@ -1,6 +1,5 @@
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "files/SignalFile.h"
 #include "files/SignalFileLayout.h"
@@ -33,10 +32,12 @@ private:
     const std::string& section_;
 };
 
-// The harmonic store holds single precision; a value beyond its range
-// counts as unreadable.
+// The harmonic store holds single precision; a value that would round to
+// infinity there counts as unreadable. 2^128 - 2^103 is where rounding to
+// the largest finite float ends.
 float Narrow(double value) {
-    return std::fabs(value) <= std::numeric_limits<float>::max() ? static_cast<float>(value) : 0.0f;
+    constexpr double kBeyondSingle = 0x1.ffffffp127;
+    return std::fabs(value) < kBeyondSingle ? static_cast<float>(value) : 0.0f;
 }
 
 void ReadHarmonics(const IniFile& ini, const TSpectrumSections& sections, sig::TGarmonik& g) {

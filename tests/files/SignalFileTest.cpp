@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -320,7 +321,7 @@ TEST_F(SignalFiles, UnreadableNumbersTakeTheDefaults) {
                          "[Уникальный идентификатор]\nТип файла=Все параметры\n[Напряжение]\nНаминал=220\n"
                          "Фаза А=abc\nФаза В=1,5\nФаза С=\nНоминал частоты=60\nЧастота=fast\n"
                          "Гармоник для расчета=0x28\nИнтергармоник для расчета=300\n"
-                         "[Гармоники напряжения по фазе А]\n2-я=1e400\n3-я=1e39\n4-я= 2.5 \n"
+                         "[Гармоники напряжения по фазе А]\n2-я=1e400\n3-я=1e39\n4-я= 2.5 \n5-я=-3.40282346638529E38\n"
                          "[Ток]\nНаминал=5\nВкл. Ia=yes\nВкл. Ib=0x0\n"));
     EXPECT_EQ(std::make_tuple(loaded.Voltage.UA, loaded.Voltage.UB, loaded.Voltage.UC), std::make_tuple(real(0), real(0), real(0)));
     EXPECT_EQ(loaded.Voltage.Freq, Realised(60));
@@ -329,6 +330,7 @@ TEST_F(SignalFiles, UnreadableNumbersTakeTheDefaults) {
     EXPECT_EQ(loaded.Voltage.Garmonik.a.Koef[2], 0);
     EXPECT_EQ(loaded.Voltage.Garmonik.a.Koef[3], 0);  // beyond single precision
     EXPECT_EQ(loaded.Voltage.Garmonik.a.Koef[4], 2.5);
+    EXPECT_EQ(loaded.Voltage.Garmonik.a.Koef[5], -std::numeric_limits<float>::max());  // as written for it
     EXPECT_TRUE(loaded.Switches.IOnA);
     EXPECT_FALSE(loaded.Switches.IOnB);
 }
