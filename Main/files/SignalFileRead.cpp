@@ -163,6 +163,8 @@ private:
     bool ReplacementAccepted(SignalFileKind kind) const;
     bool Accepted(bool ok, const std::string& refusal) const;
     void ReadFrequency(const TSectionReader& r, sig::TSignalParamsU& v) const;
+    bool FullVoltagePart();
+    bool FullCurrentPart();
 
     const IniFile& ini_;
     const bool interactive_;
@@ -201,8 +203,10 @@ void TSignalFileReader::ReadFrequency(const TSectionReader& r, sig::TSignalParam
                             interactive_, t_.Console, t_.Log, v);
 }
 
-bool TSignalFileReader::Full() {
-    if (!MarkerMatches(sfAll)) return false;
+bool TSignalFileReader::Full() { return MarkerMatches(sfAll) && FullVoltagePart() && FullCurrentPart(); }
+
+// The voltage with the six channel switches and the four counts.
+bool TSignalFileReader::FullVoltagePart() {
     sig::TSignalSwitches& sw = s_.Switches;
     const TSectionReader v(ini_, kVoltage);
     const real nominal = v.Real(kNominal, 0);
@@ -218,10 +222,16 @@ bool TSignalFileReader::Full() {
     ReadVoltageCounts(v, sw);
     ReadCurrentCounts(c, sw);
     sig::CalcVoltageParams(s_.Voltage, sw, t_.Display);
+    return true;
+}
 
-    const real currentNominal = c.Real(kNominal, 0);
-    if (!Accepted(sig::IsAcceptedCurrentNominal(currentNominal), kCurrentNominalRefused)) return false;
-    s_.Current.Nominal = currentNominal;
+// The current, the dips and swells, the fluctuations and the window's state.
+bool TSignalFileReader::FullCurrentPart() {
+    const sig::TSignalSwitches& sw = s_.Switches;
+    const TSectionReader c(ini_, kCurrent);
+    const real nominal = c.Real(kNominal, 0);
+    if (!Accepted(sig::IsAcceptedCurrentNominal(nominal), kCurrentNominalRefused)) return false;
+    s_.Current.Nominal = nominal;
     ReadCurrentValues(c, s_.Current);
     ReadSpectrum(ini_, kCurrentSpectrum, s_.Current.Garmonik, s_.Current.InterGarm);
     ReadBlockD(ini_, s_.Collapses);
