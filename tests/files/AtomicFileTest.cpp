@@ -21,25 +21,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using files::WriteFileAtomic;
+using files_test::InChild;
 using files_test::ReadBytes;
 using files_test::TempFolder;
 using files_test::WriteBytes;
 
 std::size_t EntryCount(const fs::path& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
-
-// Runs `body` in a child process and gives its exit code. With
-// `unprivileged` the child drops root first, since root ignores permissions.
-int InChild(const std::function<bool()>& body, bool unprivileged = false) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-        ::_exit(body() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 // Whether writing `path` raises the error that names it and the reason.
