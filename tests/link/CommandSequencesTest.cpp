@@ -438,6 +438,9 @@ TEST_F(CalibratorActions, EveryCalibratorFaultEndsTheActionCleanly) {
         EXPECT_EQ(texts.back(), kReleased);
         EXPECT_EQ(status.posts.back(), std::make_pair(lnk::WMDRAWSTATUS, 5));
         EXPECT_FALSE(lnk::TransferBusy().Busy());
+        // The calibrator still answers the frame the program gave up on; a
+        // user's next action comes later than that answer.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
         auto again = Action(second);
         EXPECT_TRUE(lnk::SendTestSignal(again));
         sim.reset();
