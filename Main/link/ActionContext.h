@@ -33,7 +33,8 @@ using TSampleTable = std::vector<std::uint8_t>;
 // reaches them, with the correction coefficients and the modification the
 // source was made with. Amplitude overflows are told through the log (a
 // question when interactive, a notice otherwise). A main table is empty
-// when the user declined to send it clipped.
+// when the user declined to send it clipped. Every table holds the signal's
+// samples per period, at most cmn::kMaxSamples.
 class IActionTables {
 public:
     virtual ~IActionTables() = default;
