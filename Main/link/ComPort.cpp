@@ -37,6 +37,10 @@ TMyComPort::TMyComPort(const std::string& portName, std::uint32_t baudRate) {
     settings.baudRate = baudRate;
     line_.ApplySettings(settings);
     line_.ApplyTimeouts(kTimeouts);
+    // A port opened for an action starts with an empty input queue, as a
+    // serial device opened anew does: an answer that came after the last
+    // action gave up waiting must not be read as this action's first one.
+    line_.Purge();
 }
 
 bool TMyComPort::Write(const std::uint8_t* block, std::size_t n) { return line_.Write(block, n) == n; }

@@ -14,7 +14,7 @@ public:
     bool Interactive() const override { return interactive_; }
     bool Ask(const std::string& text, cmn::MessageKind kind, cmn::Buttons buttons) override {
         questions.push_back({text, kind, buttons});
-        return true;
+        return answer;
     }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -29,6 +29,7 @@ public:
     };
     std::vector<std::pair<cmn::LogType, std::string>> lines;
     std::vector<Question> questions;
+    bool answer = true;  // to every question
 
 private:
     bool interactive_;

@@ -1,0 +1,10 @@
+#include "link/BusyFlag.h"
+
+namespace lnk {
+
+TBusyFlag& TransferBusy() {
+    static TBusyFlag flag;
+    return flag;
+}
+
+}  // namespace lnk

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "CommonUtils/Md5.h"
+#include "CommonUtils/TalvoError.h"
+#include "link/LibraryBinding.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kBuiltFolder = std::string(TALVO_BIN_DIR) + "/";
+const std::string kBuiltLibrary = kBuiltFolder + "libSignalTalvo.so";
+
+// A fresh folder that goes with the object.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "talvo-binding-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    std::string Folder() const { return path_.string() + "/"; }
+    std::string Library() const { return Folder() + "libSignalTalvo.so"; }
+
+private:
+    fs::path path_;
+};
+
+// The message of the TalvoError that `load` raises, or "no error".
+template <class F>
+std::string ErrorOf(F&& action) {
+    try {
+        action();
+    } catch (const cmn::TalvoError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+bool IsUpperHexDigest(const std::string& digest) {
+    return digest.size() == 32 && digest.find_first_not_of("0123456789ABCDEF") == std::string::npos;
+}
+
+TEST(LibraryBinding, BuildRecordedTheDigestOfTheBuiltLibrary) {
+    EXPECT_TRUE(IsUpperHexDigest(std::string(lnk::RecordedLibraryDigest())));
+    EXPECT_EQ(lnk::RecordedLibraryDigest(), cmn::Md5FileHex(kBuiltLibrary));
+}
+
+// With an all-zero record the library refuses the signal and leaves the
+// buffer alone; the binding looks at nothing but whether the call returned.
+TEST(LibraryBinding, BuiltLibraryLoadsAndIsExercised) {
+    const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(kBuiltFolder, lnk::RecordedLibraryDigest());
+    ASSERT_TRUE(library.Loaded());
+    EXPECT_EQ(library.Digest(), lnk::RecordedLibraryDigest());
+    EXPECT_TRUE(IsUpperHexDigest(library.Digest()));
+    TFullSignalParams buffer;
+    static_assert(sizeof buffer == 6128);
+    std::memset(&buffer, 0xA5, sizeof buffer);
+    lnk::Exercise(library, buffer);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&buffer);
+    EXPECT_EQ(std::count(bytes, bytes + sizeof buffer, 0xA5), static_cast<long>(sizeof buffer));
+}
+
+TEST(LibraryBinding, CopyInAnotherFolderLoadsAndCorruptedCopyIsRefused) {
+    TempFolder temp;
+    EXPECT_EQ(ErrorOf([&] { lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()); }),
+              "Отсутствует библиотека libSignalTalvo.so");
+
+    fs::copy_file(kBuiltLibrary, temp.Library());
+    EXPECT_TRUE(lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()).Loaded());
+
+    {
+        std::fstream file(temp.Library(), std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(static_cast<std::streamoff>(fs::file_size(temp.Library()) / 2));
+        file.put('\x5A');
+    }
+    EXPECT_EQ(ErrorOf([&] { lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()); }),
+              "Неверная контрольная сумма библиотеки libSignalTalvo.so.");
+}
+
+// A file whose digest matches but that is no loadable object.
+TEST(LibraryBinding, FileTheSystemCannotLoad) {
+    TempFolder temp;
+    std::ofstream(temp.Library()) << "not a shared object";
+    const std::string digest = cmn::Md5FileHex(temp.Library());
+    EXPECT_EQ(ErrorOf([&] { lnk::LoadSignalLibrary(temp.Folder(), digest); }),
+              "Ошибка при загрузке библиотеки libSignalTalvo.so (8).");
+}
+
+TEST(LibraryBinding, MissingExportFailsOnlyWhenExercised) {
+    TempFolder temp;
+    fs::copy_file(NO_EXPORT_LIBRARY, temp.Library());
+    const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(temp.Folder(), cmn::Md5FileHex(temp.Library()));
+    ASSERT_TRUE(library.Loaded());
+    TFullSignalParams buffer{};
+    EXPECT_EQ(ErrorOf([&] { lnk::Exercise(library, buffer); }),
+              "Ошибка при работе с библиотекой libSignalTalvo.so (127).");
+    EXPECT_EQ(ErrorOf([&] { lnk::Exercise(lnk::TSignalLibrary(), buffer); }),
+              "Ошибка при работе с библиотекой libSignalTalvo.so (127).");
+}
+
+TEST(LibraryBinding, CallThatThrowsIsTheLibraryWorkError) {
+    TempFolder temp;
+    fs::copy_file(THROWING_LIBRARY, temp.Library());
+    const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(temp.Folder(), cmn::Md5FileHex(temp.Library()));
+    TFullSignalParams buffer{};
+    EXPECT_EQ(ErrorOf([&] { lnk::Exercise(library, buffer); }).rfind("Ошибка при работе с библиотекой libSignalTalvo.so (", 0),
+              0u);
+}
+
+}  // namespace
