@@ -2,7 +2,7 @@
 
 #include <langinfo.h>
 
-#include <clocale>
+#include <locale.h>
 #include <string_view>
 
 #include "CommonUtils/CodePage.h"
@@ -19,12 +19,13 @@ std::string Cp1251ToConsole866(std::string_view cp1251) {
     return out;
 }
 
-// Takes the character type of the user's locale (numbers stay in the "C"
-// locale: the program formats them itself).
 TOutputEncoding LocaleOutputEncoding() {
-    std::setlocale(LC_CTYPE, "");
-    const std::string_view codeset = nl_langinfo(CODESET);
-    return codeset == "CP866" || codeset == "IBM866" ? TOutputEncoding::Cp866 : TOutputEncoding::Utf8;
+    const locale_t locale = newlocale(LC_CTYPE_MASK, "", nullptr);
+    if (locale == nullptr) return TOutputEncoding::Utf8;
+    const std::string_view codeset = nl_langinfo_l(CODESET, locale);
+    const bool cp866 = codeset == "CP866" || codeset == "IBM866";
+    freelocale(locale);
+    return cp866 ? TOutputEncoding::Cp866 : TOutputEncoding::Utf8;
 }
 
 void TConsoleLog::Log(cmn::LogType type, const std::string& text) {

@@ -1,35 +1,15 @@
 #pragma once
 
 #include <functional>
-#include <ostream>
 #include <string>
 
 #include "CommonUtils/ProtocolLog.h"
 #include "link/ActionContext.h"
 
-// Protocol-log targets and the meter verification countdown of the runs
-// without a window. Nothing here asks: a question is written as a notice
+// The schedule's protocol-log target and the meter verification countdown
+// of the runs without a window. Nothing here asks: a question is written as a notice
 // and the run goes on.
 namespace lnk {
-
-enum class TConsoleEncoding { Utf8, Cp866 };
-
-// The encoding of the user's terminal as the locale settings name it.
-TConsoleEncoding DetectConsoleEncoding();
-
-// One line per message on the stream, in the terminal's encoding.
-class TConsoleLog : public cmn::IProtocolLog {
-public:
-    explicit TConsoleLog(std::ostream& out, TConsoleEncoding encoding = DetectConsoleEncoding())
-        : out_(out), encoding_(encoding) {}
-    void Log(cmn::LogType type, const std::string& text) override;
-    bool Interactive() const override { return false; }
-    bool Ask(const std::string& text, cmn::MessageKind kind, cmn::Buttons buttons) override;
-
-private:
-    std::ostream& out_;
-    TConsoleEncoding encoding_;
-};
 
 // The schedule runner's target: every line but plain information goes to
 // the schedule window; with no window nothing goes anywhere.
