@@ -110,12 +110,12 @@ TSampleTable BuildTable(const TTableFrame& frame, const TChannels& ch) {
     const TPhaseValues w = SynthesizePhases(Terms(ch, frame), frame.Samples);
     TSampleTable table;
     table.Bytes.resize(static_cast<std::size_t>(frame.Samples) * cmn::kSampleSize);
+    std::array<real, 3> ratio{};
+    for (int p = 0; p < 3; ++p) ratio[p] = 1 + ch[p].Deviation / 100;
     for (int i = 0; i < frame.Samples; ++i) {
         std::array<std::uint16_t, 3> code{};
-        for (int p = 0; p < 3; ++p) {
-            const real value = (1 + ch[p].Deviation / 100) * w[p][i] * frame.Scale * ch[p].Calibration;
-            code[p] = ChannelCode(value, table.OutOfRange[p]);
-        }
+        for (int p = 0; p < 3; ++p)
+            code[p] = ChannelCode(ratio[p] * w[p][i] * frame.Scale * ch[p].Calibration, table.OutOfRange[p]);
         cmn::PackSample(code[0], code[1], code[2], &table.Bytes[static_cast<std::size_t>(i) * cmn::kSampleSize]);
     }
     return table;
