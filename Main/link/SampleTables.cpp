@@ -1,7 +1,6 @@
 #include "link/SampleTables.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "CommonUtils/TalvoError.h"
 #include "link/Synthesis.h"
@@ -48,8 +47,6 @@ struct TTableFrame {
     real Scale = 0;
 };
 
-real Radians(real degrees) { return degrees * std::numbers::pi_v<real> / 180; }
-
 real Calibration(const TTableSettings& t, int slot) { return 1 + t.Correction.at(slot) / 100; }
 
 TTableFrame Frame(const sig::TSignalSet& s, const TTableSettings& t, TTableKind kind) {
@@ -70,7 +67,7 @@ void AddComponent(std::vector<TSineTerm>& terms, int step, real gain, Koef koef,
     TSineTerm t{step, {}, {}};
     for (int p = 0; p < 3; ++p) {
         t.Amplitude[p] = koef(p) / 100 * gain;
-        t.Angle[p] = Radians(angle(p));
+        t.Angle[p] = angle(p);
     }
     if (!Silent(t)) terms.push_back(t);
 }
@@ -93,17 +90,19 @@ std::vector<TSineTerm> Terms(const TChannels& ch, const TTableFrame& f) {
 
 // ---------------------------------------------------------------- codes
 
+// Rounding to nearest with ties to even: -0.5 still gives code 0, 65535.5
+// gives 65536 and is out of range.
 std::uint16_t ChannelCode(real value, bool& outOfRange) {
-    const real code = std::rint((value + 1) * kZeroCode);
-    if (!(code >= 0)) {  // also a value that is not a number
+    const real code = (value + 1) * kZeroCode;
+    if (!(code >= -0.5L)) {  // also a value that is not a number
         outOfRange = true;
         return 0;
     }
-    if (code > kMaxCode) {
+    if (code >= kMaxCode + 0.5L) {
         outOfRange = true;
         return static_cast<std::uint16_t>(kMaxCode);
     }
-    return static_cast<std::uint16_t>(code);
+    return static_cast<std::uint16_t>(std::lrint(code));
 }
 
 TSampleTable BuildTable(const TTableFrame& frame, const TChannels& ch) {

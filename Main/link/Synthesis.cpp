@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "signal/Helpers.h"
+
 namespace lnk {
 namespace {
 
@@ -11,62 +13,50 @@ using sig::real;
 // The sums run in double precision: the angles and amplitudes are prepared
 // in extended precision and rounded once, which leaves the sum within about
 // 1e-15 of the extended one, far below the half code that rounding to the
-// 16-bit channel code can see, and lets the three phases go through vector
-// registers together: phases A and B in one pair of lanes, C and a padding
-// lane in the other.
+// 16-bit channel code can see, and lets a pair of lanes carry the cos x and
+// the sin x part of a phase together.
 typedef double TPair __attribute__((vector_size(16)));
-struct TLanes {
-    TPair AB{0, 0};
-    TPair C{0, 0};
-};
+using TPhasePairs = std::array<TPair, 3>;
 
-// cos and sin of 2πk/N for k = 0 ... N-1; the second half mirrors the first.
-struct TUnitCircle {
-    std::vector<double> Cos, Sin;
-
-    explicit TUnitCircle(int n) : Cos(n), Sin(n) {
-        const real turn = 2 * std::numbers::pi_v<real> / n;
-        for (int k = 0; k <= n / 2; ++k) {
-            const double angle = static_cast<double>(k * turn);
-            Cos[k] = std::cos(angle);
-            Sin[k] = std::sin(angle);
-            if (k > 0 && n - k != k) {
-                Cos[n - k] = Cos[k];
-                Sin[n - k] = -Sin[k];
-            }
-        }
+// (cos, sin) of 2πk/N for k = 0 ... N-1; the second half mirrors the first.
+std::vector<TPair> UnitCircle(int n) {
+    std::vector<TPair> circle(n);
+    const real turn = 2 * std::numbers::pi_v<real> / n;
+    for (int k = 0; k <= n / 2; ++k) {
+        const double angle = static_cast<double>(k * turn);
+        circle[k] = TPair{std::cos(angle), std::sin(angle)};
+        if (k > 0 && n - k != k) circle[n - k] = TPair{circle[k][0], -circle[k][1]};
     }
-};
+    return circle;
+}
 
-// a × sin(φ + x) = (a sin φ) cos x + (a cos φ) sin x: the factors of cos x and
-// sin x of every term and phase, laid out for the sample loop.
+// a × sin(φ + x) = (a sin φ) cos x + (a cos φ) sin x: per term and phase the
+// pair of factors of cos x and sin x.
 struct TTermFactors {
     std::vector<int> Step;
-    std::vector<TLanes> OfCos, OfSin;
+    std::vector<TPhasePairs> Factors;
 
     TTermFactors(const std::vector<TSineTerm>& terms, int n) {
         for (const TSineTerm& t : terms) {
             Step.push_back(t.Step % n);
-            std::array<double, 3> c{}, s{};
+            TPhasePairs f{};
             for (int p = 0; p < 3; ++p) {
-                c[p] = static_cast<double>(t.Amplitude[p] * std::sin(t.Angle[p]));
-                s[p] = static_cast<double>(t.Amplitude[p] * std::cos(t.Angle[p]));
+                const sig::TPhasor unit = sig::UnitPhasor(t.Angle[p]);
+                f[p] = TPair{static_cast<double>(t.Amplitude[p] * unit.y), static_cast<double>(t.Amplitude[p] * unit.x)};
             }
-            OfCos.push_back(TLanes{TPair{c[0], c[1]}, TPair{c[2], 0}});
-            OfSin.push_back(TLanes{TPair{s[0], s[1]}, TPair{s[2], 0}});
+            Factors.push_back(f);
         }
     }
 };
 
-// The running sums of one sample: the cos x parts and the sin x parts.
+// Spelt out per phase so that the sums stay in registers.
 struct TSums {
-    TPair EvenAB{0, 0}, EvenC{0, 0}, OddAB{0, 0}, OddC{0, 0};
+    TPair A{0, 0}, B{0, 0}, C{0, 0};
 
-    void Add(const TLanes& ofCos, const TLanes& ofSin, double c, double s) {
-        EvenAB += ofCos.AB * c;
-        EvenC += ofCos.C * c;
-        OddAB += ofSin.AB * s;
-        OddC += ofSin.C * s;
+    void Add(const TPhasePairs& factors, TPair cosSin) {
+        A += factors[0] * cosSin;
+        B += factors[1] * cosSin;
+        C += factors[2] * cosSin;
     }
 };
 
@@ -75,15 +65,16 @@ int Advance(int k, int step, int n) {
     return next >= n ? next - n : next;
 }
 
-// Sample N - i sees every table angle negated: the cosine parts stay, the
-// sine parts change sign, so the sums of sample i give both.
+// Sample N - i sees every table angle negated: the cos x parts stay, the
+// sin x parts change sign, so the sums of sample i give both.
 void Store(TPhaseValues& w, int i, const TSums& sums) {
     const int n = static_cast<int>(w[0].size());
-    const std::array<double, 3> even{sums.EvenAB[0], sums.EvenAB[1], sums.EvenC[0]};
-    const std::array<double, 3> odd{sums.OddAB[0], sums.OddAB[1], sums.OddC[0]};
+    const TPhasePairs phases{sums.A, sums.B, sums.C};
     for (int p = 0; p < 3; ++p) {
-        w[p][i] = real(even[p]) + real(odd[p]);
-        if (i > 0 && n - i != i) w[p][n - i] = real(even[p]) - real(odd[p]);
+        const double even = phases[p][0];
+        const double odd = phases[p][1];
+        w[p][i] = even + odd;
+        if (i > 0 && n - i != i) w[p][n - i] = even - odd;
     }
 }
 
@@ -91,7 +82,7 @@ void Store(TPhaseValues& w, int i, const TSums& sums) {
 
 // Two samples per pass over the terms share the loads of the term factors.
 TPhaseValues SynthesizePhases(const std::vector<TSineTerm>& terms, int samples) {
-    const TUnitCircle circle(samples);
+    const std::vector<TPair> circle = UnitCircle(samples);
     const TTermFactors f(terms, samples);
     std::vector<int> position(terms.size(), 0);
     TPhaseValues w;
@@ -102,8 +93,8 @@ TPhaseValues SynthesizePhases(const std::vector<TSineTerm>& terms, int samples) 
         for (std::size_t t = 0; t < position.size(); ++t) {
             const int k = position[t];
             const int k2 = Advance(k, f.Step[t], samples);
-            first.Add(f.OfCos[t], f.OfSin[t], circle.Cos[k], circle.Sin[k]);
-            second.Add(f.OfCos[t], f.OfSin[t], circle.Cos[k2], circle.Sin[k2]);
+            first.Add(f.Factors[t], circle[k]);
+            second.Add(f.Factors[t], circle[k2]);
             position[t] = Advance(k2, f.Step[t], samples);
         }
         Store(w, i, first);

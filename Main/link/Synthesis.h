@@ -15,12 +15,13 @@ namespace lnk {
 struct TSineTerm {
     int Step = 0;                          // 2π/N steps per sample
     std::array<sig::real, 3> Amplitude{};  // per phase
-    std::array<sig::real, 3> Angle{};      // radians, per phase
+    std::array<sig::real, 3> Angle{};      // degrees, per phase
 };
 
-using TPhaseValues = std::array<std::vector<sig::real>, 3>;
+// Double precision: the sums are formed in it (see Synthesis.cpp).
+using TPhaseValues = std::array<std::vector<double>, 3>;
 
-// Value i of phase p: Σ Amplitude[p] × sin(Angle[p] + 2π × Step × i / samples).
+// Value i of phase p: Σ Amplitude[p] × sin(Angle[p] + 360° × Step × i / samples).
 TPhaseValues SynthesizePhases(const std::vector<TSineTerm>& terms, int samples);
 
 }  // namespace lnk
