@@ -90,6 +90,11 @@ std::vector<TSineTerm> Terms(const TChannels& ch, const TTableFrame& f) {
 
 // ---------------------------------------------------------------- codes
 
+// An 80-bit real at 1.5 x 2^63 has no fraction bits left: adding and taking
+// off this shift rounds to a whole number, ties to even, without the slow
+// rounding instruction of the x87 unit.
+constexpr real kRoundingShift = 0x1.8p63L;
+
 // Rounding to nearest with ties to even: -0.5 still gives code 0, 65535.5
 // gives 65536 and is out of range.
 std::uint16_t ChannelCode(real value, bool& outOfRange) {
@@ -102,7 +107,8 @@ std::uint16_t ChannelCode(real value, bool& outOfRange) {
         outOfRange = true;
         return static_cast<std::uint16_t>(kMaxCode);
     }
-    return static_cast<std::uint16_t>(std::lrint(code));
+    const real whole = (code + kRoundingShift) - kRoundingShift;
+    return static_cast<std::uint16_t>(static_cast<double>(whole));
 }
 
 TSampleTable BuildTable(const TTableFrame& frame, const TChannels& ch) {
