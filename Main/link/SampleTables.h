@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,13 @@ TSampleTable BuildFluctuationTable(const sig::TSignalSet& s, const TTableSetting
 enum class TTableUse { Main, Second };
 std::string AmplitudeMessage(TTableKind kind, const std::array<bool, 3>& outOfRange);
 bool ConfirmAmplitudes(const TSampleTable& table, TTableKind kind, TTableUse use, cmn::IProtocolLog& log);
+
+// A table built and checked in one step, as each send of a table needs it:
+// the bytes to send (clipped where a phase is out of range), or nothing
+// when the user chose not to go on.
+enum class TTableRole { Voltage, Current, Dips, FluctuationNormal, FluctuationAlternative };
+std::optional<std::vector<std::uint8_t>> TableToSend(const sig::TSignalSet& s, const TTableSettings& t, TTableRole role,
+                                                     cmn::IProtocolLog& log);
 
 // Timing of the dips and swells in samples: the start offset, the event
 // length and the pause, as the calibrator counts them.

@@ -295,6 +295,24 @@ TEST(AmplitudeCheck, MainTablesAskSecondTablesTellUnattendedRunsLog) {
     EXPECT_TRUE(quiet.questions.empty() && quiet.lines.empty());
 }
 
+TEST(AmplitudeCheck, TheClippedTableIsSentUnlessTheUserDeclines) {
+    sig::TSignalSet s = Balanced(4);
+    s.Voltage.UB = 2 * kLowRange;
+    s.Current.IC = 20;
+    AnsweringLog declining(true, false);
+    EXPECT_FALSE(lnk::TableToSend(s, FirstModification(), lnk::TTableRole::Voltage, declining));
+    const auto dips = lnk::TableToSend(s, FirstModification(), lnk::TTableRole::FluctuationNormal, declining);
+    ASSERT_TRUE(dips);
+    EXPECT_EQ(declining.questions.back().buttons, cmn::Buttons::Ok);
+
+    AnsweringLog unattended(false, false);
+    const auto current = lnk::TableToSend(s, FirstModification(), lnk::TTableRole::Current, unattended);
+    ASSERT_TRUE(current);
+    EXPECT_EQ(cmn::UnpackSample(current->data()).c, 65535);  // sent clipped
+    ASSERT_EQ(unattended.lines.size(), 1u);
+    EXPECT_EQ(unattended.lines[0].second, "Амплитуда выходного тока превышает допустимое значение по: \r - фазе C\r");
+}
+
 // ---------------------------------------------------------------- timing blocks
 
 cmn::TimingFields Fields(const cmn::TimingBlock& b) { return cmn::DecodeTimingBlock(b); }
