@@ -6,15 +6,16 @@
 
 #include "CommonUtils/ProtocolLog.h"
 
-// A protocol-log target that keeps every line and every question.
+// A protocol-log target that keeps every line and every question, and
+// answers every question with `answer`.
 class RecordingLog : public cmn::IProtocolLog {
 public:
-    explicit RecordingLog(bool interactive = false) : interactive_(interactive) {}
+    explicit RecordingLog(bool interactive = false, bool answer = true) : interactive_(interactive), answer_(answer) {}
     void Log(cmn::LogType type, const std::string& text) override { lines.emplace_back(type, text); }
     bool Interactive() const override { return interactive_; }
     bool Ask(const std::string& text, cmn::MessageKind kind, cmn::Buttons buttons) override {
         questions.push_back({text, kind, buttons});
-        return true;
+        return answer_;
     }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -32,4 +33,5 @@ public:
 
 private:
     bool interactive_;
+    bool answer_;
 };

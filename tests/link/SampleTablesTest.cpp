@@ -7,6 +7,7 @@
 
 #include "CommonUtils/CalibratorWire.h"
 #include "CommonUtils/TalvoError.h"
+#include "RecordingLog.h"
 #include "link/SampleClock.h"
 #include "link/SampleTables.h"
 #include "signal/Helpers.h"
@@ -18,28 +19,6 @@ namespace {
 using sig::real;
 
 constexpr real kLowRange = 57.735027L;
-
-// A log target that answers every question with `answer`.
-class AnsweringLog : public cmn::IProtocolLog {
-public:
-    AnsweringLog(bool interactive, bool answer) : interactive_(interactive), answer_(answer) {}
-    void Log(cmn::LogType type, const std::string& text) override { lines.emplace_back(type, text); }
-    bool Interactive() const override { return interactive_; }
-    bool Ask(const std::string& text, cmn::MessageKind kind, cmn::Buttons buttons) override {
-        questions.push_back({text, kind, buttons});
-        return answer_;
-    }
-    struct Question {
-        std::string text;
-        cmn::MessageKind kind;
-        cmn::Buttons buttons;
-    };
-    std::vector<std::pair<cmn::LogType, std::string>> lines;
-    std::vector<Question> questions;
-
-private:
-    bool interactive_, answer_;
-};
 
 // Phases at 0, -120, 120 degrees at the full scale of the 57.7 V range and
 // 5 A in phase with them, on a grid of `samples` per period.
@@ -270,27 +249,27 @@ TEST(AmplitudeCheck, MessagesNameThePhasesWithTheirLetters) {
 TEST(AmplitudeCheck, MainTablesAskSecondTablesTellUnattendedRunsLog) {
     lnk::TSampleTable t;
     t.OutOfRange = {true, false, true};
-    AnsweringLog declining(true, false);
+    RecordingLog declining(true, false);
     EXPECT_FALSE(lnk::ConfirmAmplitudes(t, lnk::TTableKind::Voltage, lnk::TTableUse::Main, declining));
     ASSERT_EQ(declining.questions.size(), 1u);
     EXPECT_EQ(declining.questions[0].text, kVoltageAC + "Продолжить передачу сигнала?");
     EXPECT_EQ(declining.questions[0].kind, cmn::MessageKind::Confirmation);
     EXPECT_EQ(declining.questions[0].buttons, cmn::Buttons::YesNo);
 
-    AnsweringLog told(true, false);
+    RecordingLog told(true, false);
     EXPECT_TRUE(lnk::ConfirmAmplitudes(t, lnk::TTableKind::Voltage, lnk::TTableUse::Second, told));
     ASSERT_EQ(told.questions.size(), 1u);
     EXPECT_EQ(told.questions[0].text, kVoltageAC);
     EXPECT_EQ(told.questions[0].buttons, cmn::Buttons::Ok);
 
-    AnsweringLog unattended(false, false);
+    RecordingLog unattended(false, false);
     EXPECT_TRUE(lnk::ConfirmAmplitudes(t, lnk::TTableKind::Voltage, lnk::TTableUse::Main, unattended));
     EXPECT_TRUE(unattended.questions.empty());
     ASSERT_EQ(unattended.lines.size(), 1u);
     EXPECT_EQ(unattended.lines[0].first, cmn::LogType::Notice);
     EXPECT_EQ(unattended.lines[0].second, kVoltageAC);
 
-    AnsweringLog quiet(true, false);
+    RecordingLog quiet(true, false);
     EXPECT_TRUE(lnk::ConfirmAmplitudes(lnk::TSampleTable{}, lnk::TTableKind::Current, lnk::TTableUse::Main, quiet));
     EXPECT_TRUE(quiet.questions.empty() && quiet.lines.empty());
 }
@@ -299,13 +278,13 @@ TEST(AmplitudeCheck, TheClippedTableIsSentUnlessTheUserDeclines) {
     sig::TSignalSet s = Balanced(4);
     s.Voltage.UB = 2 * kLowRange;
     s.Current.IC = 20;
-    AnsweringLog declining(true, false);
+    RecordingLog declining(true, false);
     EXPECT_FALSE(lnk::TableToSend(s, FirstModification(), lnk::TTableRole::Voltage, declining));
     const auto dips = lnk::TableToSend(s, FirstModification(), lnk::TTableRole::FluctuationNormal, declining);
     ASSERT_TRUE(dips);
     EXPECT_EQ(declining.questions.back().buttons, cmn::Buttons::Ok);
 
-    AnsweringLog unattended(false, false);
+    RecordingLog unattended(false, false);
     const auto current = lnk::TableToSend(s, FirstModification(), lnk::TTableRole::Current, unattended);
     ASSERT_TRUE(current);
     EXPECT_EQ(cmn::UnpackSample(current->data()).c, 65535);  // sent clipped
