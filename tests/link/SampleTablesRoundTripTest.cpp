@@ -7,11 +7,11 @@
 #include <complex>
 #include <map>
 #include <numbers>
-#include <random>
 
 #include "CalsimHarness.h"
 #include "CommonUtils/CalibratorWire.h"
 #include "RecordingLog.h"
+#include "TableSignals.h"
 #include "link/ComPort.h"
 #include "link/Exchange.h"
 #include "link/SampleClock.h"
@@ -66,22 +66,7 @@ sig::TSignalSet RichSignal(bool inter) {
     c.IA = 0.9L, c.IB = 1, c.IC = 0.7L;
     c.PhiUIA = 25, c.PhiUIB = -40, c.PhiUIC = 170;
     std::mt19937 rng(7);
-    std::uniform_real_distribution<float> koef(0.1f, 0.5f), angle(-180, 180);
-    for (int p = sig::fzA; p <= sig::fzC; ++p) {
-        const auto block = static_cast<sig::TGarmonikPart>(p);
-        for (int n = 2; n <= sig::kHarmonics; ++n) {
-            v.Garmonik.SetKoef(block, n, koef(rng));
-            v.Garmonik.SetAngle(block, n, angle(rng));
-            c.Garmonik.SetKoef(block, n, koef(rng));
-            c.Garmonik.SetAngle(block, n, angle(rng));
-        }
-        for (int m = 1; m <= sig::kInterHarmonics; ++m) {
-            v.InterGarm[p].Koef[m] = koef(rng);
-            v.InterGarm[p].Angle[m] = angle(rng);
-            c.InterGarm[p].Koef[m] = koef(rng);
-            c.InterGarm[p].Angle[m] = angle(rng);
-        }
-    }
+    tabletest::RandomSpectrum(s, rng, 0.1f, 0.5f);
     s.Switches.IncludeInterGarm = inter;
     s.Grid = {1, lnk::SampleRate(1), 3419, 3419};
     return s;
@@ -167,20 +152,6 @@ TEST_F(TablesOnTheSimulator, CurrentsOverTwoPeriodsCarryInterharmonicsAndTheFilt
     const nlohmann::json decoded = SendTable(cmn::CalCommand::CurrentTable, t);
     ASSERT_EQ(decoded["table"], "current");
     for (int p = 0; p < 3; ++p) ExpectSpectrum(decoded[kPhaseKeys[p]].get<std::vector<int>>(), CurrentSpectrum(s, p), 120);
-}
-
-TEST_F(TablesOnTheSimulator, TimingBlockFieldsAsTheCalibratorReadsThem) {
-    sig::TSignalSet s = RichSignal(false);
-    s.Collapses.Duration = s.Collapses.Period = 0.1L;
-    s.Collapses.Binding = sig::cbNone;
-    s.Collapses.StartPhase = 90;
-    const cmn::TimingBlock block = lnk::DipsTimingBlock(s, 0);
-    EXPECT_TRUE(lnk::SendCommand(*port, log, cmn::CalCommand::Dips, 3, cmn::kSecondParameter, block));
-    const auto frames = sim->WaitFrames(1);
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0]["start"], 855);
-    EXPECT_EQ(frames[0]["length"], 17093);
-    EXPECT_EQ(frames[0]["pause"], 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "CommonUtils/CalibratorWire.h"
 #include "CommonUtils/TalvoError.h"
 #include "RecordingLog.h"
+#include "TableSignals.h"
 #include "link/SampleClock.h"
 #include "link/SampleTables.h"
 #include "signal/Helpers.h"
@@ -18,24 +19,8 @@ namespace {
 
 using sig::real;
 
-constexpr real kLowRange = 57.735027L;
-
-// Phases at 0, -120, 120 degrees at the full scale of the 57.7 V range and
-// 5 A in phase with them, on a grid of `samples` per period.
-sig::TSignalSet Balanced(int samples) {
-    sig::TSignalSet s;
-    sig::TSignalParamsU& v = s.Voltage;
-    v.Nominal = v.NominalFaza = 57.735L;
-    v.NominalLine = 100;
-    v.Freq = 50;
-    v.UA = v.UB = v.UC = kLowRange;
-    v.ShiftB = -120;
-    v.ShiftC = 120;
-    s.Current.Nominal = 5;
-    s.Current.IA = s.Current.IB = s.Current.IC = 5;
-    s.Grid = {1, lnk::SampleRate(1), samples, samples};
-    return s;
-}
+using tabletest::Balanced;
+using tabletest::kLowRange;
 
 lnk::TTableSettings FirstModification() { return {sig::dmTalvo, {}}; }
 
@@ -64,14 +49,6 @@ TEST(SampleTables, NominalFundamentalOnFourSamples) {
     // Sample 1: A at its peak 55503, B at sin(-30 degrees).
     EXPECT_EQ(Sample(t, 1), (Phases{55503, 21399, 21399}));
     EXPECT_EQ(Sample(t, 3)[0], 10031);
-}
-
-TEST(SampleTables, ThreeZeroCodesPackAsTheMarkerPattern) {
-    sig::TSignalSet s = Balanced(4);
-    s.Voltage.ShiftB = s.Voltage.ShiftC = 0;
-    const lnk::TSampleTable t = lnk::BuildVoltageTable(s, FirstModification());
-    const std::vector<std::uint8_t> first(t.Bytes.begin(), t.Bytes.begin() + 8);
-    EXPECT_EQ(first, (std::vector<std::uint8_t>{0xFF, 0x8F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
 }
 
 TEST(SampleTables, ClippedPhasesAreMarkedAndSentAtTheExtremes) {
@@ -177,27 +154,6 @@ ReferenceCode Reference(const sig::TWaveBlocks& w, bool on, real deviation, real
     return {exact, std::clamp(std::lrint(exact), 0L, 65535L)};
 }
 
-void RandomSpectrum(sig::TSignalSet& s, std::mt19937& rng) {
-    std::uniform_real_distribution<float> koef(0, 3), angle(-180, 180);
-    for (int p = sig::fzA; p <= sig::fzC; ++p) {
-        const auto block = static_cast<sig::TGarmonikPart>(p);
-        for (int n = 2; n <= sig::kHarmonics; ++n) {
-            s.Voltage.Garmonik.SetKoef(block, n, koef(rng));
-            s.Voltage.Garmonik.SetAngle(block, n, angle(rng));
-            s.Current.Garmonik.SetKoef(block, n, koef(rng));
-            s.Current.Garmonik.SetAngle(block, n, angle(rng));
-        }
-        for (int m = 1; m <= sig::kInterHarmonics; ++m) {
-            s.Voltage.InterGarm[p].Koef[m] = koef(rng);
-            s.Voltage.InterGarm[p].Angle[m] = angle(rng);
-            s.Current.InterGarm[p].Koef[m] = koef(rng);
-            s.Current.InterGarm[p].Angle[m] = angle(rng);
-        }
-        sig::Shift(s.Voltage, p) = angle(rng);
-        sig::PhiUI(s.Current, p) = angle(rng);
-    }
-}
-
 void ExpectMatchesReference(const lnk::TSampleTable& t, const sig::TSignalSet& s, bool current, int modification) {
     const bool filter = sig::ModificationInfo(modification).FilterCompensation;
     const real scale = current ? 0.6666666666666666667L : sig::ModificationInfo(modification).OutputScale;
@@ -222,7 +178,12 @@ TEST(SampleTables, EqualADirectEvaluationOnRandomSignals) {
     std::uniform_real_distribution<real> level(0.5L, 1.1L);
     for (int round = 0; round < 24; ++round) {
         sig::TSignalSet s = Balanced(round == 0 ? 3419 : samples(rng));
-        RandomSpectrum(s, rng);
+        tabletest::RandomSpectrum(s, rng, 0, 3);
+        std::uniform_real_distribution<real> angle(-180, 180);
+        for (int p = sig::fzA; p <= sig::fzC; ++p) {
+            sig::Shift(s.Voltage, p) = angle(rng);
+            sig::PhiUI(s.Current, p) = angle(rng);
+        }
         s.Voltage.UA = level(rng) * kLowRange;
         s.Current.IC = level(rng) * 5;
         s.Switches.IncludeInterGarm = round % 2 == 1;
