@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "CommonUtils/TalvoError.h"
 #include "link/Synthesis.h"
 #include "link/TableGrid.h"
 #include "signal/Helpers.h"
@@ -61,7 +60,7 @@ real FilterGain(const TTableFrame& f, real order) { return f.Filter ? sig::Outpu
 
 bool Silent(const TSineTerm& t) { return t.Amplitude[0] == 0 && t.Amplitude[1] == 0 && t.Amplitude[2] == 0; }
 
-// The term of a component of `order` taking koef (%) and angle (degrees) of each phase.
+// The term advancing `step` per sample, with koef (%) and angle (degrees) of each phase.
 template <class Koef, class Angle>
 void AddComponent(std::vector<TSineTerm>& terms, int step, real gain, Koef koef, Angle angle) {
     TSineTerm t{step, {}, {}};
