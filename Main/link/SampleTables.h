@@ -23,6 +23,9 @@ struct TTableSettings {
     files::TCorrectionRecord Correction{};            // the signal correction, %
 };
 
+// The frequency correction kf in %, the last value of the correction record.
+inline sig::real FrequencyCorrection(const TTableSettings& t) { return t.Correction[files::kCorrectionCount - 1]; }
+
 // The calibrator's voltage range: 220 V, else 57.7 V; current range: 5 A
 // unless the nominal is 1 A. The range command carries them as bits 0 and 1.
 bool HighVoltageRange(const sig::TSignalParamsU& v);
@@ -66,7 +69,7 @@ std::optional<std::vector<std::uint8_t>> TableToSend(const sig::TSignalSet& s, c
                                                      cmn::IProtocolLog& log);
 
 // Timing of the dips and swells in samples: the start offset, the event
-// length and the pause, as the calibrator counts them.
+// length and the pause, as the calibrator counts them; kf as FrequencyCorrection.
 cmn::TimingBlock DipsTimingBlock(const sig::TSignalSet& s, sig::real kf);
 // Timing of a fluctuation: the alternative table plays half of each
 // modulation period; it is sent with kFluctuationCount events.

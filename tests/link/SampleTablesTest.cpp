@@ -286,7 +286,10 @@ TEST(TimingBlocks, DipsBoundToHalfPeriodsAndPeriods) {
     EXPECT_EQ(half[11], 0x00);
     EXPECT_EQ(Fields(lnk::DipsTimingBlock(Dips(0.1L, 1, sig::cbPeriod, 0), 0)).length, 17094u);
     // A positive frequency correction slows the clock: fewer samples per second.
-    EXPECT_EQ(Fields(lnk::DipsTimingBlock(Dips(0.1L, 0.1L, sig::cbNone, 0), 1)).length, 16924u);
+    lnk::TTableSettings corrected;
+    corrected.Correction[12] = 1;
+    const sig::real kf = lnk::FrequencyCorrection(corrected);
+    EXPECT_EQ(Fields(lnk::DipsTimingBlock(Dips(0.1L, 0.1L, sig::cbNone, 0), kf)).length, 16924u);
 }
 
 TEST(TimingBlocks, DipsRefuseAnUnknownBindingAndCountsBeyondTheFields) {
