@@ -20,6 +20,11 @@ bool ValidIndex(int timerIndex) { return timerIndex >= 0 && timerIndex < kTimerI
 
 int TimerDivisor(int timerIndex) { return kDivisors.at(timerIndex); }
 
+int SentTimerDivisor(int timerIndex, bool twoPeriodTable) {
+    const int divisor = TimerDivisor(timerIndex);
+    return twoPeriodTable ? 2 * divisor + 1 : divisor;
+}
+
 long double TimerBound(int timerIndex) { return kBounds.at(timerIndex); }
 
 long double SampleRate(int timerIndex) { return kClock / (TimerDivisor(timerIndex) + 1); }

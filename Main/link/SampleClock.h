@@ -14,6 +14,11 @@ constexpr int kNoTimerIndex = -1;
 // 218, 194, 162 for the timer indices 0, 1, 2.
 int TimerDivisor(int timerIndex);
 
+// The divisor as the calibrator is told it. A table that spans two periods
+// of the fundamental (interharmonics included) is played at half the clock,
+// 2 x divisor + 1, so that its N samples last two periods.
+int SentTimerDivisor(int timerIndex, bool twoPeriodTable);
+
 // The highest frequency served by a timer index: 44.9, 55.1, 70.0 Hz.
 long double TimerBound(int timerIndex);
 

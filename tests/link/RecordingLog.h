@@ -6,10 +6,11 @@
 
 #include "CommonUtils/ProtocolLog.h"
 
-// A protocol-log target that keeps every line and every question.
+// A protocol-log target that keeps every line and every question, and
+// answers every question with `answer`.
 class RecordingLog : public cmn::IProtocolLog {
 public:
-    explicit RecordingLog(bool interactive = false) : interactive_(interactive) {}
+    explicit RecordingLog(bool interactive = false, bool answer = true) : answer(answer), interactive_(interactive) {}
     void Log(cmn::LogType type, const std::string& text) override { lines.emplace_back(type, text); }
     bool Interactive() const override { return interactive_; }
     bool Ask(const std::string& text, cmn::MessageKind kind, cmn::Buttons buttons) override {
@@ -29,7 +30,7 @@ public:
     };
     std::vector<std::pair<cmn::LogType, std::string>> lines;
     std::vector<Question> questions;
-    bool answer = true;  // to every question
+    bool answer;  // to every question
 
 private:
     bool interactive_;
