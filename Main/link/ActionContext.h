@@ -27,7 +27,7 @@ public:
     virtual void Post(std::uint32_t message, int code) = 0;
 };
 
-using TSampleTable = std::vector<std::uint8_t>;
+using TTableBytes = std::vector<std::uint8_t>;
 
 // The sample tables and timing blocks of a signal, built when the sequence
 // reaches them, with the correction coefficients and the modification the
@@ -38,13 +38,13 @@ using TSampleTable = std::vector<std::uint8_t>;
 class IActionTables {
 public:
     virtual ~IActionTables() = default;
-    virtual std::optional<TSampleTable> VoltageTable(const sig::TSignalSet& s, cmn::IProtocolLog& log) = 0;
-    virtual std::optional<TSampleTable> CurrentTable(const sig::TSignalSet& s, cmn::IProtocolLog& log) = 0;
+    virtual std::optional<TTableBytes> VoltageTable(const sig::TSignalSet& s, cmn::IProtocolLog& log) = 0;
+    virtual std::optional<TTableBytes> CurrentTable(const sig::TSignalSet& s, cmn::IProtocolLog& log) = 0;
     // The voltage table played during each dip or swell.
-    virtual TSampleTable CollapsesTable(const sig::TSignalSet& s, cmn::IProtocolLog& log) = 0;
+    virtual TTableBytes CollapsesTable(const sig::TSignalSet& s, cmn::IProtocolLog& log) = 0;
     virtual cmn::TimingBlock CollapsesTiming(const sig::TSignalSet& s) = 0;
     // The fluctuation tables of the two voltage levels: 0 the normal, 1 the alternative.
-    virtual TSampleTable KolebTable(const sig::TSignalSet& s, int level, cmn::IProtocolLog& log) = 0;
+    virtual TTableBytes KolebTable(const sig::TSignalSet& s, int level, cmn::IProtocolLog& log) = 0;
     virtual cmn::TimingBlock KolebTiming(const sig::TSignalSet& s) = 0;
 };
 

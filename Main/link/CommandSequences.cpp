@@ -9,6 +9,7 @@
 #include "link/Exchange.h"
 #include "link/PortAccess.h"
 #include "link/SampleClock.h"
+#include "link/SampleTables.h"
 #include "signal/Collapses.h"
 #include "signal/Nominals.h"
 
@@ -167,14 +168,7 @@ std::uint16_t DivisorToSend(const sig::TSignalSet& s) {
     const int index = s.Grid.TimerIndex;
     if (index < 0 || index >= kTimerIndexCount || s.Grid.SamplesPerPeriod <= 0)
         throw cmn::TalvoError("Частота сигнала не задана");
-    const int divisor = TimerDivisor(index);
-    return static_cast<std::uint16_t>(s.Switches.IncludeInterGarm ? 2 * divisor + 1 : divisor);
-}
-
-std::uint16_t RangeCode(const sig::TSignalSet& s) {
-    const bool highVoltage = std::trunc(s.Voltage.Nominal) == sig::kNominalVoltageHigh;
-    const bool highCurrent = s.Current.Nominal != sig::kNominalCurrentLow;
-    return static_cast<std::uint16_t>((highVoltage ? 1 : 0) | (highCurrent ? 2 : 0));
+    return static_cast<std::uint16_t>(SentTimerDivisor(index, s.Switches.IncludeInterGarm));
 }
 
 // Words of a table: four per sample.
@@ -190,7 +184,7 @@ bool Prepare(TRun& run, TSignalAction& a) {
             return false;
         a.LastDivisor = divisor;
     }
-    return run.Send(CalCommand::Range, RangeCode(a.Signal));
+    return run.Send(CalCommand::Range, RangeCode(a.Signal.Voltage, a.Signal.Current));
 }
 
 bool Stop(TRun& run) {
@@ -200,7 +194,7 @@ bool Stop(TRun& run) {
     return false;
 }
 
-bool SendTable(TRun& run, CalCommand code, const TSampleTable& table) {
+bool SendTable(TRun& run, CalCommand code, const TTableBytes& table) {
     return run.Send(code, TableWords(table.size() / cmn::kSampleSize), cmn::kSecondParameter, table);
 }
 
@@ -209,20 +203,20 @@ bool Start(TRun& run, const TSignalAction& a, CalCommand code) {
 }
 
 bool SendCurrentAndStart(TRun& run, TSignalAction& a) {
-    const std::optional<TSampleTable> current = a.Tables.CurrentTable(a.Signal, run.Log());
+    const std::optional<TTableBytes> current = a.Tables.CurrentTable(a.Signal, run.Log());
     if (!current) return Stop(run);
     return SendTable(run, CalCommand::CurrentTable, *current) && Start(run, a, CalCommand::StartBoth);
 }
 
 bool SendTablesAndStart(TRun& run, TSignalAction& a) {
-    const std::optional<TSampleTable> voltage = a.Tables.VoltageTable(a.Signal, run.Log());
+    const std::optional<TTableBytes> voltage = a.Tables.VoltageTable(a.Signal, run.Log());
     if (!voltage) return Stop(run);
     return SendTable(run, CalCommand::VoltageTable, *voltage) && SendCurrentAndStart(run, a) &&
            run.Send(CalCommand::ResetDips);
 }
 
 bool SendDips(TRun& run, TSignalAction& a) {
-    const TSampleTable table = a.Tables.CollapsesTable(a.Signal, run.Log());
+    const TTableBytes table = a.Tables.CollapsesTable(a.Signal, run.Log());
     if (!SendTable(run, CalCommand::VoltageTable, table)) return false;
     const cmn::TimingBlock block = a.Tables.CollapsesTiming(a.Signal);
     return run.Send(CalCommand::Dips, static_cast<std::uint16_t>(a.Signal.Collapses.Count), cmn::kSecondParameter,

@@ -63,19 +63,19 @@ std::uint16_t Level(sig::real value) { return static_cast<std::uint16_t>(32767 +
 // current table carries the RMS currents in mA above the zero code.
 class TestTables : public lnk::IActionTables {
 public:
-    std::optional<lnk::TSampleTable> VoltageTable(const sig::TSignalSet& s, cmn::IProtocolLog&) override {
+    std::optional<lnk::TTableBytes> VoltageTable(const sig::TSignalSet& s, cmn::IProtocolLog&) override {
         if (declineVoltage) return std::nullopt;
         return Table(s, 40000, 40001, 40002);
     }
-    std::optional<lnk::TSampleTable> CurrentTable(const sig::TSignalSet& s, cmn::IProtocolLog&) override {
+    std::optional<lnk::TTableBytes> CurrentTable(const sig::TSignalSet& s, cmn::IProtocolLog&) override {
         if (declineCurrent) return std::nullopt;
         return Table(s, Level(s.Current.IRmsA), Level(s.Current.IRmsB), Level(s.Current.IRmsC));
     }
-    lnk::TSampleTable CollapsesTable(const sig::TSignalSet& s, cmn::IProtocolLog&) override {
+    lnk::TTableBytes CollapsesTable(const sig::TSignalSet& s, cmn::IProtocolLog&) override {
         return Table(s, 20000, 20001, 20002);
     }
     cmn::TimingBlock CollapsesTiming(const sig::TSignalSet&) override { return cmn::EncodeTimingBlock(1709, 17094, 68376); }
-    lnk::TSampleTable KolebTable(const sig::TSignalSet& s, int level, cmn::IProtocolLog&) override {
+    lnk::TTableBytes KolebTable(const sig::TSignalSet& s, int level, cmn::IProtocolLog&) override {
         const auto code = static_cast<std::uint16_t>(30000 + 1000 * level);
         return Table(s, code, code, code);
     }
@@ -85,8 +85,8 @@ public:
     bool declineCurrent = false;
 
 private:
-    static lnk::TSampleTable Table(const sig::TSignalSet& s, std::uint16_t a, std::uint16_t b, std::uint16_t c) {
-        lnk::TSampleTable table(static_cast<std::size_t>(s.Grid.SamplesPerPeriod) * cmn::kSampleSize);
+    static lnk::TTableBytes Table(const sig::TSignalSet& s, std::uint16_t a, std::uint16_t b, std::uint16_t c) {
+        lnk::TTableBytes table(static_cast<std::size_t>(s.Grid.SamplesPerPeriod) * cmn::kSampleSize);
         for (std::size_t i = 0; i < table.size(); i += cmn::kSampleSize) cmn::PackSample(a, b, c, &table[i]);
         return table;
     }
