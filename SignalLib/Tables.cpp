@@ -58,17 +58,21 @@ std::vector<TTerm> PhaseTerms(const TSignalClass& s, TQuantity q, int phase, boo
     return terms;
 }
 
+// Sample by sample, each term's table index advancing by its order.
 std::vector<real> Waveform(const std::vector<TTerm>& terms, const TSineTable& sines) {
     const std::size_t n = sines.sin.size();
-    std::vector<real> w(n, 0);
-    for (const TTerm& t : terms) {
-        const std::size_t step = static_cast<std::size_t>(t.order) % n;
-        std::size_t k = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            w[i] += t.sinPart * sines.cos[k] + t.cosPart * sines.sin[k];
-            k += step;
+    std::vector<std::size_t> index(terms.size(), 0), step;
+    for (const TTerm& t : terms) step.push_back(static_cast<std::size_t>(t.order) % n);
+    std::vector<real> w(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        real sum = 0;
+        for (std::size_t t = 0; t < terms.size(); ++t) {
+            std::size_t& k = index[t];
+            sum += terms[t].sinPart * sines.cos[k] + terms[t].cosPart * sines.sin[k];
+            k += step[t];
             if (k >= n) k -= n;
         }
+        w[i] = sum;
     }
     return w;
 }
