@@ -71,12 +71,6 @@ TOutSignalParams RandomSignal(std::mt19937& rng) {
     return p;
 }
 
-TEST(Tables, SamplesPerPeriodAndTheGeneratedFrequency) {
-    const TSignalClass s = Loaded(BalancedSignal());
-    EXPECT_EQ(s.SamplesPerPeriod(), 3419);
-    EXPECT_FLOAT_EQ(s.Frequency(), 49.99712f);
-}
-
 // Voltage, current and dips tables of many signals against a direct
 // evaluation of every term, sample by sample.
 TEST(Tables, RandomSignalsMatchTheDirectEvaluation) {
