@@ -196,14 +196,19 @@ TEST_F(Calls, FullParametersOnlyWithAnOpenPort) {
     EXPECT_FLOAT_EQ(full.Voltage[0].Rms1, 220);
     EXPECT_TRUE(Codes().empty());
 
-    TFullSignalParams untouched, guard;
+    // The record with guard bytes on either side, all in one pattern.
+    struct Guarded {
+        std::uint8_t before[64];
+        TFullSignalParams full;
+        std::uint8_t after[64];
+    } untouched, pattern;
     std::memset(&untouched, 0xCD, sizeof untouched);
-    std::memset(&guard, 0xCD, sizeof guard);
-    EXPECT_EQ(Library().SetSignal(9, BalancedSignal(), &untouched), 102);
+    std::memset(&pattern, 0xCD, sizeof pattern);
+    EXPECT_EQ(Library().SetSignal(9, BalancedSignal(), &untouched.full), 102);
     calsim_test::ForeignHolder holder(sim->Link().string());
     ASSERT_TRUE(holder.Holding());
-    EXPECT_EQ(Library().SetSignal(kPort, BalancedSignal(), &untouched), 101);
-    EXPECT_EQ(std::memcmp(&untouched, &guard, sizeof guard), 0);
+    EXPECT_EQ(Library().SetSignal(kPort, BalancedSignal(), &untouched.full), 101);
+    EXPECT_EQ(std::memcmp(&untouched, &pattern, sizeof pattern), 0);
     EXPECT_TRUE(Codes().empty());
 }
 
