@@ -22,15 +22,18 @@ struct TTerm {
 
 // sin and cos of 2πk/N. Every term advances by a whole multiple of 2π/N
 // per sample, so sin(φ + nθ_i) = sin φ cos t_k + cos φ sin t_k with k = n·i mod N.
+// Each pair sits together, as every use reads both.
 struct TSineTable {
-    explicit TSineTable(std::size_t n) : sin(n), cos(n) {
+    struct TPoint {
+        real sin, cos;
+    };
+    explicit TSineTable(std::size_t n) : points(n) {
         for (std::size_t k = 0; k < n; ++k) {
             const real t = 2 * std::numbers::pi_v<real> * static_cast<real>(k) / static_cast<real>(n);
-            sin[k] = std::sin(t);
-            cos[k] = std::cos(t);
+            points[k] = {std::sin(t), std::cos(t)};
         }
     }
-    std::vector<real> sin, cos;
+    std::vector<TPoint> points;
 };
 
 // A term whose amplitude is 0 adds nothing unless its phase is not a
@@ -60,7 +63,7 @@ std::vector<TTerm> PhaseTerms(const TSignalClass& s, TQuantity q, int phase, boo
 
 // Sample by sample, each term's table index advancing by its order.
 std::vector<real> Waveform(const std::vector<TTerm>& terms, const TSineTable& sines) {
-    const std::size_t n = sines.sin.size();
+    const std::size_t n = sines.points.size();
     std::vector<std::size_t> index(terms.size(), 0), step;
     for (const TTerm& t : terms) step.push_back(static_cast<std::size_t>(t.order) % n);
     std::vector<real> w(n);
@@ -68,7 +71,8 @@ std::vector<real> Waveform(const std::vector<TTerm>& terms, const TSineTable& si
         real sum = 0;
         for (std::size_t t = 0; t < terms.size(); ++t) {
             std::size_t& k = index[t];
-            sum += terms[t].sinPart * sines.cos[k] + terms[t].cosPart * sines.sin[k];
+            const TSineTable::TPoint& at = sines.points[k];
+            sum += terms[t].sinPart * at.cos + terms[t].cosPart * at.sin;
             k += step[t];
             if (k >= n) k -= n;
         }
