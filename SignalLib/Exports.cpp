@@ -17,28 +17,31 @@ namespace {
 constexpr std::uint16_t kVersionMajor = 2;
 constexpr std::uint16_t kVersionMinor = 4;
 
-// The library has no serial port of its own yet: every port reads as absent.
-code::TCode NoPort() { return code::PortAbsent; }
-
 }  // namespace
 
-int16_t STALVO_CALL CheckPort(uint16_t) { return Guarded(code::Internal, NoPort); }
+int16_t STALVO_CALL CheckPort(uint16_t port) {
+    return Guarded(code::Internal, [&] { return TKalibratorManager(nullptr, nullptr, port).CheckPort(); });
+}
 
 int16_t STALVO_CALL CheckSignalData(TOutSignalParams params) {
     return Guarded(code::Internal, [&] { return TKalibratorManager(&params, nullptr).Validate(); });
 }
 
-int16_t STALVO_CALL SetSignal(uint16_t, TOutSignalParams, TFullSignalParams*) {
-    return Guarded(code::Internal, NoPort);
+int16_t STALVO_CALL SetSignal(uint16_t port, TOutSignalParams params, TFullSignalParams* full) {
+    return Guarded(code::Internal, [&] { return TKalibratorManager(&params, full, port).SetSignal(); });
 }
 
 int16_t STALVO_CALL GetOutSignalData(TOutSignalParams params, TFullSignalParams* full) {
     return Guarded(code::Internal, [&] { return TKalibratorManager(&params, full).FullParameters(); });
 }
 
-int16_t STALVO_CALL StopSignal(uint16_t) { return Guarded(code::Internal, NoPort); }
+int16_t STALVO_CALL StopSignal(uint16_t port) {
+    return Guarded(code::Internal, [&] { return TKalibratorManager(nullptr, nullptr, port).StopSignal(); });
+}
 
-int16_t STALVO_CALL StopCollapsesOvervoltages(uint16_t) { return Guarded(code::Internal, NoPort); }
+int16_t STALVO_CALL StopCollapsesOvervoltages(uint16_t port) {
+    return Guarded(code::Internal, [&] { return TKalibratorManager(nullptr, nullptr, port).StopCollapsesOvervoltages(); });
+}
 
 uint8_t STALVO_CALL GetErrorText(int16_t errorCode, char* buffer) {
     return Guarded<uint8_t>(0, [&]() -> uint8_t {

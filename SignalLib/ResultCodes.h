@@ -13,6 +13,11 @@ inline constexpr TCode Internal = 50;
 inline constexpr TCode NoOutParams = 55;
 inline constexpr TCode NoFullParams = 56;
 
+// Building a table; clipped phases add 1 to 7 to the first two.
+inline constexpr TCode VoltageTable = 20;
+inline constexpr TCode CurrentTable = 30;
+inline constexpr TCode CollapsesTable = 40;
+
 inline constexpr TCode CollapsesCount = 61;
 inline constexpr TCode CollapsesDuration = 62;
 inline constexpr TCode CollapsesPeriod = 63;
@@ -27,8 +32,6 @@ inline constexpr TCode FrequencyKoef = 87;
 inline constexpr TCode VoltageRange = 91;
 inline constexpr TCode CurrentRange = 92;
 inline constexpr TCode Frequency = 93;
-
-inline constexpr TCode PortAbsent = 102;
 
 inline constexpr TCode FullFrequency = 151;
 inline constexpr TCode FullVoltage = 152;

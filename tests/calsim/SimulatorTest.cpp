@@ -181,6 +181,24 @@ TEST_F(SimulatorTest, DropsABlockThatStopsHalfway) {
     EXPECT_EQ(frames[1]["code"], 14);
 }
 
+// A calibrator switched off in the middle of a table: the simulator ends,
+// its link goes, and the host's side of the line hangs up.
+TEST_F(SimulatorTest, VanishesInTheMiddleOfABlock) {
+    Simulator sim("COM1", {"--vanish-in-block", "10"});
+    RawHost host(sim.Link());
+    host.Frame(cmn::CalCommand::VoltageTable, Words(100), cmn::kSecondParameter);
+    EXPECT_EQ(host.ReplyWord(), 1);
+    host.Send(Bytes(800, 0xFF));
+    const auto frames = sim.WaitFrames(1);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0]["data_length"], 10);
+    EXPECT_EQ(frames[0]["incomplete"], true);
+    std::array<std::uint8_t, 8> reply{};
+    EXPECT_EQ(host.Line().Read(reply.data(), reply.size()), 0u);
+    EXPECT_EQ(sim.Stop(), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(sim.Link())));
+}
+
 // At 115200 baud a byte takes 86.8 µs: 27352 table bytes need 2.37 s on the line.
 TEST_F(SimulatorTest, PacingGivesBytesTheirLineTime) {
     Simulator sim("COM1", {"--pace"});

@@ -90,19 +90,4 @@ TEST(Version, IsTwoFour) {
     Library().GetDllVersion(nullptr, nullptr);
 }
 
-// Until the library has its serial port every port is absent; SetSignal
-// then leaves the full parameters untouched.
-TEST(PortExports, ReportThePortAsAbsent) {
-    EXPECT_EQ(Library().CheckPort(1), 102);
-    EXPECT_EQ(Library().StopSignal(1), 102);
-    EXPECT_EQ(Library().StopCollapsesOvervoltages(1), 102);
-    TFullSignalParams full;
-    std::memset(&full, 0x11, sizeof full);
-    EXPECT_EQ(Library().SetSignal(1, BalancedSignal(), &full), 102);
-    EXPECT_EQ(Library().SetSignal(1, BalancedSignal(), nullptr), 102);
-    TFullSignalParams untouched;
-    std::memset(&untouched, 0x11, sizeof untouched);
-    EXPECT_EQ(std::memcmp(&full, &untouched, sizeof full), 0);
-}
-
 }  // namespace

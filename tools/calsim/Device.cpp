@@ -61,7 +61,7 @@ Device::Device(Line& line, const Options& options, Journal& journal)
 void Device::Run() {
     cmn::Frame frame{};
     std::size_t skipped = 0;
-    while (ReadFrame(frame, skipped)) Serve(frame, skipped);
+    while (!vanished_ && ReadFrame(frame, skipped)) Serve(frame, skipped);
 }
 
 // Hunts for four sync bytes; bytes before them are skipped and counted.
@@ -96,6 +96,10 @@ bool Device::ReadBlock(std::vector<std::uint8_t>& block) {
     const std::size_t wanted = block.size();
     block.clear();
     while (block.size() < wanted) {
+        if (options_.vanishInBlock && block.size() == *options_.vanishInBlock) {
+            vanished_ = true;
+            return false;
+        }
         const auto byte = line_.ReadByte(kBlockIdleMs);
         if (!byte) return false;
         block.push_back(*byte);

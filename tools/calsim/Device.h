@@ -58,6 +58,7 @@ private:
     DeviceState state_;
     unsigned seq_ = 0;
     unsigned cutShort_ = 0;  // the frame whose confirmation was cut short
+    bool vanished_ = false;
 };
 
 }  // namespace calsim

@@ -10,7 +10,7 @@ const char* const kUsage =
     "usage: talvo-calsim [--port-dir DIR] [--name COMn] [--journal FILE]\n"
     "                    [--silent-from K] [--short-reply N] [--bad-sync] [--bad-code]\n"
     "                    [--no-execution] [--delay MS] [--fault-frame K]\n"
-    "                    [--fault-on receipt|execution|both] [--pace]\n"
+    "                    [--fault-on receipt|execution|both] [--vanish-in-block N] [--pace]\n"
     "A calibrator on a pseudo-terminal. Prints the terminal's path, links DIR/COMn to it,\n"
     "and answers the calibrator's command protocol until SIGTERM or SIGINT.\n"
     "  --silent-from K   no confirmation at all from the K-th frame on\n"
@@ -21,6 +21,8 @@ const char* const kUsage =
     "  --delay MS        wait MS milliseconds before a confirmation\n"
     "  --fault-frame K   the four options above spoil only the K-th frame\n"
     "  --fault-on WHICH  ... and only these confirmations (default both)\n"
+    "  --vanish-in-block N  exit, as a calibrator switched off, after N bytes of the\n"
+    "                    first data block\n"
     "  --pace            received and sent bytes take their time on a 115200-baud line;\n"
     "                    the host's write of a block returns at once all the same, so its\n"
     "                    confirmation time-out runs while the block is still on its way\n";
@@ -59,6 +61,7 @@ bool SetValue(Options& o, std::string_view option, std::string_view value) {
     else if (option == "--silent-from") o.silentFrom = n;
     else if (option == "--fault-frame") o.faultFrame = n;
     else if (option == "--delay") o.delayMs = n;
+    else if (option == "--vanish-in-block") o.vanishInBlock = n;
     else if (option == "--short-reply" && n < 8) o.shortReply = n;
     else return false;
     return !value.empty();

@@ -20,6 +20,7 @@ struct Options {
     bool badCode = false;
     bool noExecution = false;
     unsigned delayMs = 0;         // before each spoilt confirmation
+    std::optional<unsigned> vanishInBlock;  // exit after this many bytes of a data block
     bool pace = false;            // bytes take their line time at 115200 baud
 };
 
