@@ -41,6 +41,21 @@ void ChainRows(TRows& rows, TDateTime start) {
     }
 }
 
+void MoveRowsToDate(TRows& rows, TDateTime today) {
+    const TCivilTime date = DecodeDateTime(today);
+    const auto moved = [&date](TDateTime value) {
+        TCivilTime t = DecodeDateTime(value);
+        t.Year = date.Year;
+        t.Month = date.Month;
+        t.Day = date.Day;
+        return EncodeDateTime(t).value_or(value);
+    };
+    for (TSignalDataForGrid& row : rows) {
+        row.Start = moved(row.Start);
+        row.End = moved(row.End);
+    }
+}
+
 std::optional<std::string> CheckRowTimes(const TRows& rows) {
     std::vector<const TSignalDataForGrid*> selected;
     for (const TSignalDataForGrid& row : rows)

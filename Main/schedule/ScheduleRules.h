@@ -19,6 +19,10 @@ inline bool IsSelected(const TSignalDataForGrid& row) { return row.State == TRow
 // selected row starts there. Unselected rows keep their times.
 void ChainRows(TRows& rows, TDateTime start);
 
+// "Устан. текущую дату у сигналов": every start and end moves to the date
+// of `today`, keeping its time of day.
+void MoveRowsToDate(TRows& rows, TDateTime today);
+
 // The check of the selected rows before a run by clock time: the message of
 // the first rule that fails, nothing when the times are in order.
 std::optional<std::string> CheckRowTimes(const TRows& rows);

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "files/IniFile.h"
+
 namespace sched {
 
 const std::string& CommandTypeName(TCommandType type) {
@@ -9,6 +11,27 @@ const std::string& CommandTypeName(TCommandType type) {
                                                                     "Сброс пр./пер."};
     return names.at(static_cast<std::size_t>(type));
 }
+
+namespace {
+
+TSignalDataForGrid NewRow(const std::string& path, const std::string& description, TCommandType type, TDateTime now) {
+    TSignalDataForGrid row;
+    row.Path = path;
+    row.Description = description;
+    row.State = TRowState::Selected;
+    row.Type = type;
+    row.Start = row.End = WithoutMilliseconds(now);
+    return row;
+}
+
+}  // namespace
+
+TSignalDataForGrid NewSignalRow(const std::string& path, TDateTime now) {
+    const files::IniFile signal(path);
+    return NewRow(path, signal.ReadString("Описание сигнала", "Описание", ""), TCommandType::Sinus, now);
+}
+
+TSignalDataForGrid NewCommandRow(TDateTime now) { return NewRow(kCommandText, kCommandText, TCommandType::StopSin, now); }
 
 std::string FileNameOnly(std::string_view path) {
     const std::size_t slash = path.find_last_of("/\\");

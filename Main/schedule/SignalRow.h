@@ -58,6 +58,13 @@ struct TSignalDataForGrid {
     int SetTime = 0;  // seconds allowed for setting the signal
 };
 
+// "Добавить сигнал": the file selected, state 1, the test signal, start and
+// end at `now` without milliseconds, and the description the file carries
+// (empty when it has none).
+TSignalDataForGrid NewSignalRow(const std::string& path, TDateTime now);
+// "Добавить команду": a selected reset of the whole signal.
+TSignalDataForGrid NewCommandRow(TDateTime now);
+
 // The name after the last "/" or "\": a path written on Windows is cut the
 // same way as one written here.
 std::string FileNameOnly(std::string_view path);
