@@ -133,6 +133,10 @@ void CreateListFolder(const std::string& folder) {
 
 }  // namespace
 
+std::string SignalListFileName(const std::string& chosen) {
+    return fs::path(chosen).replace_extension(".sfl").string();
+}
+
 std::string SignalFolderOfList(const std::string& fileName) {
     const fs::path path(fileName);
     return (path.parent_path() / path.stem()).string();

@@ -28,6 +28,9 @@ void WriteSignalList(const std::string& fileName, const TSignalList& list);
 // "Ошибка загрузки списка сигналов!"; the rows read before it stay in `list`.
 void ReadSignalList(const std::string& fileName, TSignalList& list);
 
+// The name a list is saved under: the chosen one with the extension ".sfl".
+std::string SignalListFileName(const std::string& chosen);
+
 // The folder ReadSignalList puts the signal files of `fileName` into.
 std::string SignalFolderOfList(const std::string& fileName);
 

@@ -93,6 +93,24 @@ std::string EstimatedEndText(TScheduleMode mode, const TRows& rows, int setTime,
     return "Ориентировочное время завершения: " + DateTimeToText(end);
 }
 
+void ClickRowState(TSignalDataForGrid& row, cmn::IProtocolLog& asker) {
+    switch (row.State) {
+        case TRowState::NotSelected: row.State = TRowState::Selected; break;
+        case TRowState::Selected: row.State = TRowState::NotSelected; break;
+        case TRowState::Sending:
+        case TRowState::Sent:
+        case TRowState::Failed:
+            if (asker.Ask("Сменить статус сигнала?", cmn::MessageKind::Confirmation, cmn::Buttons::YesNo))
+                row.State = TRowState::Selected;
+            break;
+        default: break;  // a run goes on
+    }
+}
+
+void RenumberRows(TRows& rows) {
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i].Index = static_cast<int>(i);
+}
+
 void MarkRowsRunning(TRows& rows) {
     for (TSignalDataForGrid& row : rows) {
         if (row.State == TRowState::Selected) row.State = TRowState::SelectedRunning;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "CommonUtils/ProtocolLog.h"
 #include "schedule/SignalRow.h"
 
 // The rules on the times of a schedule's rows: chaining, the check before a
@@ -36,6 +37,14 @@ TRows MakeRunCopies(const TRows& rows, int setTime);
 // "Ориентировочное время завершения: " and the expected end of a run of the
 // rows (taken before the set-time adjustment) started at `now`.
 std::string EstimatedEndText(TScheduleMode mode, const TRows& rows, int setTime, TDateTime now);
+
+// A click on a row's state picture outside a run: 0 and 1 toggle; a row
+// sent, failed or being sent becomes selected again when the operator
+// answers "Сменить статус сигнала?" with Yes (asked through `asker`).
+void ClickRowState(TSignalDataForGrid& row, cmn::IProtocolLog& asker);
+
+// Positions renumbered after rows moved, were removed or added.
+void RenumberRows(TRows& rows);
 
 // The window's side of a run: the markers of the rows while it goes on
 // (selected 5, not selected 6), a state reported for one row (at any
