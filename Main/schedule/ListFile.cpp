@@ -162,7 +162,6 @@ void ReadSignalList(const std::string& fileName, TSignalList& list) {
         const files::IniFile ini(fileName);
         const int count = ini.ReadInteger(kCommonSection, kCountKey, 0);
         list.Description = ini.ReadString(kCommonSection, kDescriptionKey, "");
-        if (count <= 0) return;
         const std::string folder = SignalFolderOfList(fileName);
         CreateListFolder(folder);
         for (int n = 0; n < count; ++n) list.Rows.push_back(ReadRow(ini, n, folder));
