@@ -69,11 +69,6 @@ TEST(RowEditing, StateClicksToggleAndDoneRowsAskFirst) {
     ClickRowState(rows[2], answers);
     EXPECT_EQ(rows[2].State, TRowState::SelectedRunning);
     EXPECT_EQ(answers.asked, 2);
-    std::swap(rows[0], rows[2]);
-    RenumberRows(rows);
-    EXPECT_EQ(rows[0].Path, "/c");
-    EXPECT_EQ(rows[0].Index, 0);
-    EXPECT_EQ(rows[2].Index, 2);
 }
 
 }  // namespace

@@ -28,17 +28,10 @@ TEST(RowEditing, NewRowsAndTheDateOfToday) {
     files_test::WriteBytes(dir / "bare.usa", "[U]\r\n");
     const TSignalDataForGrid signal = NewSignalRow(dir / "s.usa", At(12, 0, 5, 600));
     EXPECT_EQ(signal.Description, "Синус 57,7 В");
-    EXPECT_EQ(signal.State, TRowState::Selected);
-    EXPECT_EQ(signal.Type, TCommandType::Sinus);
     EXPECT_EQ(signal.Start, At(12, 0, 5));
     EXPECT_EQ(signal.End, At(12, 0, 5));
     EXPECT_EQ(NewSignalRow(dir / "bare.usa", 0).Description, "");
-    const TSignalDataForGrid command = NewCommandRow(At(9, 0, 0));
-    EXPECT_EQ(command.Path, kCommandText);
-    EXPECT_EQ(command.Description, kCommandText);
-    EXPECT_EQ(command.Type, TCommandType::StopSin);
-
-    TRows rows = {signal, command};
+    TRows rows = {signal, NewCommandRow(At(9, 0, 0))};
     rows[1].End = EncodeDateTime({2020, 2, 29, 23, 59, 58}).value();
     MoveRowsToDate(rows, EncodeDateTime({2027, 1, 31, 17, 0, 0}).value());
     EXPECT_EQ(DateTimeToText(rows[0].Start), "31.01.2027 12:00:05");
