@@ -1,0 +1,329 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <set>
+
+#include "../files/TempFolder.h"
+#include "ScheduleRows.h"
+#include "schedule/ScheduleRunner.h"
+
+namespace {
+
+using namespace sched;
+using namespace sched_test;
+using files_test::TempFolder;
+using files_test::WriteBytes;
+using Steady = std::chrono::steady_clock;
+using cmn::LogType;
+
+double SecondsBetween(Steady::time_point a, Steady::time_point b) {
+    return std::chrono::duration<double>(b - a).count();
+}
+
+// The wall clock starts at 12:00:00 of the test day and runs in real time.
+class TTestClock : public IClock {
+public:
+    TDateTime Now() const override {
+        return At(12, 0, 0) + SecondsToDays(SecondsBetween(origin_, Steady::now()));
+    }
+
+private:
+    Steady::time_point origin_ = Steady::now();
+};
+
+// The protocol of a run, taken from the worker thread and the test's own.
+class TRecordingLog : public cmn::IProtocolLog {
+public:
+    void Log(LogType type, const std::string& text) override {
+        std::lock_guard lock(mutex_);
+        lines_.push_back({type, text});
+    }
+    bool Interactive() const override { return false; }
+    bool Ask(const std::string&, cmn::MessageKind, cmn::Buttons) override { return false; }
+
+    // Texts, a separator shown as "--".
+    std::vector<std::string> Texts() const {
+        std::lock_guard lock(mutex_);
+        std::vector<std::string> texts;
+        for (const auto& [type, text] : lines_) texts.push_back(type == LogType::Separator ? "--" : text);
+        return texts;
+    }
+    LogType TypeOf(const std::string& text) const {
+        std::lock_guard lock(mutex_);
+        for (const auto& [type, t] : lines_)
+            if (t == text) return type;
+        return LogType::Separator;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::pair<LogType, std::string>> lines_;
+};
+
+class TRecordingEvents : public IScheduleEvents {
+public:
+    void RowStateChanged(std::size_t position, TRowState state) override {
+        std::lock_guard lock(mutex_);
+        states.emplace_back(position, state);
+    }
+    void RunFinished() override {
+        {
+            std::lock_guard lock(mutex_);
+            finishedAt = Steady::now();
+            finished = true;
+        }
+        done_.notify_all();
+    }
+    bool WaitFinished() {
+        std::unique_lock lock(mutex_);
+        return done_.wait_for(lock, std::chrono::seconds(20), [this] { return finished; });
+    }
+
+    std::vector<std::pair<std::size_t, TRowState>> states;
+    Steady::time_point finishedAt;
+    bool finished = false;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+};
+
+// Signal files are read for real; a file that does not open with a section
+// is not a signal file. The calibrator side records each command and can
+// be told to fail one with an error line.
+class TFileActions : public ISignalActions {
+public:
+    struct TSent {
+        std::string name;
+        TCommandType type;
+        Steady::time_point at;
+    };
+
+    bool ReadSignalFile(const std::string& path, TSignalDataForSet& bundle, cmn::IProtocolLog& log) override {
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (bytes.empty() || bytes[0] != '[') {
+            log.Log(LogType::Notice, "Файл " + path + " не является файлом сигнала");
+            return false;
+        }
+        bundle.Signal.Voltage.Nominal = 220;
+        return true;
+    }
+    bool RunCommand(TSignalDataForSet& bundle, cmn::IProtocolLog& log) override {
+        const std::string name = FileNameOnly(bundle.Row.Path);
+        sent.push_back({name, bundle.Row.Type, Steady::now()});
+        EXPECT_EQ(bundle.Row.State, TRowState::Sending);
+        if (HasSignalFile(bundle.Row.Type)) {
+            EXPECT_EQ(bundle.Signal.Voltage.Nominal, 220);
+        }
+        if (!failing.count(name)) return true;
+        log.Log(LogType::Error, "Калибратор не отвечает");
+        return false;
+    }
+
+    std::vector<TSent> sent;
+    std::set<std::string> failing;
+};
+
+class Runner : public ::testing::Test {
+protected:
+    std::string Signal(const std::string& name) {
+        WriteBytes(dir / name, "[Описание сигнала]\r\n");
+        return dir / name;
+    }
+    std::vector<std::string> SentNames() const {
+        std::vector<std::string> names;
+        for (const auto& s : actions.sent) names.push_back(s.name);
+        return names;
+    }
+    TStartResult Run(TRows& rows, TScheduleMode mode, int setTime) {
+        const TStartResult result = runner.Start(rows, mode, setTime);
+        EXPECT_EQ(result.Outcome, TStartResult::TOutcome::Started) << result.Message;
+        started = Steady::now();
+        return result;
+    }
+    void Finish() {
+        ASSERT_TRUE(events.WaitFinished());
+        runner.Join();
+        EXPECT_FALSE(runner.Running());
+    }
+
+    TempFolder dir;
+    TTestClock clock;
+    TRecordingLog log;
+    TRecordingEvents events;
+    TFileActions actions;
+    TScheduleRunner runner{actions, log, events, clock};
+    Steady::time_point started;
+};
+
+using S = TRowState;
+
+TEST_F(Runner, ByDurationSetsRowsInTurnEachHeldForItsDurationLessTheSetTime) {
+    TRows rows = {Row(Signal("a.usa"), 0, 2), Row(Signal("u.usa"), 1, 5, S::NotSelected), Row(Signal("b.usa"), 2, 2),
+                  Row(Signal("c.usa"), 3, 1)};
+    const TStartResult result = Run(rows, TScheduleMode::ByDuration, 1);
+    EXPECT_EQ(result.StatusText, "Ориентировочное время завершения: 09.12.2026 12:00:11");
+    EXPECT_EQ(rows[0].State, S::SelectedRunning);
+    EXPECT_EQ(rows[1].State, S::NotSelectedRunning);
+    EXPECT_TRUE(runner.Running());
+    Finish();
+
+    EXPECT_EQ(SentNames(), (std::vector<std::string>{"a.usa", "b.usa", "c.usa"}));
+    ASSERT_EQ(actions.sent.size(), 3u);
+    for (std::size_t i = 1; i < 3; ++i) {
+        const double gap = SecondsBetween(actions.sent[i - 1].at, actions.sent[i].at);
+        EXPECT_GE(gap, 0.999);
+        EXPECT_LT(gap, 1.3);
+    }
+    const double lastHeld = SecondsBetween(actions.sent[2].at, events.finishedAt);
+    EXPECT_GE(lastHeld, 0.999);  // the last row keeps its whole duration
+    EXPECT_LT(lastHeld, 1.3);
+    EXPECT_EQ(events.states, (std::vector<std::pair<std::size_t, TRowState>>{
+                                 {0, S::Sending}, {0, S::Sent}, {2, S::Sending}, {2, S::Sent}, {3, S::Sending}, {3, S::Sent}}));
+    EXPECT_EQ(log.Texts(), (std::vector<std::string>{
+                               "--", "Передача сигнала: a.usa", "Передача выполнена", " Ожидаем 1 сек.",
+                               "--", "Передача сигнала: b.usa", "Передача выполнена", " Ожидаем 1 сек.",
+                               "--", "Передача сигнала: c.usa", "Передача выполнена", " Ожидаем 1 сек.",
+                               "--", "Передано успешно 3 сигналов из 3"}));
+    EXPECT_EQ(log.TypeOf("Передача сигнала: a.usa"), LogType::ScheduleInfo);
+    EXPECT_EQ(log.TypeOf(" Ожидаем 1 сек."), LogType::ScheduleInfo);
+    EXPECT_EQ(rows[0].State, S::SelectedRunning);  // the window's rows change only through the events
+}
+
+TEST_F(Runner, FailedRowsEndInState4AndTheRunGoesOn) {
+    WriteBytes(dir / "text.usa", "no signal");
+    TRows rows = {Row(dir / "missing.usa", 0, 0), Row(dir / "text.usa", 1, 0, S::Selected, TCommandType::Koleb),
+                  Row(kCommandText, 2, 0, S::Selected, TCommandType::StopSin),
+                  Row(kCommandText, 3, 0, S::Selected, TCommandType::StopColOver),
+                  Row(Signal("d.usa"), 4, 0, S::Selected, TCommandType::ColOver)};
+    Run(rows, TScheduleMode::ByDuration, 0);
+    Finish();
+    EXPECT_EQ(SentNames(), (std::vector<std::string>{"Команда", "Команда", "d.usa"}));
+    EXPECT_EQ(actions.sent[0].type, TCommandType::StopSin);
+    EXPECT_EQ(actions.sent[1].type, TCommandType::StopColOver);
+    EXPECT_EQ(events.states, (std::vector<std::pair<std::size_t, TRowState>>{{0, S::Sending}, {0, S::Failed},
+                                                                            {1, S::Sending}, {1, S::Failed},
+                                                                            {2, S::Sending}, {2, S::Sent},
+                                                                            {3, S::Sending}, {3, S::Sent},
+                                                                            {4, S::Sending}, {4, S::Sent}}));
+    EXPECT_EQ(log.Texts(), (std::vector<std::string>{
+                               "--", "Передача сигнала: missing.usa", "Файл не найден : " + dir / "missing.usa",
+                               "--", "Предача коледаний: text.usa", "Файл " + dir / "text.usa" + " не является файлом сигнала",
+                               "--", "Сброс всего сигнала", "Передача выполнена",
+                               "--", "Сброс пр./преен.", "Передача выполнена",
+                               "--", "Предача пр./перен.: d.usa", "Передача выполнена",
+                               "--", "Передано успешно 3 сигналов из 5"}));
+    EXPECT_EQ(log.TypeOf("Файл не найден : " + dir / "missing.usa"), LogType::Notice);
+}
+
+TEST_F(Runner, AnErrorLineStopsTheRunAfterItsStep) {
+    actions.failing = {"a.usa"};
+    TRows rows = {Row(Signal("a.usa"), 0, 0), Row(Signal("b.usa"), 1, 0)};
+    Run(rows, TScheduleMode::ByDuration, 0);
+    Finish();
+    EXPECT_EQ(SentNames(), std::vector<std::string>{"a.usa"});
+    EXPECT_EQ(events.states.back(), std::make_pair(std::size_t{0}, S::Failed));
+    EXPECT_EQ(log.Texts().back(), "Передано успешно 0 сигналов из 2");
+}
+
+// The wait of each mode ends within a poll of "Стоп"; the interrupted row is
+// neither finished nor counted.
+void StopDuringWait(TRecordingLog& log, TRecordingEvents& events, TScheduleRunner& runner, TRows rows,
+                    TScheduleMode mode) {
+    ASSERT_EQ(runner.Start(rows, mode, 0).Outcome, TStartResult::TOutcome::Started);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto stopAt = Steady::now();
+    runner.Stop();
+    ASSERT_TRUE(events.WaitFinished());
+    runner.Join();
+    EXPECT_LT(SecondsBetween(stopAt, events.finishedAt), 0.05);
+    const std::vector<std::string> texts = log.Texts();
+    ASSERT_GE(texts.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(texts.end() - 4, texts.end()),
+              (std::vector<std::string>{"--", "Остановка оператором", "--", "Передано успешно 0 сигналов из 1"}));
+    EXPECT_EQ(log.TypeOf("Остановка оператором"), LogType::Error);
+}
+
+TEST_F(Runner, StopEndsAWaitForADurationAtOnce) {
+    StopDuringWait(log, events, runner, {Row(Signal("a.usa"), 0, 30)}, TScheduleMode::ByDuration);
+    EXPECT_EQ(SentNames(), std::vector<std::string>{"a.usa"});
+    EXPECT_EQ(events.states, (std::vector<std::pair<std::size_t, TRowState>>{{0, S::Sending}}));
+}
+
+TEST_F(Runner, StopEndsAWaitForAStartTimeAtOnce) {
+    StopDuringWait(log, events, runner, {Timed(Signal("a.usa"), 0, At(12, 1, 0), At(12, 2, 0))},
+                   TScheduleMode::ByTime);
+    EXPECT_TRUE(actions.sent.empty());
+    EXPECT_EQ(log.Texts().front(), " Ожидаем до 09.12.2026 12:01:00");
+}
+
+TEST_F(Runner, ByTimeSendsARowOneSecondLateAndSkipsOneThreeSecondsLate) {
+    TRows rows = {Timed(Signal("late.usa"), 0, At(11, 59, 57), At(11, 59, 58)),
+                  Timed(Signal("now.usa"), 1, At(11, 59, 59), At(12, 0, 1)),
+                  Timed(Signal("next.usa"), 2, At(12, 0, 2), At(12, 0, 2, 300))};
+    const TStartResult result = Run(rows, TScheduleMode::ByTime, 0);
+    EXPECT_EQ(result.StatusText, "Ориентировочное время завершения: 09.12.2026 12:00:02");
+    Finish();
+    EXPECT_EQ(SentNames(), (std::vector<std::string>{"now.usa", "next.usa"}));
+    EXPECT_LT(SecondsBetween(started, actions.sent[0].at), 0.2);
+    EXPECT_GE(SecondsBetween(started, actions.sent[1].at), 1.99);
+    EXPECT_LT(SecondsBetween(started, actions.sent[1].at), 2.2);
+    EXPECT_GE(SecondsBetween(started, events.finishedAt), 2.29);
+    EXPECT_EQ(log.Texts(), (std::vector<std::string>{
+                               "Время начала сигнала late.usa прошло.",
+                               "--", "Передача сигнала: now.usa", "Передача выполнена", " Ожидаем до 09.12.2026 12:00:01",
+                               " Ожидаем до 09.12.2026 12:00:02",
+                               "--", "Передача сигнала: next.usa", "Передача выполнена", " Ожидаем до 09.12.2026 12:00:02",
+                               "--", "Передано успешно 2 сигналов из 3"}));
+    EXPECT_EQ(log.TypeOf("Время начала сигнала late.usa прошло."), LogType::Notice);
+}
+
+TEST_F(Runner, ByTimeAndDurationWaitsForTheFirstStartThenChains) {
+    TRows rows = {Row(Signal("a.usa"), 0, 1), Row(Signal("b.usa"), 1, 1)};
+    ChainRows(rows, At(12, 0, 1));
+    const TStartResult result = Run(rows, TScheduleMode::ByTimeAndDuration, 0);
+    EXPECT_EQ(result.StatusText, "Ориентировочное время завершения: 09.12.2026 12:00:03");
+    Finish();
+    ASSERT_EQ(SentNames(), (std::vector<std::string>{"a.usa", "b.usa"}));
+    EXPECT_GE(SecondsBetween(started, actions.sent[0].at), 0.99);
+    EXPECT_GE(SecondsBetween(actions.sent[0].at, actions.sent[1].at), 0.999);
+    EXPECT_EQ(log.Texts().front(), " Ожидаем до 09.12.2026 12:00:01");
+    EXPECT_EQ(log.Texts().back(), "Передано успешно 2 сигналов из 2");
+}
+
+TEST_F(Runner, ByTimeAndDurationEndsWhenTheStartHasPassed) {
+    TRows rows = {Row(Signal("u.usa"), 0, 1, S::NotSelected), Row(Signal("a.usa"), 1, 1), Row(Signal("b.usa"), 2, 1)};
+    ChainRows(rows, At(11, 59, 57));
+    Run(rows, TScheduleMode::ByTimeAndDuration, 0);
+    Finish();
+    EXPECT_TRUE(actions.sent.empty());
+    EXPECT_EQ(log.Texts(), (std::vector<std::string>{"Время старта a.usa прошло.", "--", "Передано успешно 0 сигналов из 2"}));
+}
+
+TEST_F(Runner, StartRefusesWhatCannotRun) {
+    TRows none;
+    EXPECT_EQ(runner.Start(none, TScheduleMode::ByDuration, 5).Outcome, TStartResult::TOutcome::EmptyList);
+    TRows unselected = {Row(Signal("a.usa"), 0, 1, S::NotSelected), Row(Signal("b.usa"), 1, 1, S::Sent)};
+    const TStartResult nothing = runner.Start(unselected, TScheduleMode::ByDuration, 5);
+    EXPECT_EQ(nothing.Outcome, TStartResult::TOutcome::NothingSelected);
+    EXPECT_EQ(nothing.Message, "Нет сигналов выделенных для задания!");
+    TRows same = {Timed(Signal("a.usa"), 0, At(12, 5, 0), At(12, 6, 0)), Timed(Signal("b.usa"), 1, At(12, 5, 0), At(12, 7, 0))};
+    const TStartResult refused = runner.Start(same, TScheduleMode::ByTime, 0);
+    EXPECT_EQ(refused.Outcome, TStartResult::TOutcome::TimesRefused);
+    EXPECT_NE(refused.Message.find("совпадает"), std::string::npos);
+    EXPECT_EQ(same[0].State, S::Selected);
+    EXPECT_FALSE(runner.Running());
+
+    TRows one = {Row(Signal("a.usa"), 0, 30)};
+    Run(one, TScheduleMode::ByDuration, 0);
+    EXPECT_EQ(runner.Start(one, TScheduleMode::ByDuration, 0).Outcome, TStartResult::TOutcome::AlreadyRunning);
+    runner.Stop();
+    Finish();
+}
+
+}  // namespace
