@@ -1,0 +1,90 @@
+#include "console/ConsoleRun.h"
+
+#include <filesystem>
+#include <optional>
+
+#include "CommonUtils/TalvoError.h"
+#include "console/StdinSignal.h"
+#include "export/ExcelExport.h"
+#include "link/LibraryBinding.h"
+#include "schedule/CalibratorActions.h"
+#include "signal/Flicker.h"
+#include "signal/Nominals.h"
+
+namespace console {
+namespace {
+
+// The flicker standard of a fresh start: the one the signal window checks first.
+constexpr int kConsoleFlickerStandard = sig::fsGost99;
+
+std::optional<lnk::TSignalLibrary> BindLibrary(const std::string& programFolder, cmn::IProtocolLog& log) {
+    try {
+        return lnk::LoadSignalLibrary(programFolder, lnk::RecordedLibraryDigest());
+    } catch (const cmn::TalvoError& e) {
+        log.Log(cmn::LogType::Error, e.what());
+        return std::nullopt;
+    }
+}
+
+sched::TSignalDataForGrid ConsoleRow(const TConsoleOptions& o) {
+    sched::TSignalDataForGrid row;
+    row.Path = o.SignalFile;
+    row.State = sched::TRowState::Selected;
+    row.Type = static_cast<sched::TCommandType>(o.Type);
+    return row;
+}
+
+bool Export(const TConsoleOptions& o, sched::TSignalDataForSet& bundle, sched::ISignalActions& actions,
+            cmn::IProtocolLog& log) {
+    if (o.BadColumn) {
+        log.Log(cmn::LogType::Error, BadColumnMessage(*o.BadColumn));
+        return false;
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(o.SignalFile, ec)) {
+        log.Log(cmn::LogType::Error, "Файл не найден : " + o.SignalFile);
+        return false;
+    }
+    if (!actions.ReadSignalFile(o.SignalFile, bundle, log)) return false;
+    const xls::TExportRequest request{o.Template, o.IntoCopy, o.Output, true, o.Column};
+    return xls::ExportToExcel(request, bundle.Signal, log);
+}
+
+int Run(const TConsoleOptions& options, cmn::IProtocolLog& log, const std::string& programFolder) {
+    // A binding failure is reported; the command's own outcome then decides
+    // the exit code (the resets need no library).
+    const std::optional<lnk::TSignalLibrary> library = BindLibrary(programFolder, log);
+
+    sched::TLinkSettings link;
+    link.PortName = options.Port;
+    link.BaudRate = kConsoleBaudRate;
+    link.Modification = options.Modification;
+    link.Library = library ? &*library : nullptr;
+    sig::TKolebParamsHelpTable flicker;
+    sig::LoadFlickerTable(flicker, std::nullopt, true, kConsoleFlickerStandard, log);
+
+    sched::TCalibratorActions actions(link, flicker, true);
+    sched::TSignalDataForSet bundle(ConsoleRow(options));
+    bool done = false;
+    if (options.Command == TConsoleCommand::SetSignal) done = sched::SendSignalData(bundle, actions, log);
+    else done = Export(options, bundle, actions, log);
+    return done ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace
+
+int RunConsole(const TConsoleOptions& options, std::istream& in, cmn::IProtocolLog& log,
+               const std::string& programFolder) {
+    try {
+        TConsoleOptions o = options;
+        std::optional<TStdinSignalFile> piped;
+        if (o.FromStdin) piped = TStdinSignalFile::Read(in, TemporaryFolder());
+        if (piped) o.SignalFile = piped->Path();
+        return Run(o, log, programFolder);
+    } catch (const std::exception& e) {
+        log.Log(cmn::LogType::Error, e.what());
+        return kExitFailure;
+    }
+}
+
+}  // namespace console
