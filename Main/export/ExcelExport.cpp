@@ -59,8 +59,9 @@ void CheckRequest(const TExportRequest& request) {
 
 std::optional<std::string> ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad() || !in.eof()) return std::nullopt;
+    if (in.bad()) return std::nullopt;
     return bytes;
 }
 

@@ -168,7 +168,7 @@ const sig::TCollapseFazaParams& CollapseBlock(const sig::TCollapsesParams& d, in
     return slot < sig::fzAB ? d.Faza[slot] : d.Line[slot - sig::fzAB];
 }
 
-real ReferenceVoltage(const sig::TSignalParamsU& v, const sig::TCollapsesParams& d, int slot) {
+real CollapseReference(const sig::TSignalParamsU& v, const sig::TCollapsesParams& d, int slot) {
     const bool phase = slot < sig::fzAB;
     if (d.RefKind == sig::rvSet) return phase ? sig::URms(v, slot) : v.ULineRms[slot - sig::fzAB];
     return phase ? v.NominalFaza : v.NominalLine;
@@ -184,7 +184,7 @@ void PutForKind(TRows& rows, const sig::TCollapsesParams& d, std::uint8_t kind, 
 void FillCollapses(const sig::TSignalParamsU& v, const sig::TCollapsesParams& d, TRows& rows) {
     using TBlock = sig::TCollapseFazaParams;
     const auto duration = [&](int, const TBlock&) { return d.Duration; };
-    const auto reference = [&](int slot, const TBlock&) { return ReferenceVoltage(v, d, slot); };
+    const auto reference = [&](int slot, const TBlock&) { return CollapseReference(v, d, slot); };
     PutForKind(rows, d, sig::ckDip, [](int, const TBlock& b) { return b.DepthPercent; });
     PutForKind(rows, d, sig::ckDip, duration);
     PutForKind(rows, d, sig::ckDip, reference);
@@ -207,9 +207,9 @@ void FillDirections(const sig::TSignalParamsU& v, const sig::TSignalParamsI& i, 
     const sig::TPhasor unit = sig::UnitPhasor(i.PhiUI1);
     const real apparent = v.SymFaza.Pos.Magnitude * i.I1;
     rows.PutSignSplit(apparent * unit.x);
-    std::array<real, 4> reactive{};
-    reactive[Quadrant(i.PhiUI1) - 1] = std::fabs(apparent * unit.y);
-    for (const real q : reactive) rows.Put(q);
+    // Only the row of the angle's quadrant is written, whatever the value.
+    const int quadrant = Quadrant(i.PhiUI1);
+    for (int q = 1; q <= 4; ++q) rows.PutIf(q == quadrant, std::fabs(apparent * unit.y));
     rows.PutQuadrants(QuadrantSums(f.Q, i));
 }
 
