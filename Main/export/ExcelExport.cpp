@@ -45,6 +45,8 @@ std::string Extension(std::string_view path) {
     return Lower(path.substr(dot));
 }
 
+bool IsPackageExtension(const std::string& extension) { return extension == ".xlsx" || extension == ".xlsm"; }
+
 // The compound-file signature every .xls workbook starts with.
 bool IsCompoundFile(std::string_view bytes) { return bytes.substr(0, 8) == "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"; }
 
@@ -53,6 +55,11 @@ void CheckRequest(const TExportRequest& request) {
     if (request.IntoNewFile && request.OutputPath.empty()) throw cmn::TalvoError(kNoOutputName);
     if (Extension(request.TemplatePath) == ".xls" || (request.IntoNewFile && Extension(request.OutputPath) == ".xls"))
         throw cmn::TalvoError(kXlsRefused);
+    // A macro-enabled package under an .xlsx name, or the reverse, is a file Excel will not open.
+    const std::string from = Extension(request.TemplatePath);
+    const std::string to = Extension(request.OutputPath);
+    if (request.IntoNewFile && IsPackageExtension(from) && IsPackageExtension(to) && from != to)
+        throw cmn::TalvoError("Файл экспорта должен иметь расширение шаблона " + from);
     if (request.Column < 1 || request.Column > kMaxColumn)
         throw cmn::TalvoError("Номер столбца должен быть от 1 до " + std::to_string(kMaxColumn));
 }

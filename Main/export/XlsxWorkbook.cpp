@@ -111,7 +111,7 @@ bool FollowsCalcPr(const xml_node& node) {
 
 }  // namespace
 
-TXlsxWorkbook::TXlsxWorkbook(std::string bytes) try : package_(std::move(bytes)) {
+TXlsxWorkbook::TXlsxWorkbook(std::string bytes) : package_(std::move(bytes)) {
     const pugi::xml_document packageRels = ReadXml(package_, RelsNameOf(""));
     const xml_node main = FindRelationship(packageRels, "/officeDocument");
     if (!main) throw TWorkbookUnreadable("no workbook relationship");
@@ -122,8 +122,6 @@ TXlsxWorkbook::TXlsxWorkbook(std::string bytes) try : package_(std::move(bytes))
     contentTypes_ = ReadXml(package_, kContentTypes);
     sheetName_ = FirstWorksheet(workbook_, workbookRels_, workbookName_);
     sheet_ = ReadXml(package_, sheetName_);
-} catch (const TZipError& e) {
-    throw TWorkbookUnreadable(e.what());
 }
 
 void TXlsxWorkbook::WriteColumn(int column, const TExportColumn& cells) {
@@ -169,15 +167,11 @@ void TXlsxWorkbook::RequestFullRecalculation() {
 }
 
 std::string TXlsxWorkbook::Save() {
-    try {
-        package_.Write(sheetName_, SaveXmlPart(sheet_));
-        package_.Write(workbookName_, SaveXmlPart(workbook_));
-        if (relsChanged_) package_.Write(RelsNameOf(workbookName_), SaveXmlPart(workbookRels_));
-        if (typesChanged_) package_.Write(kContentTypes, SaveXmlPart(contentTypes_));
-        return package_.Save();
-    } catch (const TZipError& e) {
-        throw TWorkbookUnreadable(e.what());
-    }
+    package_.Write(sheetName_, SaveXmlPart(sheet_));
+    package_.Write(workbookName_, SaveXmlPart(workbook_));
+    if (relsChanged_) package_.Write(RelsNameOf(workbookName_), SaveXmlPart(workbookRels_));
+    if (typesChanged_) package_.Write(kContentTypes, SaveXmlPart(contentTypes_));
+    return package_.Save();
 }
 
 }  // namespace xls

@@ -2,23 +2,17 @@
 
 #include <pugixml.hpp>
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "export/WorkbookError.h"
 
 // Reading and writing the XML parts of a workbook package. Element names are
 // matched by their local name, so parts written with any namespace prefix
 // are understood; new elements take the prefix of their parent.
 namespace xls {
 
-// A package that cannot be read as a workbook: a damaged archive, a missing
-// or malformed part. The text is the technical reason.
-class TWorkbookUnreadable : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// Whitespace-only text is kept, so that text the parts carry comes back unchanged.
+// A malformed part raises TWorkbookUnreadable. Whitespace-only text is kept, so that text the parts carry comes back unchanged.
 pugi::xml_document ParseXmlPart(const std::string& content, const std::string& name);
 // Unindented, with the part's own declaration.
 std::string SaveXmlPart(const pugi::xml_document& document);

@@ -13,7 +13,7 @@ constexpr zip_uint64_t kMaxPartSize = 256u << 20;
 
 [[noreturn]] void Fail(zip_error_t* error) {
     const std::string reason = zip_error_strerror(error);
-    throw TZipError(reason);
+    throw TWorkbookUnreadable(reason);
 }
 
 [[noreturn]] void Fail(zip* archive) { Fail(zip_get_error(archive)); }
@@ -55,7 +55,7 @@ std::optional<std::string> TZipPackage::Read(const std::string& name) const {
     if (index < 0) return std::nullopt;
     zip_stat_t st;
     if (zip_stat_index(archive_, index, 0, &st) != 0) Fail(archive_);
-    if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxPartSize) throw TZipError("part " + name + " is too large");
+    if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxPartSize) throw TWorkbookUnreadable("part " + name + " is too large");
     TOpenPart part{zip_fopen_index(archive_, index, 0)};
     if (!part.file) Fail(archive_);
     std::string content(st.size, '\0');

@@ -3,9 +3,10 @@
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "export/WorkbookError.h"
 
 struct zip;
 struct zip_source;
@@ -15,7 +16,7 @@ namespace xls {
 // A zip archive held in memory: parts are read, replaced or removed, and the
 // rewritten archive comes back as bytes. Parts that are not changed are
 // copied as they are, compressed data included. Any archive fault raises
-// TZipError with libzip's reason.
+// TWorkbookUnreadable with libzip's reason.
 class TZipPackage {
 public:
     explicit TZipPackage(std::string bytes);
@@ -38,11 +39,6 @@ private:
     zip_source* source_ = nullptr;
     zip* archive_ = nullptr;
     std::map<std::string, std::string> written_;  // content must live until the archive is closed
-};
-
-class TZipError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 }  // namespace xls

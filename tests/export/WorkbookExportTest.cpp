@@ -225,10 +225,13 @@ TEST_F(WorkbookExport, MissingNamesAndFailedCopiesAreReported) {
     EXPECT_FALSE(Export(path, 2, folder_ / "no-such-folder/out.xlsx"));
     EXPECT_FALSE(Export(folder_ / "absent.xlsx", 2, folder_ / "out.xlsx"));
     EXPECT_FALSE(Export(folder_ / "absent.xlsx", 2));
+    EXPECT_FALSE(Export(path, 2, folder_ / "macros.xlsm"));
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "macros.xlsm"));
     EXPECT_EQ(log_.Texts(), (std::vector<std::string>{"Шаблон для экспорта не указан!",
                                                       "Наименование файла экспорта не указано!",
                                                       "Ошибка создания файла экспорта!",
-                                                      "Ошибка создания файла экспорта!", kOpenFailed}));
+                                                      "Ошибка создания файла экспорта!", kOpenFailed,
+                                                      "Файл экспорта должен иметь расширение шаблона .xlsx"}));
 }
 
 TEST_F(WorkbookExport, WindowUseShowsFailuresAsWarnings) {
