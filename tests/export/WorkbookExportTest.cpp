@@ -188,6 +188,7 @@ TEST_F(WorkbookExport, RefusedExportsLeaveTheFileByteForByte) {
         {"handmade.xlsx", 4, "Экспорт в столбец D невозможен: ячейку с общей формулой D5"},
         {"handmade.xlsx", 8, "Экспорт в столбец H невозможен: диапазон формулы массива G10:H11"},
         {"damaged.xlsx", 2, kOpenFailed},
+        {"nosheet.xlsx", 2, "В книге шаблона нет ни одного рабочего листа"},
         {"old.xls", 2, "Книги формата .xls"},
         {"handmade.xlsx", 0, "Номер столбца должен быть от 1 до 16384"},
         {"handmade.xlsx", 16385, "Номер столбца должен быть от 1 до 16384"},

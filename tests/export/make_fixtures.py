@@ -8,6 +8,7 @@ Usage: make_fixtures.py example.xlsx out_folder
   handmade.xlsx  parts written by hand: a chart sheet listed first, the first worksheet stored
                  as sheet2.xml, prefixed element names, rows and cells without references,
                  a shared formula over D5:E6 (master D5) and an array formula over G10:H11
+  nosheet.xlsx   handmade.xlsx with every worksheet relationship turned into a dialog sheet
   damaged.xlsx   the first half of the example
   old.xls        the signature of a compound file, as .xls workbooks start
 """
@@ -145,6 +146,8 @@ def handmade(folder):
 def main(example, folder):
     styled(example, folder)
     handmade(folder)
+    rewrite(os.path.join(folder, "handmade.xlsx"), os.path.join(folder, "nosheet.xlsx"),
+            lambda name, data: data.replace(b"/worksheet\"", b"/dialogsheet\"") if name else None)
     with open(example, "rb") as source:
         data = source.read()
     with open(os.path.join(folder, "damaged.xlsx"), "wb") as target:
