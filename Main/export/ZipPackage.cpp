@@ -21,7 +21,9 @@ constexpr zip_uint64_t kMaxPartSize = 256u << 20;
 // Closes an opened part whatever way its reading ends.
 struct TOpenPart {
     zip_file_t* file;
-    ~TOpenPart() { zip_fclose(file); }
+    ~TOpenPart() {
+        if (file) zip_fclose(file);
+    }
 };
 
 }  // namespace
