@@ -41,7 +41,8 @@ void BM_WriteColumnInMemory(benchmark::State& state) {
 BENCHMARK(BM_WriteColumnInMemory)->Unit(benchmark::kMillisecond);
 
 void BM_ExportIntoNewFile(benchmark::State& state) {
-    const std::string output = std::filesystem::temp_directory_path() / ("talvo-bench-" + std::to_string(::getpid()) + ".xlsx");
+    const std::string output =
+        std::filesystem::temp_directory_path() / ("talvo-bench-" + std::to_string(::getpid()) + ".xlsx");
     const auto signal = std::make_unique<sig::TSignalSet>();
     TQuietLog log;
     for (auto _ : state) {

@@ -24,7 +24,8 @@ std::optional<TCellRef> ParseCellRef(std::string_view text) {
     if (i < text.size() && text[i] == '$') ++i;
     TCellRef ref;
     const std::size_t lettersStart = i;
-    for (; i < text.size() && IsLetter(text[i]) && i - lettersStart < 3; ++i) ref.Column = ref.Column * 26 + LetterValue(text[i]);
+    for (; i < text.size() && IsLetter(text[i]) && i - lettersStart < 3; ++i)
+        ref.Column = ref.Column * 26 + LetterValue(text[i]);
     if (i == lettersStart) return std::nullopt;
     if (i < text.size() && text[i] == '$') ++i;
     const std::size_t digitsStart = i;

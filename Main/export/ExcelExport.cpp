@@ -13,7 +13,7 @@
 #include "export/CellRef.h"
 #include "export/ExportColumn.h"
 #include "export/XlsxWorkbook.h"
-#include "export/XmlPart.h"
+#include "export/WorkbookError.h"
 #include "files/AtomicFile.h"
 
 namespace xls {
@@ -76,6 +76,7 @@ std::optional<std::string> ReadFile(const std::string& path) {
 void CopyTemplate(const std::string& from, const std::string& to) {
     const auto bytes = ReadFile(from);
     if (!bytes) throw cmn::TalvoError(kCopyFailed);
+    if (IsCompoundFile(*bytes)) throw cmn::TalvoError(kXlsRefused);
     try {
         files::WriteFileAtomic(to, *bytes);
     } catch (const cmn::TalvoError&) {

@@ -136,7 +136,8 @@ private:
         if (next_ && RowNumber(next_) == number) return next_;
         if (!create) return {};
         const std::string name = NameLike(sheetData_, "row");
-        xml_node row = next_ ? sheetData_.insert_child_before(name.c_str(), next_) : sheetData_.append_child(name.c_str());
+        xml_node row =
+            next_ ? sheetData_.insert_child_before(name.c_str(), next_) : sheetData_.append_child(name.c_str());
         SetAttribute(row, "r", std::to_string(number));
         return row;
     }

@@ -48,7 +48,9 @@ TZipPackage::~TZipPackage() {
 }
 
 // Part names of a package are compared without regard to case.
-zip_int64_t TZipPackage::Locate(const std::string& name) const { return zip_name_locate(archive_, name.c_str(), ZIP_FL_NOCASE); }
+zip_int64_t TZipPackage::Locate(const std::string& name) const {
+    return zip_name_locate(archive_, name.c_str(), ZIP_FL_NOCASE);
+}
 
 bool TZipPackage::Has(const std::string& name) const { return Locate(name) >= 0; }
 

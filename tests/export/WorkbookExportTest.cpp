@@ -215,7 +215,9 @@ TEST_F(WorkbookExport, XlsTemplatesAreRefusedBeforeAnythingIsWritten) {
     EXPECT_FALSE(std::filesystem::exists(output));
     EXPECT_FALSE(Export(Copy("styled.xlsx"), 2, folder_ / "out.xls"));
     EXPECT_FALSE(Export(disguised, 2));
-    ASSERT_EQ(log_.lines.size(), 3u);
+    EXPECT_FALSE(Export(disguised, 2, output));
+    EXPECT_FALSE(std::filesystem::exists(output));
+    ASSERT_EQ(log_.lines.size(), 4u);
     for (const auto& [type, text] : log_.lines) EXPECT_EQ(text.rfind("Книги формата .xls", 0), 0u) << text;
 }
 
