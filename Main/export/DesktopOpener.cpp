@@ -1,29 +1,33 @@
+#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
+#include <thread>
 
 #include "export/ExcelExport.h"
 
+extern char** environ;
+
 namespace xls {
 
-// The opener runs in a grandchild that is left to the init process, so the
-// program neither waits for the spreadsheet program nor leaves a zombie.
-// Only async-signal-safe calls run between fork and exec.
-void TDesktopOpener::Open(const std::string& path) {
-    const pid_t child = ::fork();
-    if (child < 0) return;
-    if (child == 0) {
-        ::setsid();
-        if (::fork() == 0) {
-            ::execlp("xdg-open", "xdg-open", path.c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
+// The desktop's opener runs in a session of its own, so closing the program
+// does not take the spreadsheet program with it; a detached thread reaps it.
+bool TDesktopOpener::Open(const std::string& path) {
+    posix_spawnattr_t attributes;
+    if (posix_spawnattr_init(&attributes) != 0) return false;
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    std::string program = "xdg-open";
+    std::string argument = path;
+    char* argv[] = {program.data(), argument.data(), nullptr};
+    pid_t child = 0;
+    const int failed = posix_spawnp(&child, "xdg-open", nullptr, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
+    if (failed) return false;
+    std::thread([child] {
+        while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
         }
-        ::_exit(0);
-    }
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    }).detach();
+    return true;
 }
 
 }  // namespace xls

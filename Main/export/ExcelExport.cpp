@@ -161,7 +161,8 @@ bool ExportFromDialog(std::string_view columnText, TExportRequest request, const
     }
     if (log.Interactive()) log.Ask("Экспорт выполнен", cmn::MessageKind::Ok, cmn::Buttons::Ok);
     else log.Log(cmn::LogType::Info, "Экспорт выполнен");
-    opener.Open(ExportedWorkbookPath(request));
+    if (!opener.Open(ExportedWorkbookPath(request)))
+        Report(false, log, "Не удалось открыть книгу " + ExportedWorkbookPath(request));
     return true;
 }
 

@@ -24,13 +24,14 @@ struct TExportRequest {
 class IWorkbookOpener {
 public:
     virtual ~IWorkbookOpener() = default;
-    virtual void Open(const std::string& path) = 0;
+    // False when the program that shows it could not be started.
+    virtual bool Open(const std::string& path) = 0;
 };
 
 // Starts "xdg-open" with the file and does not wait for it.
 class TDesktopOpener : public IWorkbookOpener {
 public:
-    void Open(const std::string& path) override;
+    bool Open(const std::string& path) override;
 };
 
 // Writes the column of the signal's records (recomputed by the caller) into
@@ -50,7 +51,8 @@ int ProposedColumn(int signalIndex);
 std::string ProposedExportFileName(std::chrono::system_clock::time_point now, std::string_view templatePath);
 
 // The dialog's "Экспорт": the column field as typed, then the export in
-// window use; on success the workbook is shown by the opener.
+// window use; on success the workbook is shown by the opener (a failure to
+// start it is shown as a warning; the export itself has succeeded).
 bool ExportFromDialog(std::string_view columnText, TExportRequest request, const sig::TSignalSet& signal,
                       cmn::IProtocolLog& log, IWorkbookOpener& opener);
 

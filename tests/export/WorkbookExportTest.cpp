@@ -22,8 +22,12 @@ constexpr const char* kOpenFailed = "Ошибка при открытии фай
 
 class TRecordingOpener : public xls::IWorkbookOpener {
 public:
-    void Open(const std::string& path) override { Opened.push_back(path); }
+    bool Open(const std::string& path) override {
+        Opened.push_back(path);
+        return Starts;
+    }
     std::vector<std::string> Opened;
+    bool Starts = true;
 };
 
 class WorkbookExport : public ::testing::Test {
@@ -262,11 +266,14 @@ TEST_F(WorkbookExport, DialogExportsIntoTheTypedColumnAndOpensTheWorkbook) {
     EXPECT_EQ(opener.Opened, std::vector<std::string>{output});
     ExpectColumn(exporttest::ReadWorkbook(output), 7);
     EXPECT_FALSE(xls::ExportFromDialog("7", {"", false, ""}, *signal_, window, opener));
+    opener.Starts = false;
+    EXPECT_TRUE(xls::ExportFromDialog("$B", {path, false, ""}, *signal_, window, opener));
     std::vector<std::string> shown;
     for (const auto& q : window.questions) shown.push_back(q.text);
     EXPECT_EQ(shown, (std::vector<std::string>{"Ошибка при вводе номера столбца!", "Экспорт выполнен",
-                                               "Шаблон для экспорта не указан!", "Ошибка экспорта"}));
-    EXPECT_EQ(opener.Opened.size(), 1u);
+                                               "Шаблон для экспорта не указан!", "Ошибка экспорта",
+                                               "Экспорт выполнен", "Не удалось открыть книгу " + path}));
+    EXPECT_EQ(opener.Opened, (std::vector<std::string>{output, path}));
 }
 
 TEST(ExportFileName, IsTheLocalTimeWithTheTemplatesExtension) {
