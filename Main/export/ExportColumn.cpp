@@ -21,7 +21,7 @@ constexpr int kDirectionBlock = 2963;
 constexpr int kFlickerBlock = 2983;
 constexpr int kUnwrittenRows = 3071;
 
-// Writes consecutive rows from a starting row; Skip leaves rows empty.
+// Writes consecutive rows from a starting row; Skip leaves a row empty.
 class TRows {
 public:
     TRows(TExportColumn& column, int row) : column_(column), row_(row) {}
@@ -30,7 +30,7 @@ public:
     void PutInt(std::int32_t x) { column_.at(row_++) = x; }
     void PutIf(bool condition, real x) { condition ? Put(x) : Skip(); }
     void PutIntIf(bool condition, std::int32_t x) { condition ? PutInt(x) : Skip(); }
-    void Skip(int rows = 1) { row_ += rows; }
+    void Skip() { ++row_; }
     template <class Range>
     void PutAll(const Range& values) {
         for (const real x : values.Values) Put(x);
