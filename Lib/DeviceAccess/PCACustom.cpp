@@ -28,11 +28,22 @@ std::size_t TPCACustom::QueueWrite() const {
     return handle_ >= 0 && ::ioctl(handle_, TIOCOUTQ, &n) == 0 ? static_cast<std::size_t>(n) : 0;
 }
 
+bool TPCACustom::InputWaiting() const {
+    pollfd p{handle_, POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLIN | POLLHUP | POLLERR));
+}
+
 ssize_t TPCACustom::RawWrite(const std::uint8_t* data, std::size_t n) { return ::write(handle_, data, n); }
 
 // Moves what can be moved now. EIO is what a terminal whose other side
-// went away reports; it ends the transfer like an end of file.
+// went away reports; it ends the transfer like an end of file. A raw
+// terminal also reads 0 bytes when nothing is there, so a read first asks
+// whether input or a hang-up is waiting.
 TransferResult TPCACustom::Continue(TPCAOverlapped& t, bool write, std::size_t& count) {
+    if (!write && !InputWaiting()) {
+        t.pending = true;
+        return TransferResult::Pending;
+    }
     for (;;) {
         const std::size_t left = t.size - t.done;
         const ssize_t r = write ? RawWrite(t.data + t.done, left) : ::read(handle_, t.data + t.done, left);

@@ -63,6 +63,7 @@ protected:
     int lastError_ = 0;
 
 private:
+    bool InputWaiting() const;
     TransferResult Continue(TPCAOverlapped& transfer, bool write, std::size_t& count);
     TPCAOverlapped read_;
     TPCAOverlapped write_;
