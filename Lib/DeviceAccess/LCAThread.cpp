@@ -59,6 +59,8 @@ void TLCAThread::RunRequests() {
             queue_.pop_front();
         }
         request->result = request->body();
+        // A task submitted to a free line is under way when its request returns.
+        ScheduleLines();
         request->done.Set();
     }
 }
@@ -75,8 +77,12 @@ int TLCAThread::WaitTimeoutMs() const {
 
 // One round: every line starts what it can, then the worker sleeps until a
 // transfer, a time-out or a request needs it.
-void TLCAThread::Wait() {
+void TLCAThread::ScheduleLines() {
     for (auto& line : lines_) line->Schedule();
+}
+
+void TLCAThread::Wait() {
+    ScheduleLines();
     std::vector<pollfd> fds{{wakeup_, POLLIN, 0}};
     std::vector<TPhysicoLine*> waiting;
     for (auto& line : lines_) {

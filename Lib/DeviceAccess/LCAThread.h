@@ -45,6 +45,7 @@ private:
     int Call(std::function<int()> body);
     void Run();
     void Wait();
+    void ScheduleLines();
     void RunRequests();
     int WaitTimeoutMs() const;
     TLCAPerform* Find(TLCAHandle handle, TPhysicoLine** line = nullptr);
