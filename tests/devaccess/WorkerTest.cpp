@@ -1,6 +1,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -189,16 +190,33 @@ TEST(WorkerTcp, ConnectsOnTheFirstTaskAndReportsALostConnection) {
     EXPECT_EQ(client.Read(buffer, 4, 1000, received), err::kConnectionLost);
 }
 
-TEST(WorkerTcp, ConnectionFailureFailsTheTask) {
+TEST(WorkerTcp, SilentServerTimesOutLikeASerialLine) {
+    LoopbackListener server;
+    auto worker = std::make_shared<TLCAThread>();
+    TLCAObject client(worker, TcpDescription("127.0.0.1", server.port, {1, 1, 0}));
+    const std::uint8_t ping[] = {'p'};
+    ASSERT_EQ(client.Write(ping, 1, 500), err::kNone);
+    std::uint8_t buffer[4];
+    std::size_t received = 0;
+    const auto start = Clock::now();
+    EXPECT_EQ(client.Read(buffer, 4, 300, received), err::kTimeout);
+    EXPECT_GE(Clock::now() - start, 300ms);
+}
+
+TEST(WorkerTcp, ConnectionFailureFailsTheTaskAndIsLogged) {
     std::uint16_t unused = 0;
     {
         LoopbackListener closed;
         unused = closed.port;
     }
-    auto worker = std::make_shared<TLCAThread>();
-    TLCAObject client(worker, TcpDescription("127.0.0.1", unused, {2, 1, 0}));
+    std::vector<std::string> log;
+    auto worker = std::make_shared<TLCAThread>([&log](const std::string& line) { log.push_back(line); });
+    TLCAObject client(worker, TcpDescription("127.0.0.1", unused, {2, 1, 63}));
     const std::uint8_t ping[] = {'p'};
     EXPECT_EQ(client.Write(ping, 1, 500), err::kServerNotFound);
+    worker->Stop();
+    const std::string expected = "Соединение не установлено: " + PcaErrorText(err::kServerNotFound);
+    EXPECT_NE(std::find_if(log.begin(), log.end(), [&](const auto& l) { return l.ends_with(expected); }), log.end());
 }
 
 }  // namespace
