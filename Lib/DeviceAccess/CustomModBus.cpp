@@ -73,30 +73,28 @@ bool TCustomModBus::NoDestination() {
     return false;
 }
 
+template <class T>
+bool TCustomModBus::Deliver(T value, T* dest) {
+    if (!dest) return NoDestination();
+    *dest = std::move(value);
+    return true;
+}
+
 bool TCustomModBus::ReadBytes(std::uint8_t function, std::uint16_t start, std::uint16_t quantity,
                               std::vector<std::uint8_t>* dest) {
     ModbusData data;
-    if (!Execute(TwoFields(function, start, quantity), data)) return false;
-    if (!dest) return NoDestination();
-    *dest = std::move(data.bytes);
-    return true;
+    return Execute(TwoFields(function, start, quantity), data) && Deliver(std::move(data.bytes), dest);
 }
 
 bool TCustomModBus::ReadRegisters(std::uint8_t function, std::uint16_t start, std::uint16_t quantity,
                                   std::vector<std::uint16_t>* dest) {
     ModbusData data;
-    if (!Execute(TwoFields(function, start, quantity), data)) return false;
-    if (!dest) return NoDestination();
-    *dest = std::move(data.registers);
-    return true;
+    return Execute(TwoFields(function, start, quantity), data) && Deliver(std::move(data.registers), dest);
 }
 
 bool TCustomModBus::EchoValue(std::uint8_t function, std::uint16_t first, std::uint16_t second, std::uint16_t* dest) {
     ModbusData data;
-    if (!Execute(TwoFields(function, first, second), data)) return false;
-    if (!dest) return NoDestination();
-    *dest = data.value;
-    return true;
+    return Execute(TwoFields(function, first, second), data) && Deliver(data.value, dest);
 }
 
 bool TCustomModBus::ReadCoils(std::uint16_t start, std::uint16_t quantity, std::vector<std::uint8_t>* dest) {
@@ -127,10 +125,7 @@ bool TCustomModBus::WriteSingleRegister(std::uint16_t address, std::uint16_t val
 
 bool TCustomModBus::ReadExceptionStatus(std::uint8_t* dest) {
     ModbusData data;
-    if (!Execute({7}, data)) return false;
-    if (!dest) return NoDestination();
-    *dest = data.status;
-    return true;
+    return Execute({7}, data) && Deliver(data.status, dest);
 }
 
 bool TCustomModBus::Diagnostics(std::uint16_t subFunction, std::uint16_t data, std::uint16_t* echoed) {
@@ -148,10 +143,7 @@ bool TCustomModBus::WriteMultipleRegisters(std::uint16_t start, const std::vecto
 
 bool TCustomModBus::ReportServerId(std::vector<std::uint8_t>* dest) {
     ModbusData data;
-    if (!Execute({17}, data)) return false;
-    if (!dest) return NoDestination();
-    *dest = std::move(data.bytes);
-    return true;
+    return Execute({17}, data) && Deliver(std::move(data.bytes), dest);
 }
 
 // The byte count covers the reference type, the three 16-bit fields and the extra bytes.
@@ -165,10 +157,7 @@ bool TCustomModBus::ReadFileRecord(std::uint16_t file, std::uint16_t record, std
     PutU16(pdu, length);
     pdu.insert(pdu.end(), extra.begin(), extra.end());
     ModbusData data;
-    if (!Execute(std::move(pdu), data)) return false;
-    if (!dest) return NoDestination();
-    *dest = std::move(data.bytes);
-    return true;
+    return Execute(std::move(pdu), data) && Deliver(std::move(data.bytes), dest);
 }
 
 }  // namespace da

@@ -50,6 +50,9 @@ private:
                        std::vector<std::uint16_t>* dest);
     bool EchoValue(std::uint8_t function, std::uint16_t first, std::uint16_t second, std::uint16_t* dest);
     bool NoDestination();
+    // The data into the caller's destination; 220 when there is none.
+    template <class T>
+    bool Deliver(T value, T* dest);
 
     std::uint8_t address_;
     ModbusLayout layout_;
