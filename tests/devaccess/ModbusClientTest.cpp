@@ -54,7 +54,7 @@ TEST_F(ModbusClient, ConnectionTestIsEchoed) {
     ASSERT_TRUE(client->Diagnostics(0, 0x1234, &echoed)) << client->ErrorText();
     EXPECT_EQ(echoed, 0x1234);
     EXPECT_EQ(RequestsSeen(sim), std::vector<std::string>{"010800001234ED7C"});
-    EXPECT_EQ(sim.Entries("response").at(0)["hex"], "010800001234ED7C");
+    EXPECT_EQ(sim.WaitEntries("response", 1).at(0)["hex"], "010800001234ED7C");
 }
 
 TEST_F(ModbusClient, ReadsTheThreeCalibrationBlocks) {
