@@ -6,7 +6,7 @@ namespace da {
 
 TModBusRTU::TModBusRTU(std::shared_ptr<TLCAThread> worker, std::uint8_t address, bool processMessages, int attempts,
                        const TConnectionDescription& description)
-    : TCustomModBus(std::move(worker), description, address, processMessages, attempts, ModbusLayout{}) {}
+    : TCustomModBus(std::move(worker), description, address, processMessages, attempts, kRtuLayout) {}
 
 std::vector<std::uint8_t> TModBusRTU::Frame(const std::vector<std::uint8_t>& pdu) const {
     std::vector<std::uint8_t> frame(pdu.size() + 1);

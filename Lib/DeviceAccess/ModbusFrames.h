@@ -15,11 +15,14 @@ std::uint16_t ModbusCrc(const std::uint8_t* data, std::size_t n);
 
 // Field lengths of a framing around the function code and its data.
 struct ModbusLayout {
-    std::size_t header = 1;        // bytes before the function code
-    std::size_t addressField = 1;  // of them, the device address
-    std::size_t crc = 2;
-    std::size_t exception = 5;     // an exception response in total
+    std::size_t header;        // bytes before the function code
+    std::size_t addressField;  // of them, the device address
+    std::size_t crc;
+    std::size_t exception;     // an exception response in total
 };
+
+// RTU: the address byte in front, the CRC behind.
+inline constexpr ModbusLayout kRtuLayout{1, 1, 2, 5};
 
 struct Judgement {
     enum Kind { Unknown, Length } kind = Unknown;

@@ -16,7 +16,7 @@ Bytes WithCrc(Bytes b) {
 
 // Feeds `wire` to a reader one read at a time, each read as large as the reader asks.
 Bytes Assemble(const Bytes& wire, std::uint8_t function, std::size_t maxNoise = 512) {
-    TResponseReader reader(4, [&](const Bytes& b) { return JudgeResponse(b, ModbusLayout{}, 1, function); }, maxNoise);
+    TResponseReader reader(4, [&](const Bytes& b) { return JudgeResponse(b, kRtuLayout, 1, function); }, maxNoise);
     std::size_t at = 0;
     while (!reader.Complete() && !reader.GaveUp() && at < wire.size()) {
         const std::size_t n = std::min(reader.Wanted(), wire.size() - at);
@@ -32,7 +32,7 @@ TEST(ModbusFrames, CrcOfTheKnownRequests) {
 }
 
 TEST(ModbusFrames, ResponseLengthsByFunction) {
-    const ModbusLayout l;
+    const ModbusLayout l = kRtuLayout;
     EXPECT_EQ(JudgeResponse({1, 3, 92, 0}, l, 1, 3).length, 97u);
     EXPECT_EQ(JudgeResponse({1, 6, 0x80, 0}, l, 1, 6).length, 8u);
     EXPECT_EQ(JudgeResponse({1, 7, 0x55, 0}, l, 1, 7).length, 5u);
@@ -47,7 +47,7 @@ TEST(ModbusFrames, ReaderSlidesOverNoiseAndGrowsToTheByteCount) {
     Bytes wire{0xFF, 0x00, 0x03, 0x01};
     wire.insert(wire.end(), response.begin(), response.end());
     EXPECT_EQ(Assemble(wire, 3), response);
-    const ModbusData data = ParseResponse(response, ModbusLayout{});
+    const ModbusData data = ParseResponse(response, kRtuLayout);
     EXPECT_EQ(data.registers, (std::vector<std::uint16_t>{0x1234, 0xFFFE}));
 }
 
@@ -56,7 +56,7 @@ TEST(ModbusFrames, ReaderGivesUpOnEndlessNoise) {
 }
 
 TEST(ModbusFrames, DataOfEachResponseKind) {
-    const ModbusLayout l;
+    const ModbusLayout l = kRtuLayout;
     EXPECT_EQ(ParseResponse(WithCrc({1, 0x83, 2}), l).exceptionCode, 2);
     EXPECT_EQ(ParseResponse(WithCrc({1, 1, 2, 0xA5, 0x01}), l).bytes, (Bytes{0xA5, 0x01}));
     EXPECT_EQ(ParseResponse(WithCrc({1, 8, 0, 0, 0x12, 0x34}), l).value, 0x1234);

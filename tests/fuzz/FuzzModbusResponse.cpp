@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
     const std::uint8_t function = data[0];
-    const da::ModbusLayout layout;
+    const da::ModbusLayout layout = da::kRtuLayout;
     da::TResponseReader reader(
         4, [&](const std::vector<std::uint8_t>& b) { return da::JudgeResponse(b, layout, 1, function); }, 512);
     std::size_t at = 1;
