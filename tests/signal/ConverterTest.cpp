@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CommonUtils/TalvoError.h"
 #include "signal/Converter.h"
 
 namespace {
@@ -73,7 +74,7 @@ TEST_F(ConverterCase, GainFollowsTheLargestOutput) {
         ASSERT_TRUE(Auto()) << static_cast<double>(c.ua);
         EXPECT_EQ(gains.Calculated, c.index) << static_cast<double>(c.ua);
         EXPECT_NEAR(static_cast<double>(current.IA), c.ia, 1e-9) << static_cast<double>(c.ua);
-        EXPECT_LT(gains.Calculated, 12 + (gains.Calculated > 22 ? 22 : 0)) << "K1pga 1.375 was chosen";
+        EXPECT_EQ(ConverterGainTable()[gains.Calculated].K1pga, 1.0f) << static_cast<double>(c.ua);
     }
 }
 
@@ -115,6 +116,11 @@ TEST_F(ConverterCase, FundamentalLimitOfAnActiveChannel) {
     converter.UB = 12000.01L;
     switches.IOnB = false;
     EXPECT_TRUE(Auto()) << "a channel switched off is not judged by its fundamental";
+}
+
+TEST_F(ConverterCase, ZeroNominalOfTheConverterRecordIsRefused) {
+    converter.NominalFaza = 0;
+    EXPECT_THROW(Auto(), cmn::TalvoError);
 }
 
 TEST_F(ConverterCase, PeakLimitCatchesHarmonicsThatAddUp) {
