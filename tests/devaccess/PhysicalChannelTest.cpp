@@ -39,6 +39,13 @@ TEST_F(SerialChannel, OpeningFailuresHaveTheirCodes) {
     TPCAComPort plainFile;
     EXPECT_EQ(plainFile.Create(Direct("COM4")), err::kPortAbsent);
     PeerPty peer("COM3");
+    {
+        TPCAComPort oddRate;
+        EXPECT_EQ(oddRate.Create(SerialDescription("COM3", 12345, SerialMode::Direct, {})), err::kPortSettings);
+        EXPECT_FALSE(oddRate.IsOpen());
+        TPCAComPort again;
+        EXPECT_EQ(again.Create(Direct("COM3")), err::kNone) << "the refused port was closed again";
+    }
     calsim_test::ForeignHolder holder(peer.SlavePath());
     ASSERT_TRUE(holder.Holding());
     TPCAComPort busy;
