@@ -43,6 +43,8 @@ public:
     // device or any other failure to open; Unusable: not a tty (closed again).
     LineOpenStatus Open(const std::string& path);
     bool IsOpen() const { return fd_ >= 0; }
+    // The descriptor, for callers that wait on the line themselves; -1 when closed.
+    int Handle() const { return fd_; }
 
     // Raw mode with the given framing; false when closed or refused.
     bool ApplySettings(const LineSettings& settings);

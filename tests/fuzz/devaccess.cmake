@@ -1,0 +1,1 @@
+talvo_fuzz(fuzz_devaccess SOURCES ${CMAKE_CURRENT_LIST_DIR}/FuzzModbusResponse.cpp LIBS DeviceAccess CommonUtils)
