@@ -77,8 +77,8 @@ int RunConsole(const TConsoleOptions& options, std::istream& in, cmn::IProtocolL
                const std::string& programFolder) {
     try {
         TConsoleOptions o = options;
-        std::optional<TStdinSignalFile> piped;
-        if (o.FromStdin) piped = TStdinSignalFile::Read(in, TemporaryFolder());
+        const std::optional<TStdinSignalFile> piped =
+            o.FromStdin ? TStdinSignalFile::Read(in, TemporaryFolder()) : std::nullopt;
         if (piped) o.SignalFile = piped->Path();
         return Run(o, log, programFolder);
     } catch (const std::exception& e) {

@@ -52,7 +52,7 @@ sig::TSignalSet BalancedNominal() {
 }
 
 // 220 V / 5 A at 30 degrees with harmonics 3, 5, 7, interharmonics 2.5 and
-// 7.5, a 30 % dip of phase A five times, and fluctuations at 8.8 Hz.
+// 7.5 switched off, a 30 % dip of phase A five times, and fluctuations at 8.8 Hz.
 sig::TSignalSet DistortedWithEvents() {
     sig::TSignalSet s;
     sig::TSignalParamsU& v = s.Voltage;
@@ -79,7 +79,8 @@ sig::TSignalSet DistortedWithEvents() {
         v.InterGarm[phase].Koef[7] = 0.5L;
         c.InterGarm[phase].Koef[2] = 2;
     }
-    s.Switches.IncludeInterGarm = true;
+    // Dips and fluctuations are played without interharmonics: the file keeps
+    // them switched off.
     s.Collapses.Duration = 0.1L;
     s.Collapses.Period = 1;
     s.Collapses.Count = 5;
@@ -99,7 +100,7 @@ struct TExample {
 const TExample kExamples[]{
     {"balanced-nominal.usa", BalancedNominal, "Симметричный сигнал: 57,735 В, 5 А, 50 Гц, коэффициент мощности 1"},
     {"harmonics-dips-flicker.usa", DistortedWithEvents,
-     "220 В, 5 А, угол 30°: гармоники 3, 5, 7, интергармоники 2,5 и 7,5;\nпровалы 30 % фазы A; колебания 8,8 Гц"},
+     "220 В, 5 А, угол 30°: гармоники 3, 5, 7, интергармоники 2,5 и 7,5 (выключены);\nпровалы 30 % фазы A; колебания 8,8 Гц"},
 };
 
 std::string Written(const TExample& example, sig::TSignalSet& signal) {

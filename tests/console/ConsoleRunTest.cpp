@@ -1,0 +1,163 @@
+// The program started in console mode, as scripts start it, against the
+// calibrator simulator.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "CalsimHarness.h"
+#include "CommonUtils/CodePage.h"
+
+#ifndef TALVO_EXAMPLES_DIR
+#error "TALVO_EXAMPLES_DIR must name the examples folder"
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+struct TRun {
+    int ExitCode = 0;
+    std::string Output;
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        for (std::size_t end; (end = Output.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(Output.substr(start, end - start));
+        return lines;
+    }
+};
+
+std::string Quoted(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs the program with the arguments and `input` on its standard input.
+TRun RunProgram(const std::vector<std::string>& args, const std::string& input = {}) {
+    const fs::path inputFile = fs::temp_directory_path() / ("talvo-console-in-" + std::to_string(::getpid()));
+    std::ofstream(inputFile, std::ios::binary) << input;
+    std::string command = Quoted(std::string(TALVO_BIN_DIR) + "/KalibratorTalvo");
+    for (const std::string& a : args) command += " " + Quoted(a);
+    command += " < " + Quoted(inputFile.string()) + " 2>&1";
+    TRun run;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    for (int c; (c = std::fgetc(pipe)) != EOF;) run.Output += static_cast<char>(c);
+    const int status = ::pclose(pipe);
+    run.ExitCode = WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : -100;
+    fs::remove(inputFile);
+    return run;
+}
+
+std::vector<int> Codes(const std::vector<json>& frames) {
+    std::vector<int> codes;
+    for (const json& f : frames) codes.push_back(f["code"]);
+    return codes;
+}
+
+std::string Example(const std::string& name) { return std::string(TALVO_EXAMPLES_DIR) + "/" + name; }
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class ConsoleRun : public ::testing::Test {
+protected:
+    calsim_test::TempSettings settings;
+};
+
+TEST_F(ConsoleRun, SetSignalAloneResetsTheWholeSignalOnCom1) {
+    calsim_test::Simulator sim("COM1");
+    const TRun run = RunProgram({"-c", "SetSignal"});
+    EXPECT_EQ(run.ExitCode, 0) << run.Output;
+    EXPECT_EQ(run.Lines().front(), "Сброс всего сигнала");
+    EXPECT_EQ(run.Lines().back(), "Передача выполнена");
+    EXPECT_EQ(Codes(sim.WaitFrames(2)), (std::vector<int>{14, 15}));
+}
+
+TEST_F(ConsoleRun, MissingSignalFileFails) {
+    const TRun run = RunProgram({"-c", "SetSignal", "-t", "Sinus", "-p", "x.usa"});
+    EXPECT_EQ(run.ExitCode, -1);
+    EXPECT_EQ(run.Lines(), (std::vector<std::string>{"Передача сигнала: x.usa", "Файл не найден : x.usa"}));
+}
+
+TEST_F(ConsoleRun, TestSignalFromAFileAndFromStandardInput) {
+    calsim_test::Simulator sim("COM3");
+    const std::string file = Example("balanced-nominal.usa");
+    const TRun fromFile = RunProgram({"-c", "SetSignal", "-t", "Sinus", "-p", file, "-cn", "COM3", "-k", "dmTalvo"});
+    EXPECT_EQ(fromFile.ExitCode, 0) << fromFile.Output;
+    EXPECT_EQ(fromFile.Lines().back(), "Передача выполнена");
+    const auto frames = sim.WaitFrames(8);
+    EXPECT_EQ(Codes(frames), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
+    ASSERT_EQ(frames.size(), 8u);
+    EXPECT_EQ(frames[4]["samples"], 3419);
+
+    // The same text piped in: the temporary file is gone afterwards.
+    const auto before = std::distance(fs::directory_iterator(fs::temp_directory_path()), fs::directory_iterator());
+    const TRun piped = RunProgram({"-c", "SetSignal", "-t", "Sinus", "-s", "-cn", "COM3"}, ReadFile(file));
+    EXPECT_EQ(piped.ExitCode, 0) << piped.Output;
+    EXPECT_EQ(piped.Lines().front().rfind("Передача сигнала: ~", 0), 0u) << piped.Output;
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::temp_directory_path()), fs::directory_iterator()), before);
+    EXPECT_EQ(sim.WaitFrames(16).size(), 16u);  // a new process knows no divisor sent before
+}
+
+TEST_F(ConsoleRun, EmptyStandardInputKeepsTheNamedFile) {
+    calsim_test::Simulator sim("COM1");
+    const TRun run = RunProgram({"-c", "SetSignal", "-t", "ColOver", "-s", "-p", Example("harmonics-dips-flicker.usa")});
+    EXPECT_EQ(run.ExitCode, 0) << run.Output;
+    EXPECT_EQ(run.Lines().front(), "Предача пр./перен.: harmonics-dips-flicker.usa");
+    const std::vector<int> codes = Codes(sim.Frames());
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.back(), 13);
+}
+
+TEST_F(ConsoleRun, ABusyPortFailsTheRun) {
+    calsim_test::Simulator sim("COM1");
+    calsim_test::ForeignHolder holder(sim.SlavePath());
+    ASSERT_TRUE(holder.Holding());
+    const TRun run = RunProgram({"-c", "SetSignal", "-t", "StopColOver"});
+    EXPECT_EQ(run.ExitCode, -1) << run.Output;
+    EXPECT_TRUE(sim.Frames().empty());
+}
+
+TEST_F(ConsoleRun, ExportIntoACopyOfTheTemplate) {
+    const fs::path out = settings.Root() / "result.xlsx";
+    const std::string templatePath = Example("ExportTemplate.xlsx");
+    const std::string before = ReadFile(templatePath);
+    const TRun run = RunProgram({"-c", "ExportXls", "-p", Example("balanced-nominal.usa"), "-expt", templatePath, "-expo",
+                                 "infile", "-expf", out.string(), "-col", "3"});
+    EXPECT_EQ(run.ExitCode, 0) << run.Output;
+    ASSERT_TRUE(fs::exists(out));
+    EXPECT_EQ(ReadFile(templatePath), before);
+    // Phase A's voltage in its row of the third column, read by an independent reader.
+    const std::string script = "import openpyxl,sys; ws=openpyxl.load_workbook(sys.argv[1]).worksheets[0]; "
+                               "print(sum(1 for r in range(3, 3076) if ws.cell(row=r, column=3).value is not None))";
+    std::FILE* pipe = ::popen(("/usr/bin/python3 -c " + Quoted(script) + " " + Quoted(out.string())).c_str(), "r");
+    char line[64] = {};
+    ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
+    ::pclose(pipe);
+    EXPECT_GT(std::stoi(line), 1000);
+}
+
+TEST_F(ConsoleRun, ExportRefusals) {
+    const TRun missing = RunProgram({"-c", "ExportXls", "-p", "nothing.usa"});
+    EXPECT_EQ(missing.ExitCode, -1);
+    EXPECT_EQ(missing.Lines().back(), "Файл не найден : nothing.usa");
+    const TRun column = RunProgram({"-c", "ExportXls", "-p", Example("balanced-nominal.usa"), "-col", "B"});
+    EXPECT_EQ(column.ExitCode, -1);
+    EXPECT_EQ(column.Lines().back(), "Номер столбца должен быть целым десятичным числом: B");
+}
+
+TEST_F(ConsoleRun, OtherCommandsStartNoConsoleRun) {
+    const TRun run = RunProgram({"-c", "Export"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Output.rfind("KalibratorTalvo ", 0), 0u);
+}
+
+}  // namespace
