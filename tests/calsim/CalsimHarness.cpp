@@ -183,14 +183,4 @@ ForeignHolder::~ForeignHolder() {
     ::waitpid(pid_, &status, 0);
 }
 
-std::string Hex(const std::uint8_t* data, std::size_t n) {
-    std::string text;
-    char byte[3];
-    for (std::size_t i = 0; i < n; ++i) {
-        std::snprintf(byte, sizeof byte, "%02X", data[i]);
-        text += byte;
-    }
-    return text;
-}
-
 }  // namespace calsim_test

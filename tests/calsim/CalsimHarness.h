@@ -76,6 +76,5 @@ private:
     bool holding_ = false;
 };
 
-std::string Hex(const std::uint8_t* data, std::size_t n);
 
 }  // namespace calsim_test

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "CalsimHarness.h"
+#include "CommonUtils/Md5.h"
 #include "RecordingLog.h"
 #include "link/ActionTables.h"
 #include "link/CommandSequences.h"
@@ -91,13 +91,7 @@ TEST_F(ActionTables, DipsPlayTheirOwnTableAndTiming) {
     EXPECT_EQ(block["code"], 13);
     EXPECT_EQ(block["first"], 3);
     const cmn::TimingBlock timing = lnk::DipsTimingBlock(*signal, 0);
-    std::string hex;
-    for (std::uint8_t b : timing) {
-        char digits[3];
-        std::snprintf(digits, sizeof digits, "%02X", b);
-        hex += digits;
-    }
-    EXPECT_EQ(block["block"], hex);
+    EXPECT_EQ(block["block"], cmn::HexUpper(timing.data(), timing.size()));
     const json& dipsTable = frames[frames.size() - 2];
     EXPECT_EQ(dipsTable["code"], 1);
     ExpectPlayed(dipsTable, lnk::BuildDipsTable(*signal, tableSettings).Bytes);

@@ -5,23 +5,24 @@
 
 #include "CalsimHarness.h"
 #include "CommonUtils/CalibratorWire.h"
+#include "CommonUtils/Md5.h"
 
 namespace {
 
-using calsim_test::Hex;
+using cmn::HexUpper;
 
 TEST(Wire, FramesAreLittleEndianWithFourSyncBytesAndFourZeros) {
     const cmn::Frame range = cmn::BuildFrame(cmn::CalCommand::Range, 3, 0);
-    EXPECT_EQ(Hex(range.data(), range.size()), "555555550A000300000000000000");
+    EXPECT_EQ(HexUpper(range.data(), range.size()), "555555550A000300000000000000");
     const cmn::Frame table = cmn::BuildFrame(cmn::CalCommand::VoltageTable, 3419 * 4, cmn::kSecondParameter);
-    EXPECT_EQ(Hex(table.data(), table.size()), "5555555501006C35C03B00000000");
+    EXPECT_EQ(HexUpper(table.data(), table.size()), "5555555501006C35C03B00000000");
     const cmn::Frame high = cmn::BuildFrame(0xFFFE, 0x8001, 0xFFFF);
-    EXPECT_EQ(Hex(high.data(), high.size()), "55555555FEFF0180FFFF00000000");
+    EXPECT_EQ(HexUpper(high.data(), high.size()), "55555555FEFF0180FFFF00000000");
 }
 
 TEST(Wire, ConfirmationsAreJudgedOnlyByLengthSyncAndWord) {
     const auto bytes = cmn::BuildConfirmation(0x8E);
-    EXPECT_EQ(Hex(bytes.data(), bytes.size()), "555555558E000000");
+    EXPECT_EQ(HexUpper(bytes.data(), bytes.size()), "555555558E000000");
     const std::vector<std::uint8_t> other = {0x55, 0x55, 0x55, 0x55, 0x0E, 0x00, 0x12, 0x34};
     const cmn::Confirmation c = cmn::ParseConfirmation(other);
     EXPECT_TRUE(c.syncOk);
@@ -35,23 +36,23 @@ TEST(Wire, ConfirmationsAreJudgedOnlyByLengthSyncAndWord) {
 
 TEST(Wire, TimingBlockHalvesTruncateTowardZero) {
     const cmn::TimingBlock block = cmn::EncodeTimingBlock(0, 70000, -2);
-    EXPECT_EQ(Hex(block.data(), block.size()), "0000000070110100FEFF0000");
+    EXPECT_EQ(HexUpper(block.data(), block.size()), "0000000070110100FEFF0000");
     const cmn::TimingFields fields = cmn::DecodeTimingBlock(block);
     EXPECT_EQ(fields.length, 70000u);
     EXPECT_EQ(fields.pause, 65534u);
     // Below -65535 the high half is the truncated quotient: -70000 / 65536 = -1.
     const cmn::TimingBlock negative = cmn::EncodeTimingBlock(-70000, 0x7FFFFFFF, 65536);
-    EXPECT_EQ(Hex(negative.data(), negative.size()), "90EEFFFFFFFFFF7F00000100");
+    EXPECT_EQ(HexUpper(negative.data(), negative.size()), "90EEFFFFFFFFFF7F00000100");
 }
 
 TEST(Wire, SamplesInterleaveTheThreeChannelsBitByBit) {
     std::uint8_t sample[8];
     cmn::PackSample(32767, 32767, 32767, sample);
-    EXPECT_EQ(Hex(sample, 8), "FF8FFFFFFFFFFFFF");
+    EXPECT_EQ(HexUpper(sample, 8), "FF8FFFFFFFFFFFFF");
     cmn::PackSample(0x8000, 0, 0, sample);  // A's top bit only: nibble 1001, then markers
-    EXPECT_EQ(Hex(sample, 8), "8898888888888888");
+    EXPECT_EQ(HexUpper(sample, 8), "8898888888888888");
     cmn::PackSample(0, 0, 1, sample);  // C's lowest bit is the last nibble's bit 2
-    EXPECT_EQ(Hex(sample, 8), "8888888888888C88");
+    EXPECT_EQ(HexUpper(sample, 8), "8888888888888C88");
 }
 
 TEST(Wire, UnpackingRestoresEveryCodeAndNoticesMissingMarkers) {

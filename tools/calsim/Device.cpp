@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "CommonUtils/Md5.h"
+
 namespace calsim {
 namespace {
 
@@ -10,16 +12,6 @@ using cmn::CalCommand;
 
 // A host that stops in the middle of a block has given up on it.
 constexpr int kBlockIdleMs = 2000;
-
-std::string Hex(const std::uint8_t* data, std::size_t n) {
-    std::string text;
-    char byte[3];
-    for (std::size_t i = 0; i < n; ++i) {
-        std::snprintf(byte, sizeof byte, "%02X", data[i]);
-        text += byte;
-    }
-    return text;
-}
 
 bool IsKnown(std::uint16_t code) {
     switch (static_cast<CalCommand>(code)) {
@@ -113,7 +105,7 @@ void Device::Serve(const cmn::Frame& frame, std::size_t skipped) {
     const std::uint16_t first = cmn::ReadWord(frame.data() + 6);
     json entry = {{"event", "frame"}, {"seq", seq_},     {"code", code},
                   {"first", first},   {"second", cmn::ReadWord(frame.data() + 8)},
-                  {"frame", Hex(frame.data(), frame.size())}, {"skipped", skipped}, {"known", IsKnown(code)}};
+                  {"frame", cmn::HexUpper(frame.data(), frame.size())}, {"skipped", skipped}, {"known", IsKnown(code)}};
     Confirm(Reply::Receipt, code);
     std::vector<std::uint8_t> block(BlockSize(code, first));
     if (!block.empty()) {
@@ -157,7 +149,7 @@ void Device::TakeTable(std::uint16_t code, const std::vector<std::uint8_t>& data
 
 void Device::TakeTimingBlock(std::uint16_t count, const std::vector<std::uint8_t>& data, json& entry) {
     const cmn::TimingFields t = cmn::DecodeTimingBlock(std::span<const std::uint8_t, cmn::kTimingBlockSize>(data.data(), cmn::kTimingBlockSize));
-    entry["block"] = Hex(data.data(), data.size());
+    entry["block"] = cmn::HexUpper(data.data(), data.size());
     entry["start"] = t.start;
     entry["length"] = t.length;
     entry["pause"] = t.pause;
