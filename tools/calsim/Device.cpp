@@ -1,6 +1,5 @@
 #include "Device.h"
 
-#include <cstdio>
 
 #include "CommonUtils/Md5.h"
 
