@@ -1,6 +1,5 @@
 #include "Device.h"
 
-
 #include "CommonUtils/Md5.h"
 
 namespace calsim {
