@@ -28,14 +28,13 @@ TOutputEncoding LocaleOutputEncoding() {
     return cp866 ? TOutputEncoding::Cp866 : TOutputEncoding::Utf8;
 }
 
+// One write per line, so that lines from two threads never mix.
 void TConsoleLog::Log(cmn::LogType type, const std::string& text) {
-    if (type == cmn::LogType::Separator) {
-        std::fputs("\n", out_);
-    } else {
-        const std::string line = encoding_ == TOutputEncoding::Cp866 ? Cp1251ToConsole866(cmn::Utf8ToCp1251(text)) : text;
-        std::fputs(line.c_str(), out_);
-        std::fputs("\n", out_);
-    }
+    std::string line;
+    if (type != cmn::LogType::Separator)
+        line = encoding_ == TOutputEncoding::Cp866 ? Cp1251ToConsole866(cmn::Utf8ToCp1251(text)) : text;
+    line += '\n';
+    std::fputs(line.c_str(), out_);
     std::fflush(out_);
 }
 
