@@ -47,11 +47,15 @@ struct TReducedAngle {
     real radians;
 };
 
+// The quarters need not be the nearest ones: the rest is exact for any whole
+// number of them, so multiplying by 1/90 (not dividing) is enough here.
 TReducedAngle Reduce(real angleDeg) {
-    const real quarters = RoundToInteger(angleDeg / 90);
-    if (!(std::fabs(quarters) < 1e18L)) return {0, angleDeg * kPi / 180};
+    constexpr real kPerQuarter = 1 / 90.0L;
+    constexpr real kRadiansPerDegree = kPi / 180;
+    const real quarters = RoundToInteger(angleDeg * kPerQuarter);
+    if (!(std::fabs(quarters) < 1e18L)) return {0, angleDeg * kRadiansPerDegree};
     // quarters is whole already: llrint converts it without the change of rounding mode a cast needs.
-    return {static_cast<int>(std::llrint(quarters) & 3), (angleDeg - 90 * quarters) * kPi / 180};
+    return {static_cast<int>(std::llrint(quarters) & 3), (angleDeg - 90 * quarters) * kRadiansPerDegree};
 }
 
 }  // namespace
