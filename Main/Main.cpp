@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -8,12 +9,43 @@
 #include "console/ConsoleLog.h"
 #include "console/ConsoleRun.h"
 
+namespace {
+
+const char* const kUsage =
+    "Использование:\n"
+    "  KalibratorTalvo -c SetSignal [-t Sinus|ColOver|Koleb|StopSin|StopColOver] [-p файл.usa | -s]\n"
+    "                  [-cn порт] [-k dmTalvo|dmTalvoM]\n"
+    "  KalibratorTalvo -c ExportXls -p файл.usa -expt шаблон.xlsx [-expo infile -expf результат.xlsx] [-col столбец]\n"
+    "  KalibratorTalvo --help | --version\n"
+    "\n"
+    "  -t     действие: сигнал, провалы и перенапряжения, колебания, сброс сигнала (по умолчанию),\n"
+    "         сброс провалов и перенапряжений\n"
+    "  -p     файл сигнала; -s: текст файла сигнала со стандартного ввода\n"
+    "  -cn    порт калибратора (по умолчанию COM1); -k модификация калибратора (по умолчанию dmTalvoM)\n"
+    "  -expt  шаблон книги Excel; -expo infile: запись в копию шаблона -expf, иначе в сам шаблон\n"
+    "  -col   номер столбца (по умолчанию 2)\n"
+    "Код завершения: 0 при успехе, -1 (255) при ошибке.\n";
+
+bool Given(const std::vector<std::string>& args, const char* option) {
+    return std::find(args.begin() + 1, args.end(), option) != args.end();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv, argv + argc);
-    const console::TConsolManager manager(args);
-    if (!manager.ConsoleMode()) {
+    if (Given(args, "--help")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (Given(args, "--version")) {
         std::printf("KalibratorTalvo %s\n", TALVO_VERSION);
         return 0;
+    }
+    const console::TConsolManager manager(args);
+    if (!manager.ConsoleMode()) {
+        std::fputs("Оконная программа ещё не собрана: запустите программу с ключом -c (см. --help).\n", stderr);
+        return console::kExitFailure;
     }
     console::TConsoleLog log(stdout, console::LocaleOutputEncoding());
     return console::RunConsole(manager.Options(), std::cin, log, cmn::ProgramFolder());

@@ -63,7 +63,7 @@ bool TCustomModBus::Execute(std::vector<std::uint8_t> pdu, ModbusData& data) {
     std::vector<std::uint8_t> response;
     if (!Transaction(Frame(pdu), response)) return false;
     data = ParseResponse(response, layout_);
-    if (data.exceptionCode == 0) return true;
+    if (!data.exception) return true;
     SetLastError(ExceptionError(data.exceptionCode));
     return false;
 }

@@ -66,9 +66,10 @@ ModbusData ParseResponse(const std::vector<std::uint8_t>& frame, const ModbusLay
     const std::uint8_t* data = frame.data() + fn + 1;
     const std::size_t dataLength = frame.size() - fn - 1 - l.crc;
     if (f & 0x80) {
+        d.exception = true;
         d.exceptionCode = data[0];
     } else if (f == 1 || f == 2 || f == 17) {
-        d.bytes.assign(data + 1, data + dataLength);
+        d.bytes.assign(data, data + dataLength);
     } else if (f == 3 || f == 4) {
         for (std::size_t i = 1; i + 1 < dataLength; i += 2) d.registers.push_back(BigEndian(data + i));
     } else if ((f == 5 || f == 6 || f == 8) && dataLength >= 4) {

@@ -60,10 +60,11 @@ private:
     std::vector<std::uint8_t> buffer_;
 };
 
-// Data of a checked response, by function: bytes for 1, 2, 17 and 20,
-// registers for 3 and 4, value for 5, 6 and 8, status for 7.
+// Data of a checked response, by function: bytes for 1, 2, 17 (the byte
+// count first) and 20, registers for 3 and 4, value for 5, 6 and 8, status for 7.
 struct ModbusData {
-    int exceptionCode = 0;  // 0 when not an exception response
+    bool exception = false;  // an exception response, whatever its code
+    int exceptionCode = 0;
     std::vector<std::uint8_t> bytes;
     std::vector<std::uint16_t> registers;
     std::uint16_t value = 0;

@@ -38,11 +38,10 @@ void TConsoleLog::Log(cmn::LogType type, const std::string& text) {
     std::fflush(out_);
 }
 
-// Nobody is there to answer: callers log the notice form instead of asking.
-// Should one ask all the same, the question is shown and taken as declined.
+// Nobody is there to answer: the question becomes a line and the run goes on.
 bool TConsoleLog::Ask(const std::string& text, cmn::MessageKind, cmn::Buttons) {
     Log(cmn::LogType::Notice, text);
-    return false;
+    return true;
 }
 
 }  // namespace console

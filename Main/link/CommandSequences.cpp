@@ -10,6 +10,7 @@
 #include "link/PortAccess.h"
 #include "link/SampleClock.h"
 #include "link/SampleTables.h"
+#include "link/TableGrid.h"
 #include "signal/Collapses.h"
 #include "signal/Nominals.h"
 
@@ -164,10 +165,12 @@ bool RunAction(const TActionTarget& target, const std::string& name, Checks&& ch
 
 // ---------------------------------------------------------------- sequences
 
+// A grid the tables cannot be built on is refused before the calibrator is
+// reset and reprogrammed for it.
 std::uint16_t DivisorToSend(const sig::TSignalSet& s) {
+    CheckedSamples(s.Grid);
     const int index = s.Grid.TimerIndex;
-    if (index < 0 || index >= kTimerIndexCount || s.Grid.SamplesPerPeriod <= 0)
-        throw cmn::TalvoError("Частота сигнала не задана");
+    if (index < 0 || index >= kTimerIndexCount) throw cmn::TalvoError("Частота сигнала не задана");
     return static_cast<std::uint16_t>(SentTimerDivisor(index, s.Switches.IncludeInterGarm));
 }
 

@@ -11,7 +11,7 @@ std::string Named(const TSignalDataForGrid& row) {
 
 std::string PairMessage(const std::string& first, const TSignalDataForGrid& a, const std::string& second,
                         const TSignalDataForGrid& b) {
-    return first + Named(a) + ",\n" + second + Named(b);
+    return first + Named(a) + ",\r\n" + second + Named(b);
 }
 
 std::optional<std::string> CheckPair(const TSignalDataForGrid& a, const TSignalDataForGrid& b) {

@@ -16,7 +16,11 @@ public:
         if (type == cmn::LogType::Error) runner_.RequestStop();
     }
     bool Interactive() const override { return false; }
-    bool Ask(const std::string&, cmn::MessageKind, cmn::Buttons) override { return false; }
+    // Nobody answers during a run: the question is logged and the run goes on.
+    bool Ask(const std::string& text, cmn::MessageKind, cmn::Buttons) override {
+        Log(cmn::LogType::Notice, text);
+        return true;
+    }
 
 private:
     TScheduleRunner& runner_;

@@ -42,7 +42,7 @@ TEST(ConsoleOutput, OneLinePerMessageInTheTerminalsEncoding) {
     utf8.Log(cmn::LogType::ScheduleInfo, "Сброс всего сигнала");
     utf8.Log(cmn::LogType::Separator, "");
     EXPECT_FALSE(utf8.Interactive());
-    EXPECT_FALSE(utf8.Ask("Продолжить?", cmn::MessageKind::Confirmation, cmn::Buttons::YesNo));
+    EXPECT_TRUE(utf8.Ask("Продолжить?", cmn::MessageKind::Confirmation, cmn::Buttons::YesNo));
     EXPECT_EQ(Captured(f), "Сброс всего сигнала\n\nПродолжить?\n");
     std::fclose(f);
 

@@ -38,11 +38,12 @@ std::string Quoted(const std::string& s) {
     return q + "'";
 }
 
-// Runs the program with the arguments and `input` on its standard input.
-TRun RunProgram(const std::vector<std::string>& args, const std::string& input = {}) {
+// Runs the program with the arguments and `input` on its standard input;
+// `environment` goes before the command ("NAME=value ").
+TRun RunProgram(const std::vector<std::string>& args, const std::string& input = {}, const std::string& environment = {}) {
     const fs::path inputFile = fs::temp_directory_path() / ("talvo-console-in-" + std::to_string(::getpid()));
     std::ofstream(inputFile, std::ios::binary) << input;
-    std::string command = Quoted(std::string(TALVO_BIN_DIR) + "/KalibratorTalvo");
+    std::string command = environment + Quoted(std::string(TALVO_BIN_DIR) + "/KalibratorTalvo");
     for (const std::string& a : args) command += " " + Quoted(a);
     command += " < " + Quoted(inputFile.string()) + " 2>&1";
     TRun run;
@@ -99,12 +100,31 @@ TEST_F(ConsoleRun, TestSignalFromAFileAndFromStandardInput) {
     EXPECT_EQ(frames[4]["samples"], 3419);
 
     // The same text piped in: the temporary file is gone afterwards.
-    const auto before = std::distance(fs::directory_iterator(fs::temp_directory_path()), fs::directory_iterator());
-    const TRun piped = RunProgram({"-c", "SetSignal", "-t", "Sinus", "-s", "-cn", "COM3"}, ReadFile(file));
+    const fs::path temporary = settings.Root() / "tmp";
+    fs::create_directories(temporary);
+    const TRun piped = RunProgram({"-c", "SetSignal", "-t", "Sinus", "-s", "-cn", "COM3"}, ReadFile(file),
+                                  "TMPDIR=" + Quoted(temporary.string()) + " ");
     EXPECT_EQ(piped.ExitCode, 0) << piped.Output;
     EXPECT_EQ(piped.Lines().front().rfind("Передача сигнала: ~", 0), 0u) << piped.Output;
-    EXPECT_EQ(std::distance(fs::directory_iterator(fs::temp_directory_path()), fs::directory_iterator()), before);
+    EXPECT_TRUE(fs::is_empty(temporary));
     EXPECT_EQ(sim.WaitFrames(16).size(), 16u);  // a new process knows no divisor sent before
+}
+
+// Only "dmTalvo" selects the first modification, whose tables carry no
+// output-filter gain on the harmonics.
+TEST_F(ConsoleRun, ModificationFromTheOption) {
+    calsim_test::Simulator sim("COM1");
+    const std::string file = Example("harmonics-dips-flicker.usa");
+    std::vector<json> voltageTables;
+    for (const char* modification : {"dmTalvoM", "Orbis", "dmTalvo"}) {
+        const TRun run = RunProgram({"-c", "SetSignal", "-t", "Sinus", "-p", file, "-k", modification});
+        ASSERT_EQ(run.ExitCode, 0) << modification << ": " << run.Output;
+        const auto frames = sim.WaitFrames(8 * (voltageTables.size() + 1));
+        ASSERT_EQ(frames.size(), 8 * (voltageTables.size() + 1));
+        voltageTables.push_back(frames[frames.size() - 4]["a"]);
+    }
+    EXPECT_EQ(voltageTables[0], voltageTables[1]);
+    EXPECT_NE(voltageTables[0], voltageTables[2]);
 }
 
 TEST_F(ConsoleRun, EmptyStandardInputKeepsTheNamedFile) {
@@ -112,7 +132,7 @@ TEST_F(ConsoleRun, EmptyStandardInputKeepsTheNamedFile) {
     const TRun run = RunProgram({"-c", "SetSignal", "-t", "ColOver", "-s", "-p", Example("harmonics-dips-flicker.usa")});
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
     EXPECT_EQ(run.Lines().front(), "Предача пр./перен.: harmonics-dips-flicker.usa");
-    const std::vector<int> codes = Codes(sim.Frames());
+    const std::vector<int> codes = Codes(sim.WaitFrames(10));
     ASSERT_FALSE(codes.empty());
     EXPECT_EQ(codes.back(), 13);
 }
@@ -154,10 +174,20 @@ TEST_F(ConsoleRun, ExportRefusals) {
     EXPECT_EQ(column.Lines().back(), "Номер столбца должен быть целым десятичным числом: B");
 }
 
-TEST_F(ConsoleRun, OtherCommandsStartNoConsoleRun) {
+TEST_F(ConsoleRun, OtherCommandsWouldStartTheWindowProgram) {
     const TRun run = RunProgram({"-c", "Export"});
-    EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_EQ(run.Output.rfind("KalibratorTalvo ", 0), 0u);
+    EXPECT_EQ(run.ExitCode, -1);
+    EXPECT_EQ(run.Lines(), (std::vector<std::string>{
+                               "Оконная программа ещё не собрана: запустите программу с ключом -c (см. --help)."}));
+}
+
+TEST_F(ConsoleRun, HelpAndVersionStartNothing) {
+    const TRun help = RunProgram({"-c", "SetSignal", "--help"});
+    EXPECT_EQ(help.ExitCode, 0);
+    EXPECT_EQ(help.Lines().front(), "Использование:");
+    const TRun version = RunProgram({"--version"});
+    EXPECT_EQ(version.ExitCode, 0);
+    EXPECT_EQ(version.Output.rfind("KalibratorTalvo ", 0), 0u);
 }
 
 }  // namespace

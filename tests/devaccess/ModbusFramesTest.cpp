@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "DeviceAccess/CustomModBus.h"
 #include "DeviceAccess/ModbusFrames.h"
 
 namespace {
@@ -58,7 +59,13 @@ TEST(ModbusFrames, ReaderGivesUpOnEndlessNoise) {
 TEST(ModbusFrames, DataOfEachResponseKind) {
     const ModbusLayout l = kRtuLayout;
     EXPECT_EQ(ParseResponse(WithCrc({1, 0x83, 2}), l).exceptionCode, 2);
-    EXPECT_EQ(ParseResponse(WithCrc({1, 1, 2, 0xA5, 0x01}), l).bytes, (Bytes{0xA5, 0x01}));
+    // An exception with code 0 is still a failure, of the unknown kind.
+    const ModbusData zero = ParseResponse(WithCrc({1, 0x83, 0}), l);
+    EXPECT_TRUE(zero.exception);
+    EXPECT_EQ(ExceptionError(zero.exceptionCode), 1);
+    EXPECT_EQ(ExceptionError(8), 209);
+    EXPECT_FALSE(ParseResponse(WithCrc({1, 3, 2, 0, 1}), l).exception);
+    EXPECT_EQ(ParseResponse(WithCrc({1, 1, 2, 0xA5, 0x01}), l).bytes, (Bytes{2, 0xA5, 0x01}));
     EXPECT_EQ(ParseResponse(WithCrc({1, 8, 0, 0, 0x12, 0x34}), l).value, 0x1234);
     EXPECT_EQ(ParseResponse(WithCrc({1, 7, 0x6D}), l).status, 0x6D);
     EXPECT_EQ(ParseResponse(WithCrc({1, 20, 5, 4, 6, 0xAB, 0xCD, 0xEF}), l).bytes, (Bytes{0xAB, 0xCD, 0xEF}));

@@ -85,8 +85,8 @@ TEST_F(ActionTables, TheSignalsTablesReachTheCalibrator) {
 TEST_F(ActionTables, DipsPlayTheirOwnTableAndTiming) {
     auto action = Action();
     ASSERT_TRUE(lnk::SendCollapses(action));
-    const auto frames = sim.Frames();
-    ASSERT_GE(frames.size(), 2u);
+    const auto frames = sim.WaitFrames(10);  // the test signal's eight, the dips table and the block
+    ASSERT_EQ(frames.size(), 10u);
     const json& block = frames.back();
     EXPECT_EQ(block["code"], 13);
     EXPECT_EQ(block["first"], 3);

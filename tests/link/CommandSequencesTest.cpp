@@ -298,6 +298,24 @@ TEST_F(CalibratorActions, LibraryFailureEndsTheAction) {
     EXPECT_TRUE(lnk::ResetCollapses(Target(log)));
 }
 
+// A grid no table fits is refused once the port is open, before any
+// command: the calibrator keeps what it plays, the port and the flag are freed.
+TEST_F(CalibratorActions, GridBeyondATableEndsTheActionBeforeAnyCommand) {
+    signal->Grid.SamplesPerPeriod = 5001;
+    Start();
+    auto action = Action(log);
+    try {
+        lnk::SendTestSignal(action);
+        ADD_FAILURE() << "no error";
+    } catch (const cmn::TalvoError& e) {
+        EXPECT_STREQ(e.what(),
+                     "Частота сигнала не может быть сформирована калибратором: число отсчетов на период превышает 5000.");
+    }
+    EXPECT_TRUE(sim->Frames().empty());
+    EXPECT_EQ(log.Texts().back(), kReleased);
+    EXPECT_FALSE(lnk::TransferBusy().Busy());
+}
+
 // ---------------------------------------------------------------- variants
 
 TEST_F(CalibratorActions, DipsAddTheirTableAndTimingBlock) {

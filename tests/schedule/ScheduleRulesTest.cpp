@@ -52,18 +52,18 @@ TEST(TimeCheck, RowsInOrderPassAndUnselectedRowsAreIgnored) {
 
 TEST(TimeCheck, TheFirstFailingRuleGivesItsMessage) {
     TRows rows = {Timed("/s/a.usa", 0, At(12, 0, 0), At(12, 0, 10)), Timed("/s/b.usa", 1, At(12, 0, 0), At(12, 0, 20))};
-    EXPECT_EQ(CheckRowTimes(rows), "Время начала сигнала - a.usa (ID-0),\n"
+    EXPECT_EQ(CheckRowTimes(rows), "Время начала сигнала - a.usa (ID-0),\r\n"
                                    "совпадает с временем начала сигнала - b.usa (ID-1)");
     rows[0].Start = At(12, 0, 5);
-    EXPECT_EQ(CheckRowTimes(rows), "Время начала сигнала a.usa (ID-0),\n"
+    EXPECT_EQ(CheckRowTimes(rows), "Время начала сигнала a.usa (ID-0),\r\n"
                                    "позднее времени начала сигнала - b.usa (ID-1)");
     rows[0].Start = At(11, 0, 0);
     rows[1].Start = At(12, 0, 5);
-    EXPECT_EQ(CheckRowTimes(rows), "Время окончания сигнала a.usa (ID-0),\n"
+    EXPECT_EQ(CheckRowTimes(rows), "Время окончания сигнала a.usa (ID-0),\r\n"
                                    "позднее времени начала сигнала - b.usa (ID-1)");
     // A row ending before it starts is reported before any pair.
     rows[1].End = At(12, 0, 1);
-    EXPECT_EQ(CheckRowTimes(rows), "Время начала сигнала b.usa (ID-1),\n"
+    EXPECT_EQ(CheckRowTimes(rows), "Время начала сигнала b.usa (ID-1),\r\n"
                                    "позднее времени окончания сигнала - b.usa (ID-1)");
 }
 
