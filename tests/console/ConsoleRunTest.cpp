@@ -10,6 +10,10 @@
 
 #include "CalsimHarness.h"
 #include "CommonUtils/CodePage.h"
+#include "export/ExportColumn.h"
+#include "files/SignalFile.h"
+#include "signal/Nominals.h"
+#include "signal/Recalculate.h"
 
 #ifndef TALVO_EXAMPLES_DIR
 #error "TALVO_EXAMPLES_DIR must name the examples folder"
@@ -66,6 +70,24 @@ std::string Example(const std::string& name) { return std::string(TALVO_EXAMPLES
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The export column of a signal file as the console computes it.
+xls::TExportColumn ExpectedColumn(const std::string& path) {
+    class TQuiet final : public cmn::IProtocolLog {
+        void Log(cmn::LogType, const std::string&) override {}
+        bool Interactive() const override { return false; }
+        bool Ask(const std::string&, cmn::MessageKind, cmn::Buttons) override { return true; }
+    } quiet;
+    sig::TKolebParamsHelpTable flicker;
+    flicker.LoadDefaults(sig::fsGost99);
+    sig::TSignalSet signal;
+    files::TSignalFileExtras extras;
+    EXPECT_TRUE(files::LoadSignalFile(files::sfAll, files::IniFile(path), false, {signal, extras, quiet, flicker, 0, true}));
+    sig::Recalculate(signal, flicker);
+    xls::TExportColumn column;
+    xls::FillExportColumn(signal, column);
+    return column;
 }
 
 class ConsoleRun : public ::testing::Test {
@@ -155,14 +177,23 @@ TEST_F(ConsoleRun, ExportIntoACopyOfTheTemplate) {
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
     ASSERT_TRUE(fs::exists(out));
     EXPECT_EQ(ReadFile(templatePath), before);
-    // Phase A's voltage in its row of the third column, read by an independent reader.
-    const std::string script = "import openpyxl,sys; ws=openpyxl.load_workbook(sys.argv[1]).worksheets[0]; "
-                               "print(sum(1 for r in range(3, 3076) if ws.cell(row=r, column=3).value is not None))";
+    // Every row of the third column, read by an independent reader, holds
+    // what the column of the loaded and recomputed signal holds.
+    const std::string script = "import json,openpyxl,sys; ws=openpyxl.load_workbook(sys.argv[1]).worksheets[0]; "
+                               "print(json.dumps([ws.cell(row=r, column=3).value for r in range(3, 3076)]))";
     std::FILE* pipe = ::popen(("/usr/bin/python3 -c " + Quoted(script) + " " + Quoted(out.string())).c_str(), "r");
-    char line[64] = {};
-    ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
-    ::pclose(pipe);
-    EXPECT_GT(std::stoi(line), 1000);
+    std::string text;
+    for (int c; (c = std::fgetc(pipe)) != EOF;) text += static_cast<char>(c);
+    ASSERT_EQ(::pclose(pipe), 0) << text;
+    const json cells = json::parse(text);
+    const xls::TExportColumn expected = ExpectedColumn(Example("balanced-nominal.usa"));
+    ASSERT_EQ(cells.size(), expected.size());
+    for (std::size_t row = 0; row < expected.size(); ++row) {
+        const xls::TExportCell& cell = expected[row];
+        if (std::holds_alternative<std::monostate>(cell)) EXPECT_TRUE(cells[row].is_null()) << row;
+        else if (const auto* i = std::get_if<std::int32_t>(&cell)) EXPECT_EQ(cells[row], *i) << row;
+        else EXPECT_DOUBLE_EQ(cells[row].get<double>(), std::get<double>(cell)) << row;
+    }
 }
 
 TEST_F(ConsoleRun, ExportRefusals) {
