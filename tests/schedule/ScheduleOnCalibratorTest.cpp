@@ -4,12 +4,20 @@
 
 #include <sys/wait.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 #include "CalsimHarness.h"
 #include "ScheduleRows.h"
+#include "link/LibraryBinding.h"
+#include "schedule/CalibratorActions.h"
 #include "schedule/ListFile.h"
+#include "schedule/ScheduleRunner.h"
+#include "signal/Nominals.h"
 
 #ifndef TALVO_EXAMPLES_DIR
 #error "TALVO_EXAMPLES_DIR must name the examples folder"
@@ -78,6 +86,134 @@ TEST_F(ScheduleOnCalibrator, BadOptionsShowTheUsage) {
     const TRun run = RunSchedule("x.sfl", "--mode sometimes");
     EXPECT_EQ(run.ExitCode, 2);
     EXPECT_EQ(run.Output.rfind("usage: talvo-schedule", 0), 0u);
+}
+
+
+// ---------------------------------------------------------------- the runner in this process
+
+using Steady = std::chrono::steady_clock;
+
+class TLines final : public cmn::IProtocolLog {
+public:
+    void Log(cmn::LogType, const std::string& text) override {
+        std::lock_guard lock(mutex_);
+        lines_.push_back(text);
+    }
+    bool Interactive() const override { return false; }
+    bool Ask(const std::string&, cmn::MessageKind, cmn::Buttons) override { return true; }
+    std::vector<std::string> Lines() const {
+        std::lock_guard lock(mutex_);
+        return lines_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> lines_;
+};
+
+class TEvents final : public IScheduleEvents {
+public:
+    void RowStateChanged(std::size_t position, TRowState state) override {
+        std::lock_guard lock(mutex_);
+        states.emplace_back(position, state);
+        stamps.push_back(Steady::now());
+    }
+    void RunFinished() override {
+        std::lock_guard lock(mutex_);
+        finishedAt = Steady::now();
+        finished = true;
+        done_.notify_all();
+    }
+    bool Wait() {
+        std::unique_lock lock(mutex_);
+        return done_.wait_for(lock, std::chrono::seconds(30), [this] { return finished; });
+    }
+    std::vector<std::pair<std::size_t, TRowState>> states;
+    std::vector<Steady::time_point> stamps;
+    Steady::time_point finishedAt;
+    bool finished = false;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+};
+
+class RunnerOnCalibrator : public ::testing::Test {
+protected:
+    RunnerOnCalibrator() { flicker.LoadDefaults(sig::fsGost99); }
+    TLinkSettings Link() const {
+        TLinkSettings link;
+        link.Library = &library;
+        return link;
+    }
+    std::string Example() const { return std::string(TALVO_EXAMPLES_DIR) + "/balanced-nominal.usa"; }
+    void Finish() {
+        ASSERT_TRUE(events.Wait());
+        runner.Join();
+    }
+
+    calsim_test::TempSettings settings;
+    calsim_test::Simulator sim{"COM1"};
+    const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(std::string(TALVO_BIN_DIR) + "/", lnk::RecordedLibraryDigest());
+    sig::TKolebParamsHelpTable flicker;
+    TCalibratorActions actions{Link(), flicker, false};
+    TLines log;
+    TEvents events;
+    TSystemClock clock;
+    TScheduleRunner runner{actions, log, events, clock};
+};
+
+using S = TRowState;
+
+// Three rows of two seconds with a set time of one: each of the first two
+// is held one second after its send, the last its whole duration; the
+// unselected and the missing rows send nothing and only the missing one counts.
+TEST_F(RunnerOnCalibrator, ByDurationWithSetTime) {
+    TRows rows = {Row(Example(), 0, 2), Row(Example(), 1, 2, S::NotSelected), Row("missing.usa", 2, 2),
+                  Row(Example(), 3, 2), Row(kCommandText, 4, 2, S::Selected, TCommandType::StopSin)};
+    ASSERT_EQ(runner.Start(rows, TScheduleMode::ByDuration, 1).Outcome, TStartResult::TOutcome::Started);
+    Finish();
+    EXPECT_EQ(events.states, (std::vector<std::pair<std::size_t, TRowState>>{{0, S::Sending}, {0, S::Sent},
+                                                                            {2, S::Sending}, {2, S::Failed},
+                                                                            {3, S::Sending}, {3, S::Sent},
+                                                                            {4, S::Sending}, {4, S::Sent}}));
+    const auto held = [&](std::size_t from, std::size_t to) {
+        return std::chrono::duration<double>(events.stamps[to] - events.stamps[from]).count();
+    };
+    EXPECT_GE(held(0, 1), 0.99);  // row 0: its send, then one second held
+    EXPECT_LT(held(0, 1), 1.5);
+    EXPECT_GE(held(6, 7), 1.99);  // the last row keeps its whole duration
+    EXPECT_LT(held(6, 7), 2.5);
+    EXPECT_EQ(log.Lines().back(), "Передано успешно 3 сигналов из 4");
+    const std::vector<int> codes = Codes(sim.WaitFrames(8 + 6 + 2));
+    EXPECT_EQ(codes, (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14, 14, 10, 1, 2, 7, 14, 14, 15}));
+}
+
+// A row started three seconds late is skipped, one second late still sent.
+TEST_F(RunnerOnCalibrator, ByTimeLateStarts) {
+    const TDateTime now = clock.Now();
+    const auto at = [&](double seconds) { return now + SecondsToDays(seconds); };
+    TRows rows = {sched_test::Timed(Example(), 0, at(-3), at(-2)), sched_test::Timed(Example(), 1, at(-1), at(1))};
+    const TStartResult start = runner.Start(rows, TScheduleMode::ByTime, 0);
+    ASSERT_EQ(start.Outcome, TStartResult::TOutcome::Started) << start.Message;
+    Finish();
+    ASSERT_FALSE(events.states.empty());
+    EXPECT_EQ(events.states.front(), std::make_pair(std::size_t{1}, S::Sending));
+    EXPECT_EQ(Codes(sim.WaitFrames(8)).size(), 8u);
+    const std::vector<std::string> lines = log.Lines();
+    EXPECT_EQ(lines.back(), "Передано успешно 1 сигналов из 2");
+}
+
+TEST_F(RunnerOnCalibrator, StopDuringAWaitEndsTheRunAtOnce) {
+    TRows rows = {Row(Example(), 0, 30)};
+    ASSERT_EQ(runner.Start(rows, TScheduleMode::ByDuration, 0).Outcome, TStartResult::TOutcome::Started);
+    ASSERT_EQ(sim.WaitFrames(8).size(), 8u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const auto stopAt = Steady::now();
+    runner.Stop();
+    Finish();
+    EXPECT_LT(std::chrono::duration<double>(events.finishedAt - stopAt).count(), 0.02);
+    EXPECT_EQ(log.Lines().back(), "Передано успешно 0 сигналов из 1");
 }
 
 }  // namespace
