@@ -1,5 +1,6 @@
 #include "schedule/ListFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -89,9 +90,16 @@ TDateTime ReadDateTime(const files::IniFile& ini, const std::string& section, co
 
 // The stored path only names the file: wherever the list was written, its
 // signal files now live in the list's own folder, and nothing may leave it.
+// A control character (a NUL above all, which would cut the name short)
+// names no file on either system.
+bool UsableFileName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    return std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
 std::string SignalFileIn(const std::string& folder, const std::string& storedPath) {
     const std::string name = FileNameOnly(storedPath);
-    if (name.empty() || name == "." || name == "..") throw cmn::TalvoError(kLoadError);
+    if (!UsableFileName(name)) throw cmn::TalvoError(kLoadError);
     return (fs::path(folder) / name).string();
 }
 

@@ -193,7 +193,8 @@ TEST(ListFile, StoredPathsOnlyNameAFileInsideTheListFolder) {
         EXPECT_EQ(list.Rows[0].Path, dir / ("in/l/" + name)) << stored;
         EXPECT_EQ(ReadBytes(list.Rows[0].Path), "AB");
     }
-    for (const std::string stored : {"", ".", "..", "x/..", "C:\\..", "dir/"}) {
+    const std::vector<std::string> refused = {"", ".", "..", "x/..", "C:\\..", "dir/", std::string("a\0b.usa", 7), "a\tb.usa"};
+    for (const std::string& stored : refused) {
         WriteBytes(dir / "in/l.sfl", ListText("2", {SignalKeys("ok.usa"), SignalKeys(stored)}));
         TSignalList list;
         ExpectError([&] { ReadSignalList(dir / "in/l.sfl", list); }, kLoadError);

@@ -73,17 +73,20 @@ bool Line::WaitFor(short events, int ms) {
     }
 }
 
-// Waits with the clock's own resolution: line times are fractions of a
-// millisecond, which whole-millisecond waits would stretch.
+// Paced waits sleep to shortly before their end and spin the rest: line
+// times are fractions of a millisecond, which a sleep's wake-up would stretch.
 bool Line::WaitUntil(Clock::time_point t) {
+    const auto spin = std::chrono::microseconds(pace_ ? 300 : 0);
     pollfd p{signals_, POLLIN, 0};
-    for (auto left = t - Clock::now(); left > Clock::duration::zero(); left = t - Clock::now()) {
-        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+    for (auto left = t - Clock::now(); left > spin; left = t - Clock::now()) {
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left - spin).count();
         const timespec wait{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
         if (::ppoll(&p, 1, &wait, nullptr) > 0) {
             stopping_ = true;
             return false;
         }
+    }
+    while (Clock::now() < t) {
     }
     return !stopping_;
 }
