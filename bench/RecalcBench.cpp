@@ -2,14 +2,14 @@
 // set on every phase of voltage and current.
 #include <benchmark/benchmark.h>
 
-#include "FullSpectrumSignal.h"
+#include "EveryComponentSignal.h"
 #include "signal/Nominals.h"
 #include "signal/Recalculate.h"
 
 namespace {
 
 void BM_Recalculate(benchmark::State& state) {
-    auto s = bench::FullSpectrumSignal();
+    auto s = bench::EveryComponentSignal();
     sig::TKolebParamsHelpTable flicker;
     flicker.LoadDefaults(sig::fsGost2012);
     for (auto _ : state) {

@@ -3,7 +3,7 @@
 // with one sine per term and sample.
 #include <benchmark/benchmark.h>
 
-#include "FullSpectrumSignal.h"
+#include "EveryComponentSignal.h"
 #include "link/SampleTables.h"
 #include "signal/Nominals.h"
 #include "signal/Waveform.h"
@@ -12,7 +12,7 @@ namespace {
 
 // The full spectrum on the longest table the calibrator takes.
 std::unique_ptr<sig::TSignalSet> FullSignal() {
-    auto s = bench::FullSpectrumSignal();
+    auto s = bench::EveryComponentSignal();
     s->Grid.SamplesPerPeriod = s->Grid.SamplesPerPeriodUncorrected = 5000;
     return s;
 }

@@ -8,7 +8,7 @@
 
 namespace bench {
 
-inline std::unique_ptr<sig::TSignalSet> FullSpectrumSignal() {
+inline std::unique_ptr<sig::TSignalSet> EveryComponentSignal() {
     auto s = std::make_unique<sig::TSignalSet>();
     sig::TSignalParamsU& v = s->Voltage;
     v.Nominal = v.NominalFaza = 57.735L;
