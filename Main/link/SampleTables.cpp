@@ -174,9 +174,10 @@ TSampleTable BuildVoltageTableAt(const sig::TSignalSet& s, const TTableSettings&
 
 }  // namespace
 
-bool HighVoltageRange(const sig::TSignalParamsU& v) { return std::trunc(v.Nominal) == kVoltageRangeHigh; }
+// The range follows the signal's nominal.
+bool HighVoltageRange(const sig::TSignalParamsU& v) { return std::trunc(v.Nominal) == sig::kNominalVoltageHigh; }
 
-bool HighCurrentRange(const sig::TSignalParamsI& c) { return c.Nominal != kCurrentRangeLow; }
+bool HighCurrentRange(const sig::TSignalParamsI& c) { return c.Nominal != sig::kNominalCurrentLow; }
 
 std::uint16_t RangeCode(const sig::TSignalParamsU& v, const sig::TSignalParamsI& c) {
     return static_cast<std::uint16_t>((HighVoltageRange(v) ? 1 : 0) | (HighCurrentRange(c) ? 2 : 0));
