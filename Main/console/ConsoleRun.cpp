@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <optional>
 
-#include "CommonUtils/TalvoError.h"
 #include "console/StdinSignal.h"
 #include "export/ExcelExport.h"
 #include "link/LibraryBinding.h"
@@ -16,15 +15,6 @@ namespace {
 
 // The flicker standard of a fresh start: the one the signal window checks first.
 constexpr int kConsoleFlickerStandard = sig::fsGost99;
-
-std::optional<lnk::TSignalLibrary> BindLibrary(const std::string& programFolder, cmn::IProtocolLog& log) {
-    try {
-        return lnk::LoadSignalLibrary(programFolder, lnk::RecordedLibraryDigest());
-    } catch (const cmn::TalvoError& e) {
-        log.Log(cmn::LogType::Error, e.what());
-        return std::nullopt;
-    }
-}
 
 sched::TSignalDataForGrid ConsoleRow(const TConsoleOptions& o) {
     sched::TSignalDataForGrid row;
@@ -53,7 +43,7 @@ bool Export(const TConsoleOptions& o, sched::TSignalDataForSet& bundle, sched::I
 int Run(const TConsoleOptions& options, cmn::IProtocolLog& log, const std::string& programFolder) {
     // A binding failure is reported; the command's own outcome then decides
     // the exit code (the resets need no library).
-    const std::optional<lnk::TSignalLibrary> library = BindLibrary(programFolder, log);
+    const std::optional<lnk::TSignalLibrary> library = lnk::BindSignalLibrary(programFolder, log);
 
     sched::TLinkSettings link;
     link.PortName = options.Port;

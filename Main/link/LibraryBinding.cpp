@@ -59,6 +59,15 @@ TSignalLibrary LoadSignalLibrary(const std::string& folder, std::string_view exp
     return TSignalLibrary(handle, std::move(digest));
 }
 
+std::optional<TSignalLibrary> BindSignalLibrary(const std::string& folder, cmn::IProtocolLog& log) {
+    try {
+        return LoadSignalLibrary(folder, RecordedLibraryDigest());
+    } catch (const cmn::TalvoError& e) {
+        log.Log(cmn::LogType::Error, e.what());
+        return std::nullopt;
+    }
+}
+
 void Exercise(const TSignalLibrary& library, TFullSignalParams& buffer) {
     if (!library.Loaded()) RaiseWorkError(kProcedureNotFound);
     void* symbol = dlsym(library.Handle(), "GetOutSignalData");

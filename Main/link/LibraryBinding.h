@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "CommonUtils/ProtocolLog.h"
 #include "SignalLib/SignalTalvo.h"
 
 // The program binds the signal library at run time from its own folder and
@@ -46,6 +48,9 @@ TSignalLibrary LoadSignalLibrary();
 // Loads `folder` + kSignalLibraryFile; `folder` ends with "/". Raises
 // TalvoError with the missing-library, checksum or loading message.
 TSignalLibrary LoadSignalLibrary(const std::string& folder, std::string_view expectedDigest);
+// The library of `folder` with the recorded digest, or none once its error
+// has gone into the log: runs without a window go on without it.
+std::optional<TSignalLibrary> BindSignalLibrary(const std::string& folder, cmn::IProtocolLog& log);
 
 // Calls GetOutSignalData with an all-zero parameter record and `buffer`;
 // its result is not looked at. Raises the library-work error when the

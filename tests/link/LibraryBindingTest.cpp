@@ -9,6 +9,7 @@
 
 #include "CommonUtils/Md5.h"
 #include "CommonUtils/TalvoError.h"
+#include "RecordingLog.h"
 #include "link/LibraryBinding.h"
 
 namespace {
@@ -86,6 +87,19 @@ TEST(LibraryBinding, CopyInAnotherFolderLoadsAndCorruptedCopyIsRefused) {
     }
     EXPECT_EQ(ErrorOf([&] { lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()); }),
               "Неверная контрольная сумма библиотеки libSignalTalvo.so.");
+}
+
+// Runs without a window report the refusal and go on without the library.
+TEST(LibraryBinding, BindingReportsARefusalInTheLog) {
+    TempFolder temp;
+    RecordingLog log;
+    EXPECT_FALSE(lnk::BindSignalLibrary(temp.Folder(), log));
+    EXPECT_EQ(log.lines, (std::vector<std::pair<cmn::LogType, std::string>>{
+                             {cmn::LogType::Error, "Отсутствует библиотека libSignalTalvo.so"}}));
+    const std::optional<lnk::TSignalLibrary> built = lnk::BindSignalLibrary(kBuiltFolder, log);
+    ASSERT_TRUE(built);
+    EXPECT_TRUE(built->Loaded());
+    EXPECT_EQ(log.lines.size(), 1u);
 }
 
 // A file whose digest matches but that is no loadable object.

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "CommonUtils/KnownFolders.h"
-#include "CommonUtils/TalvoError.h"
 #include "console/ConsoleLog.h"
 #include "link/LibraryBinding.h"
 #include "schedule/CalibratorActions.h"
@@ -99,12 +98,7 @@ int Run(const TOptions& o, cmn::IProtocolLog& log) {
     sched::TSignalList list;
     sched::ReadSignalList(o.List, list);
 
-    std::optional<lnk::TSignalLibrary> library;
-    try {
-        library = lnk::LoadSignalLibrary(cmn::ProgramFolder(), lnk::RecordedLibraryDigest());
-    } catch (const cmn::TalvoError& e) {
-        log.Log(cmn::LogType::Error, e.what());
-    }
+    const std::optional<lnk::TSignalLibrary> library = lnk::BindSignalLibrary(cmn::ProgramFolder(), log);
     sched::TLinkSettings link;
     link.PortName = o.Port;
     link.Modification = o.Modification;
