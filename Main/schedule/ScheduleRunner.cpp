@@ -6,12 +6,14 @@
 
 namespace sched {
 
-// The protocol of a run: every line goes on to the window's log, and an
-// error line, wherever it comes from, stops the run after the current step.
+// The protocol of a run: every line but plain information (the port and
+// command lines of the actions) goes on to the window's log, and an error
+// line, wherever it comes from, stops the run after the current step.
 class TScheduleRunner::TRunLog : public cmn::IProtocolLog {
 public:
     explicit TRunLog(TScheduleRunner& runner) : runner_(runner) {}
     void Log(cmn::LogType type, const std::string& text) override {
+        if (type == cmn::LogType::Info) return;
         runner_.log_.Log(type, text);
         if (type == cmn::LogType::Error) runner_.RequestStop();
     }

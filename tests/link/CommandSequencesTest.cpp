@@ -11,7 +11,7 @@
 #include "RecordingLog.h"
 #include "link/BusyFlag.h"
 #include "link/CommandSequences.h"
-#include "link/ProtocolTargets.h"
+#include "link/Countdown.h"
 #include "link/SampleClock.h"
 #include "signal/Nominals.h"
 #include "signal/Recalculate.h"

@@ -4,6 +4,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -184,7 +185,11 @@ TEST_F(RunnerOnCalibrator, ByDurationWithSetTime) {
     EXPECT_LT(held(0, 1), 1.5);
     EXPECT_GE(held(6, 7), 1.99);  // the last row keeps its whole duration
     EXPECT_LT(held(6, 7), 2.5);
-    EXPECT_EQ(log.Lines().back(), "Передано успешно 3 сигналов из 4");
+    const std::vector<std::string> lines = log.Lines();
+    EXPECT_EQ(lines.back(), "Передано успешно 3 сигналов из 4");
+    // The actions' port and command lines are plain information, not shown in the schedule.
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Передача выполнена"), 3);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Порт COM1 открыт"), 0);
     const std::vector<int> codes = Codes(sim.WaitFrames(8 + 6 + 2));
     EXPECT_EQ(codes, (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14, 14, 10, 1, 2, 7, 14, 14, 15}));
 }
