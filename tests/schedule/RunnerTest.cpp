@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <fstream>
 #include <iterator>
-#include <mutex>
 #include <set>
 
 #include "../files/TempFolder.h"
+#include "RunRecorders.h"
 #include "ScheduleRows.h"
 #include "schedule/ScheduleRunner.h"
 
@@ -17,7 +16,6 @@ using namespace sched;
 using namespace sched_test;
 using files_test::TempFolder;
 using files_test::WriteBytes;
-using Steady = std::chrono::steady_clock;
 using cmn::LogType;
 
 double SecondsBetween(Steady::time_point a, Steady::time_point b) {
@@ -33,63 +31,6 @@ public:
 
 private:
     Steady::time_point origin_ = Steady::now();
-};
-
-// The protocol of a run, taken from the worker thread and the test's own.
-class TRecordingLog : public cmn::IProtocolLog {
-public:
-    void Log(LogType type, const std::string& text) override {
-        std::lock_guard lock(mutex_);
-        lines_.push_back({type, text});
-    }
-    bool Interactive() const override { return false; }
-    bool Ask(const std::string&, cmn::MessageKind, cmn::Buttons) override { return false; }
-
-    // Texts, a separator shown as "--".
-    std::vector<std::string> Texts() const {
-        std::lock_guard lock(mutex_);
-        std::vector<std::string> texts;
-        for (const auto& [type, text] : lines_) texts.push_back(type == LogType::Separator ? "--" : text);
-        return texts;
-    }
-    LogType TypeOf(const std::string& text) const {
-        std::lock_guard lock(mutex_);
-        for (const auto& [type, t] : lines_)
-            if (t == text) return type;
-        return LogType::Separator;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::pair<LogType, std::string>> lines_;
-};
-
-class TRecordingEvents : public IScheduleEvents {
-public:
-    void RowStateChanged(std::size_t position, TRowState state) override {
-        std::lock_guard lock(mutex_);
-        states.emplace_back(position, state);
-    }
-    void RunFinished() override {
-        {
-            std::lock_guard lock(mutex_);
-            finishedAt = Steady::now();
-            finished = true;
-        }
-        done_.notify_all();
-    }
-    bool WaitFinished() {
-        std::unique_lock lock(mutex_);
-        return done_.wait_for(lock, std::chrono::seconds(20), [this] { return finished; });
-    }
-
-    std::vector<std::pair<std::size_t, TRowState>> states;
-    Steady::time_point finishedAt;
-    bool finished = false;
-
-private:
-    std::mutex mutex_;
-    std::condition_variable done_;
 };
 
 // Signal files are read for real; a file that does not open with a section

@@ -6,13 +6,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
-#include <mutex>
 #include <thread>
 
 #include "CalsimHarness.h"
+#include "RunRecorders.h"
 #include "ScheduleRows.h"
 #include "link/LibraryBinding.h"
 #include "schedule/CalibratorActions.h"
@@ -92,52 +91,9 @@ TEST_F(ScheduleOnCalibrator, BadOptionsShowTheUsage) {
 
 // ---------------------------------------------------------------- the runner in this process
 
-using Steady = std::chrono::steady_clock;
-
-class TLines final : public cmn::IProtocolLog {
-public:
-    void Log(cmn::LogType, const std::string& text) override {
-        std::lock_guard lock(mutex_);
-        lines_.push_back(text);
-    }
-    bool Interactive() const override { return false; }
-    bool Ask(const std::string&, cmn::MessageKind, cmn::Buttons) override { return true; }
-    std::vector<std::string> Lines() const {
-        std::lock_guard lock(mutex_);
-        return lines_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> lines_;
-};
-
-class TEvents final : public IScheduleEvents {
-public:
-    void RowStateChanged(std::size_t position, TRowState state) override {
-        std::lock_guard lock(mutex_);
-        states.emplace_back(position, state);
-        stamps.push_back(Steady::now());
-    }
-    void RunFinished() override {
-        std::lock_guard lock(mutex_);
-        finishedAt = Steady::now();
-        finished = true;
-        done_.notify_all();
-    }
-    bool Wait() {
-        std::unique_lock lock(mutex_);
-        return done_.wait_for(lock, std::chrono::seconds(30), [this] { return finished; });
-    }
-    std::vector<std::pair<std::size_t, TRowState>> states;
-    std::vector<Steady::time_point> stamps;
-    Steady::time_point finishedAt;
-    bool finished = false;
-
-private:
-    std::mutex mutex_;
-    std::condition_variable done_;
-};
+using sched_test::Steady;
+using sched_test::TRecordingEvents;
+using sched_test::TRecordingLog;
 
 class RunnerOnCalibrator : public ::testing::Test {
 protected:
@@ -149,7 +105,7 @@ protected:
     }
     std::string Example() const { return std::string(TALVO_EXAMPLES_DIR) + "/balanced-nominal.usa"; }
     void Finish() {
-        ASSERT_TRUE(events.Wait());
+        ASSERT_TRUE(events.WaitFinished());
         runner.Join();
     }
 
@@ -158,8 +114,8 @@ protected:
     const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(std::string(TALVO_BIN_DIR) + "/", lnk::RecordedLibraryDigest());
     sig::TKolebParamsHelpTable flicker;
     TCalibratorActions actions{Link(), flicker, false};
-    TLines log;
-    TEvents events;
+    TRecordingLog log;
+    TRecordingEvents events;
     TSystemClock clock;
     TScheduleRunner runner{actions, log, events, clock};
 };
@@ -185,7 +141,7 @@ TEST_F(RunnerOnCalibrator, ByDurationWithSetTime) {
     EXPECT_LT(held(0, 1), 1.5);
     EXPECT_GE(held(6, 7), 1.99);  // the last row keeps its whole duration
     EXPECT_LT(held(6, 7), 2.5);
-    const std::vector<std::string> lines = log.Lines();
+    const std::vector<std::string> lines = log.Texts();
     EXPECT_EQ(lines.back(), "Передано успешно 3 сигналов из 4");
     // The actions' port and command lines are plain information, not shown in the schedule.
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Передача выполнена"), 3);
@@ -205,7 +161,7 @@ TEST_F(RunnerOnCalibrator, ByTimeLateStarts) {
     ASSERT_FALSE(events.states.empty());
     EXPECT_EQ(events.states.front(), std::make_pair(std::size_t{1}, S::Sending));
     EXPECT_EQ(Codes(sim.WaitFrames(8)).size(), 8u);
-    const std::vector<std::string> lines = log.Lines();
+    const std::vector<std::string> lines = log.Texts();
     EXPECT_EQ(lines.back(), "Передано успешно 1 сигналов из 2");
 }
 
@@ -218,7 +174,7 @@ TEST_F(RunnerOnCalibrator, StopDuringAWaitEndsTheRunAtOnce) {
     runner.Stop();
     Finish();
     EXPECT_LT(std::chrono::duration<double>(events.finishedAt - stopAt).count(), 0.02);
-    EXPECT_EQ(log.Lines().back(), "Передано успешно 0 сигналов из 1");
+    EXPECT_EQ(log.Texts().back(), "Передано успешно 0 сигналов из 1");
 }
 
 }  // namespace
