@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
+#include "../files/TempFolder.h"
 #include "CommonUtils/CodePage.h"
 #include "CommonUtils/TalvoError.h"
 #include "console/ConsoleLog.h"
@@ -75,9 +75,7 @@ TEST_F(StdinSignal, LinesBecomeAWindowsFileThatLastsForTheRun) {
         const std::string name = fs::path(path).filename().string();
         EXPECT_EQ(name.front(), '~');
         EXPECT_EQ(fs::path(path).extension(), ".usa");
-        std::ifstream written(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(bytes, cmn::Utf8ToCp1251("[Параметры сигнала]\r\nЧастота=50\r\nlast line without end\r\n"));
+        EXPECT_EQ(files_test::ReadBytes(path), cmn::Utf8ToCp1251("[Параметры сигнала]\r\nЧастота=50\r\nlast line without end\r\n"));
     }
     EXPECT_FALSE(fs::exists(path));
 }
@@ -87,9 +85,7 @@ TEST_F(StdinSignal, Windows1251InputIsKeptAsItIs) {
     std::istringstream in(cp1251 + "\r\n");
     auto file = console::TStdinSignalFile::Read(in, Folder());
     ASSERT_TRUE(file);
-    std::ifstream written(file->Path(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(bytes, cp1251 + "\r\n");
+    EXPECT_EQ(files_test::ReadBytes(file->Path()), cp1251 + "\r\n");
 }
 
 TEST_F(StdinSignal, EmptyInputMakesNoFile) {

@@ -2,12 +2,11 @@
 // calibrator simulator.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
+#include "../files/TempFolder.h"
 #include "CalsimHarness.h"
 #include "CommonUtils/CodePage.h"
 #include "export/ExportColumn.h"
@@ -36,27 +35,19 @@ struct TRun {
     }
 };
 
-std::string Quoted(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 // Runs the program with the arguments and `input` on its standard input;
 // `environment` goes before the command ("NAME=value ").
 TRun RunProgram(const std::vector<std::string>& args, const std::string& input = {}, const std::string& environment = {}) {
     const fs::path inputFile = fs::temp_directory_path() / ("talvo-console-in-" + std::to_string(::getpid()));
-    std::ofstream(inputFile, std::ios::binary) << input;
-    std::string command = environment + Quoted(std::string(TALVO_BIN_DIR) + "/KalibratorTalvo");
-    for (const std::string& a : args) command += " " + Quoted(a);
-    command += " < " + Quoted(inputFile.string()) + " 2>&1";
-    TRun run;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    for (int c; (c = std::fgetc(pipe)) != EOF;) run.Output += static_cast<char>(c);
-    const int status = ::pclose(pipe);
-    run.ExitCode = WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : -100;
+    files_test::WriteBytes(inputFile, input);
+    std::string command = environment + files_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/KalibratorTalvo");
+    for (const std::string& a : args) command += " " + files_test::ShellQuoted(a);
+    command += " < " + files_test::ShellQuoted(inputFile.string()) + " 2>&1";
+    const files_test::TShellRun shell = files_test::RunShell(command);
     fs::remove(inputFile);
-    return run;
+    // The program's -1 reaches the shell as 255.
+    return {shell.ExitCode ? static_cast<signed char>(*shell.ExitCode) : -100, shell.Output};
 }
 
 std::vector<int> Codes(const std::vector<json>& frames) {
@@ -67,10 +58,6 @@ std::vector<int> Codes(const std::vector<json>& frames) {
 
 std::string Example(const std::string& name) { return std::string(TALVO_EXAMPLES_DIR) + "/" + name; }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The export column of a signal file as the console computes it.
 xls::TExportColumn ExpectedColumn(const std::string& path) {
@@ -124,8 +111,8 @@ TEST_F(ConsoleRun, TestSignalFromAFileAndFromStandardInput) {
     // The same text piped in: the temporary file is gone afterwards.
     const fs::path temporary = settings.Root() / "tmp";
     fs::create_directories(temporary);
-    const TRun piped = RunProgram({"-c", "SetSignal", "-t", "Sinus", "-s", "-cn", "COM3"}, ReadFile(file),
-                                  "TMPDIR=" + Quoted(temporary.string()) + " ");
+    const TRun piped = RunProgram({"-c", "SetSignal", "-t", "Sinus", "-s", "-cn", "COM3"}, files_test::ReadBytes(file),
+                                  "TMPDIR=" + files_test::ShellQuoted(temporary.string()) + " ");
     EXPECT_EQ(piped.ExitCode, 0) << piped.Output;
     EXPECT_EQ(piped.Lines().front().rfind("Передача сигнала: ~", 0), 0u) << piped.Output;
     EXPECT_TRUE(fs::is_empty(temporary));
@@ -171,21 +158,20 @@ TEST_F(ConsoleRun, ABusyPortFailsTheRun) {
 TEST_F(ConsoleRun, ExportIntoACopyOfTheTemplate) {
     const fs::path out = settings.Root() / "result.xlsx";
     const std::string templatePath = Example("ExportTemplate.xlsx");
-    const std::string before = ReadFile(templatePath);
+    const std::string before = files_test::ReadBytes(templatePath);
     const TRun run = RunProgram({"-c", "ExportXls", "-p", Example("balanced-nominal.usa"), "-expt", templatePath, "-expo",
                                  "infile", "-expf", out.string(), "-col", "3"});
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
     ASSERT_TRUE(fs::exists(out));
-    EXPECT_EQ(ReadFile(templatePath), before);
+    EXPECT_EQ(files_test::ReadBytes(templatePath), before);
     // Every row of the third column, read by an independent reader, holds
     // what the column of the loaded and recomputed signal holds.
     const std::string script = "import json,openpyxl,sys; ws=openpyxl.load_workbook(sys.argv[1]).worksheets[0]; "
                                "print(json.dumps([ws.cell(row=r, column=3).value for r in range(3, 3076)]))";
-    std::FILE* pipe = ::popen(("/usr/bin/python3 -c " + Quoted(script) + " " + Quoted(out.string())).c_str(), "r");
-    std::string text;
-    for (int c; (c = std::fgetc(pipe)) != EOF;) text += static_cast<char>(c);
-    ASSERT_EQ(::pclose(pipe), 0) << text;
-    const json cells = json::parse(text);
+    const files_test::TShellRun reader = files_test::RunShell("/usr/bin/python3 -c " + files_test::ShellQuoted(script) + " " +
+                                                              files_test::ShellQuoted(out.string()));
+    ASSERT_EQ(reader.ExitCode, 0) << reader.Output;
+    const json cells = json::parse(reader.Output);
     const xls::TExportColumn expected = ExpectedColumn(Example("balanced-nominal.usa"));
     ASSERT_EQ(cells.size(), expected.size());
     for (std::size_t row = 0; row < expected.size(); ++row) {

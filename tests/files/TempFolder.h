@@ -3,11 +3,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 
 namespace files_test {
@@ -54,6 +56,30 @@ inline int InChild(const std::function<bool()>& body, bool unprivileged = false)
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// A shell word that stands for `s` exactly.
+inline std::string ShellQuoted(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// What a shell command printed on its standard output, and its exit code
+// (none when a signal ended it).
+struct TShellRun {
+    std::optional<int> ExitCode;
+    std::string Output;
+};
+
+inline TShellRun RunShell(const std::string& command) {
+    TShellRun run;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    for (int c; (c = std::fgetc(pipe)) != EOF;) run.Output += static_cast<char>(c);
+    const int status = ::pclose(pipe);
+    if (WIFEXITED(status)) run.ExitCode = WEXITSTATUS(status);
+    return run;
 }
 
 inline std::string Fixture(const std::string& name) { return ReadBytes(std::string(TALVO_FIXTURES_DIR) + "/" + name); }

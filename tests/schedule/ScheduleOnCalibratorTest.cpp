@@ -2,14 +2,12 @@
 // as a test bench starts it: list file, signal files, runner and actions.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <thread>
 
+#include "../files/TempFolder.h"
 #include "CalsimHarness.h"
 #include "RunRecorders.h"
 #include "ScheduleRows.h"
@@ -35,13 +33,10 @@ struct TRun {
 };
 
 TRun RunSchedule(const std::string& list, const std::string& options = {}) {
-    const std::string command = "'" + std::string(TALVO_BIN_DIR) + "/talvo-schedule' '" + list + "' " + options + " 2>&1";
-    TRun run;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    for (int c; (c = std::fgetc(pipe)) != EOF;) run.Output += static_cast<char>(c);
-    const int status = ::pclose(pipe);
-    if (WIFEXITED(status)) run.ExitCode = WEXITSTATUS(status);
-    return run;
+    const files_test::TShellRun shell = files_test::RunShell(
+        files_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/talvo-schedule") + " " + files_test::ShellQuoted(list) + " " +
+        options + " 2>&1");
+    return {shell.ExitCode.value_or(-1), shell.Output};
 }
 
 std::vector<int> Codes(const std::vector<nlohmann::json>& frames) {
