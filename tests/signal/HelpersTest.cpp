@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <quadmath.h>
+
 #include <cmath>
+#include <random>
 
 #include "CommonUtils/TalvoError.h"
 #include "signal/Helpers.h"
@@ -36,6 +39,38 @@ TEST(UnitPhasor, QuarterTurnsAreExact) {
     EXPECT_NEAR(static_cast<double>(sig::UnitPhasor(50 * 121 + 33.5L).y),
                 std::sin((50 * 121 + 33.5 - 17 * 360) * M_PI / 180), 1e-15);
     EXPECT_EQ(sig::CosDeg(1234.5L), sig::UnitPhasor(1234.5L).x);
+}
+
+// cos and sin of an angle in degrees in quadruple precision: the angle is
+// folded exactly, so the reference is good to far below a long double ulp.
+sig::TPhasor QuadUnitPhasor(real angleDeg) {
+    const __float128 radians = fmodq(static_cast<__float128>(angleDeg), 360) * acosq(-1) / 180;
+    return {static_cast<real>(cosq(radians)), static_cast<real>(sinq(radians))};
+}
+
+TEST(UnitPhasor, IsWithinAnUlpOfTheTrueValue) {
+    // One ulp of a value in [1/2, 1).
+    constexpr real kTolerance = 0x1p-64L;
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> wide(-20000, 20000);
+    std::uniform_int_distribution<int> whole(-400, 400);
+    real worst = 0;
+    for (int i = 0; i < 200000; ++i) {
+        // Arbitrary angles, and angles near whole degrees where the rest changes sign.
+        const real angle = i % 2 ? static_cast<real>(wide(random)) + static_cast<real>(wide(random)) * 0x1p-40L
+                                 : whole(random) + (i % 4 ? 0.5L : -1e-12L) * (i % 3 - 1);
+        const sig::TPhasor u = sig::UnitPhasor(angle);
+        const sig::TPhasor q = QuadUnitPhasor(angle);
+        worst = std::max({worst, std::fabs(u.x - q.x), std::fabs(u.y - q.y)});
+        ASSERT_LE(std::fabs(u.x - q.x), kTolerance) << static_cast<double>(angle);
+        ASSERT_LE(std::fabs(u.y - q.y), kTolerance) << static_cast<double>(angle);
+    }
+    RecordProperty("WorstErrorInUlps", std::to_string(static_cast<double>(worst * 0x1p64L)));
+    // The angles whose sine is rational come out exact.
+    EXPECT_EQ(sig::UnitPhasor(30).y, 0.5L);
+    EXPECT_EQ(sig::UnitPhasor(-120).x, -0.5L);
+    EXPECT_EQ(sig::CosDeg(300), 0.5L);
+    EXPECT_TRUE(std::isnan(sig::UnitPhasor(NAN).x));
 }
 
 TEST(RoundDec5, RoundsToFiveDecimalsInDoublePrecision) {
