@@ -13,17 +13,30 @@ namespace sig {
 // single-precision setter).
 void CalcHarmonicAngleDiffs(TSignalParamsU& v);
 
-// (cos, sin) of every voltage harmonic and interharmonic of the three phases
-// at its absolute angle: what the line calculations of one signal share.
-class TVoltageSpectrum {
+// (cos, sin) of one angle per harmonic (1 ... 50) and interharmonic (1 ... 49)
+// of each of the three phases.
+class TComponentPhasors {
 public:
-    explicit TVoltageSpectrum(const TSignalParamsU& v);
     const TPhasor& Harmonic(int phase, int n) const { return harmonics_[phase][n]; }
     const TPhasor& Inter(int phase, int m) const { return inter_[phase][m]; }
 
-private:
+protected:
     std::array<std::array<TPhasor, kHarmonics + 1>, 3> harmonics_{};
     std::array<std::array<TPhasor, kInterHarmonics + 1>, 3> inter_{};
+};
+
+// Every voltage component at its absolute angle: what the line calculations
+// of one signal share.
+class TVoltageSpectrum : public TComponentPhasors {
+public:
+    explicit TVoltageSpectrum(const TSignalParamsU& v);
+};
+
+// Every current component at its stored voltage-minus-current angle: what the
+// neutral current and the powers of one signal share.
+class TCurrentAngles : public TComponentPhasors {
+public:
+    explicit TCurrentAngles(const TSignalParamsI& c);
 };
 
 // Line quantities, symmetrical components, unbalance, totals, distortion,
@@ -44,6 +57,9 @@ real LineTotalRms(const TVoltageSpectrum& spectrum, const TSignalParamsU& v, int
 // distortion of the currents.
 void CalcCurrentParams(TSignalParamsI& c, const TSignalParamsU& v, const TSignalSwitches& switches,
                        ISignalDisplay* display = nullptr);
+// The same with the phasors of v and c as they are now already at hand.
+void CalcCurrentParams(const TVoltageSpectrum& spectrum, const TCurrentAngles& angles, TSignalParamsI& c,
+                       const TSignalParamsU& v, const TSignalSwitches& switches, ISignalDisplay* display = nullptr);
 
 // The three power records (shown, fundamental, full) and the energy.
 struct TPowerRecords {
@@ -55,9 +71,14 @@ struct TPowerRecords {
 void CalcPowerParams(const TSignalParamsU& v, const TSignalParamsI& c, const TSignalSwitches& switches,
                      bool fullPowersShown, TEnergyParams& energy, const TPowerRecords& powers,
                      ISignalDisplay* display = nullptr);
+void CalcPowerParams(const TCurrentAngles& angles, const TSignalParamsU& v, const TSignalParamsI& c,
+                     const TSignalSwitches& switches, bool fullPowersShown, TEnergyParams& energy,
+                     const TPowerRecords& powers, ISignalDisplay* display = nullptr);
 
 // Active, reactive and apparent power of every harmonic into the fundamental powers.
 void CalcHarmonicPowers(const TSignalParamsU& v, const TSignalParamsI& c, TPowerParams& fundamental);
+void CalcHarmonicPowers(const TCurrentAngles& angles, const TSignalParamsU& v, const TSignalParamsI& c,
+                        TPowerParams& fundamental);
 
 // Three-wire connection: the current of phase B is minus the sum of A and C,
 // harmonics and interharmonics included. When A and C cancel (IB = 0), the

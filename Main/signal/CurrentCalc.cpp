@@ -40,7 +40,11 @@ void CalcSequences(TSignalParamsI& c, const TSignalParamsU& v) {
     c.PhiUI0 = NormalizeAngle(v.SymFaza.Zero.Angle - s.Zero.Angle);
 }
 
-void CalcNeutral(TSignalParamsI& c, const TSignalParamsU& v, const TSignalSwitches& switches) {
+// The unit phasor of the angle a - b from the unit phasors of a and b.
+TPhasor AngleDifference(TPhasor a, TPhasor b) { return {a.x * b.x + a.y * b.y, a.y * b.x - a.x * b.y}; }
+
+void CalcNeutral(const TVoltageSpectrum& spectrum, const TCurrentAngles& angles, TSignalParamsI& c,
+                 const TSignalSwitches& switches) {
     TPhasor fundamental;
     for (int phase = fzA; phase <= fzC; ++phase)
         fundamental = fundamental + PhasorFromPolar(IOn(switches, phase) ? I(c, phase) : 0, AngleI(c, phase));
@@ -49,20 +53,18 @@ void CalcNeutral(TSignalParamsI& c, const TSignalParamsU& v, const TSignalSwitch
     real harmonics = 0;
     for (int n = 2; n <= kHarmonics; ++n) {
         TPhasor sum;
-        for (int phase = fzA; phase <= fzC; ++phase) {
-            const TGarmonikFaza& h = c.Garmonik.Faza(phase);
-            sum = sum + CurrentComponent(I(c, phase), h.Koef[n], n, Shift(v, phase), v.Garmonik.Faza(phase).Angle[n], h.Angle[n]);
-        }
+        for (int phase = fzA; phase <= fzC; ++phase)
+            sum = sum + (I(c, phase) * c.Garmonik.Faza(phase).Koef[n] / 100) *
+                            AngleDifference(spectrum.Harmonic(phase, n), angles.Harmonic(phase, n));
         harmonics += SquaredLength(sum);
     }
     real inter = 0;
     if (switches.IncludeInterGarm) {
         for (int m = 1; m <= kInterHarmonics; ++m) {
             TPhasor sum;
-            for (int phase = fzA; phase <= fzC; ++phase) {
-                const TInterGarmonik& h = c.InterGarm[phase];
-                sum = sum + CurrentComponent(I(c, phase), h.Koef[m], m + 0.5L, Shift(v, phase), v.InterGarm[phase].Angle[m], h.Angle[m]);
-            }
+            for (int phase = fzA; phase <= fzC; ++phase)
+                sum = sum + (I(c, phase) * c.InterGarm[phase].Koef[m] / 100) *
+                                AngleDifference(spectrum.Inter(phase, m), angles.Inter(phase, m));
             inter += SquaredLength(sum);
         }
     }
@@ -108,12 +110,26 @@ TComponentOfB RelativeToB(TPhasor b, real ib, real order, real shiftB, real angl
 
 }  // namespace
 
+TCurrentAngles::TCurrentAngles(const TSignalParamsI& c) {
+    for (int phase = fzA; phase <= fzC; ++phase) {
+        const TGarmonikFaza& h = c.Garmonik.Faza(phase);
+        for (int n = 1; n <= kHarmonics; ++n) harmonics_[phase][n] = UnitPhasor(h.Angle[n]);
+        const TInterGarmonik& inter = c.InterGarm[phase];
+        for (int m = 1; m <= kInterHarmonics; ++m) inter_[phase][m] = UnitPhasor(inter.Angle[m]);
+    }
+}
+
 void CalcCurrentParams(TSignalParamsI& c, const TSignalParamsU& v, const TSignalSwitches& switches,
                        ISignalDisplay* display) {
+    CalcCurrentParams(TVoltageSpectrum(v), TCurrentAngles(c), c, v, switches, display);
+}
+
+void CalcCurrentParams(const TVoltageSpectrum& spectrum, const TCurrentAngles& angles, TSignalParamsI& c,
+                       const TSignalParamsU& v, const TSignalSwitches& switches, ISignalDisplay* display) {
     CalcDeviationsAndAngles(c, v);
     if (display) display->ShowCurrentPhasors(Fundamentals(c));
     CalcSequences(c, v);
-    CalcNeutral(c, v, switches);
+    CalcNeutral(spectrum, angles, c, switches);
     CalcCurrentTotals(c, switches);
     CalcComponentAmps(c);
     if (display) display->ShowCurrentValues(c);

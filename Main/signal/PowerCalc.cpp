@@ -19,26 +19,28 @@ void FundamentalPowers(const TSignalParamsU& v, const TSignalParamsI& c, const T
 }
 
 // The active power of the harmonics (and of the interharmonics when included).
-real ComponentActivePower(const TSignalParamsU& v, const TSignalParamsI& c, bool includeInter, int phase) {
+real ComponentActivePower(const TCurrentAngles& angles, const TSignalParamsU& v, const TSignalParamsI& c,
+                          bool includeInter, int phase) {
     const TGarmonikFaza& hu = v.Garmonik.Faza(phase);
     const TGarmonikFaza& hi = c.Garmonik.Faza(phase);
     const real u = U(v, phase);
     const real i = I(c, phase);
     real sum = 0;
-    for (int n = 1; n <= kHarmonics; ++n) sum += (u * hu.Koef[n] / 100) * (i * hi.Koef[n] / 100) * CosDeg(hi.Angle[n]);
+    for (int n = 1; n <= kHarmonics; ++n)
+        sum += (u * hu.Koef[n] / 100) * (i * hi.Koef[n] / 100) * angles.Harmonic(phase, n).x;
     if (includeInter) {
         const TInterGarmonik& iu = v.InterGarm[phase];
         const TInterGarmonik& ii = c.InterGarm[phase];
         for (int m = 1; m <= kInterHarmonics; ++m)
-            sum += (u * iu.Koef[m] / 100) * (i * ii.Koef[m] / 100) * CosDeg(ii.Angle[m]);
+            sum += (u * iu.Koef[m] / 100) * (i * ii.Koef[m] / 100) * angles.Inter(phase, m).x;
     }
     return sum;
 }
 
-void FullPowers(const TSignalParamsU& v, const TSignalParamsI& c, const TSignalSwitches& switches, int phase,
-                TPowerSummary& r) {
+void FullPowers(const TCurrentAngles& angles, const TSignalParamsU& v, const TSignalParamsI& c,
+                const TSignalSwitches& switches, int phase, TPowerSummary& r) {
     FundamentalPowers(v, c, switches, phase, r);
-    const real p = r.P[phase] + ComponentActivePower(v, c, switches.IncludeInterGarm, phase);
+    const real p = r.P[phase] + ComponentActivePower(angles, v, c, switches.IncludeInterGarm, phase);
     const real s = URms(v, phase) * IRms(c, phase);
     real q = std::sqrt(std::fmax(s * s - p * p, 0.0L));
     if (PhiUI(c, phase) < 0) q = -q;
@@ -76,11 +78,17 @@ void Totals(const TSignalParamsU& v, const TSignalParamsI& c, TPowerSummary& r) 
 void CalcPowerParams(const TSignalParamsU& v, const TSignalParamsI& c, const TSignalSwitches& switches,
                      bool fullPowersShown, TEnergyParams& energy, const TPowerRecords& powers,
                      ISignalDisplay* display) {
+    CalcPowerParams(TCurrentAngles(c), v, c, switches, fullPowersShown, energy, powers, display);
+}
+
+void CalcPowerParams(const TCurrentAngles& angles, const TSignalParamsU& v, const TSignalParamsI& c,
+                     const TSignalSwitches& switches, bool fullPowersShown, TEnergyParams& energy,
+                     const TPowerRecords& powers, ISignalDisplay* display) {
     TPowerSummary fundamental;
     TPowerSummary full;
     for (int phase = fzA; phase <= fzC; ++phase) {
         FundamentalPowers(v, c, switches, phase, fundamental);
-        FullPowers(v, c, switches, phase, full);
+        FullPowers(angles, v, c, switches, phase, full);
     }
     Totals(v, c, fundamental);
     Totals(v, c, full);
@@ -94,13 +102,18 @@ void CalcPowerParams(const TSignalParamsU& v, const TSignalParamsI& c, const TSi
 }
 
 void CalcHarmonicPowers(const TSignalParamsU& v, const TSignalParamsI& c, TPowerParams& fundamental) {
+    CalcHarmonicPowers(TCurrentAngles(c), v, c, fundamental);
+}
+
+void CalcHarmonicPowers(const TCurrentAngles& angles, const TSignalParamsU& v, const TSignalParamsI& c,
+                        TPowerParams& fundamental) {
     for (int n = 2; n <= kHarmonics; ++n) {
         real p = 0, q = 0, s = 0;
         for (int phase = fzA; phase <= fzC; ++phase) {
             const TGarmonikFaza& hi = c.Garmonik.Faza(phase);
             const real sn = (U(v, phase) * v.Garmonik.Faza(phase).Koef[n] / 100) * (I(c, phase) * hi.Koef[n] / 100);
             fundamental.SGarm[phase][n] = sn;
-            const TPhasor unit = UnitPhasor(hi.Angle[n]);
+            const TPhasor& unit = angles.Harmonic(phase, n);
             fundamental.PGarm[phase][n] = unit.x * sn;
             fundamental.QGarm[phase][n] = unit.y * sn;
             p += fundamental.PGarm[phase][n];
