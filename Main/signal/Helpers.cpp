@@ -97,13 +97,11 @@ constexpr real kWholeDegreesLimit = 0x1p52L;
 }  // namespace
 
 real NormalizeAngle(real x) {
-    if (x >= 180) return x - 360 * TruncToInteger((x + 180) / 360);
-    if (x < -180) {
-        // Odd multiples of -180 would land on 180, outside the range.
-        const real folded = x - 360 * TruncToInteger((x - 180) / 360);
-        return folded == 180 ? -180 : folded;
-    }
-    return x;
+    if (x >= -180 && x < 180) return x;
+    const real turns = TruncToInteger((x >= 180 ? x + 180 : x - 180) / 360);
+    const real folded = x - 360 * turns;
+    // Odd multiples of -180 would land on 180, outside the range.
+    return folded == 180 ? -180 : folded;
 }
 
 real DeviationPercent(real value, real nominal) {

@@ -17,8 +17,10 @@ struct TLineComponent {
 };
 
 TLineComponent LineComponent(real ux, real kx, const TPhasor& unitX, real uy, real ky, const TPhasor& unitY) {
-    const TPhasor d = (ux * kx / 100) * unitX - (uy * ky / 100) * unitY;
-    return {d, PhasorMagnitude(d)};
+    TLineComponent c;
+    c.d = (ux * kx / 100) * unitX - (uy * ky / 100) * unitY;
+    c.magnitude = PhasorMagnitude(c.d);
+    return c;
 }
 
 // Calls visit(isInter, index, order, component) for the harmonics n = 1 ... 50
