@@ -50,6 +50,18 @@ void BM_SetSignalUnpaced(benchmark::State& state) {
 }
 BENCHMARK(BM_SetSignalUnpaced)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Unpaced, what the paced call spends beyond its line time: opening and
+// configuring the port, the exchanges' wake-ups on both sides, closing.
+void BM_StopSignalUnpaced(benchmark::State& state) {
+    calsim_test::TempSettings settings;
+    calsim_test::Simulator sim("COM1");
+    for (auto _ : state) {
+        const std::int16_t code = Library().StopSignal(1);
+        if (code != 0) state.SkipWithError(("StopSignal gave " + std::to_string(code)).c_str());
+    }
+}
+BENCHMARK(BM_StopSignalUnpaced)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // Paced, against the line time of frames 14 and 15 and their four
 // confirmations. A table cannot be paced on a pseudo-terminal: the write
 // returns before the simulator has taken the bytes, so the confirmation
