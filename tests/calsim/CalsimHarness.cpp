@@ -122,15 +122,17 @@ void Simulator::Kill() {
     pid_ = -1;
 }
 
-std::vector<nlohmann::json> Simulator::Journal() const {
+std::vector<nlohmann::json> ReadJournal(const std::filesystem::path& path) {
     std::vector<nlohmann::json> entries;
-    std::ifstream in(journal_);
+    std::ifstream in(path);
     std::string line;
-    while (std::getline(in, line)) {
+    while (std::getline(in, line) && !in.eof()) {
         if (!line.empty()) entries.push_back(nlohmann::json::parse(line));
     }
     return entries;
 }
+
+std::vector<nlohmann::json> Simulator::Journal() const { return ReadJournal(journal_); }
 
 std::vector<nlohmann::json> Simulator::Frames() const {
     std::vector<nlohmann::json> frames;

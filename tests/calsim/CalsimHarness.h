@@ -28,6 +28,10 @@ private:
     std::filesystem::path root_;
 };
 
+// The entries of a simulator's journal, one JSON object per line. A last line
+// without its newline is still being written and is left for the next read.
+std::vector<nlohmann::json> ReadJournal(const std::filesystem::path& path);
+
 class Simulator {
 public:
     // Starts talvo-calsim linking `name` in the current port folder, with

@@ -6,10 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <stdexcept>
 #include <thread>
 
+#include "CalsimHarness.h"
 #include "CommonUtils/KnownFolders.h"
 
 extern char** environ;
@@ -76,12 +76,8 @@ int ConverterSimulator::Stop() {
 
 std::vector<nlohmann::json> ConverterSimulator::Entries(const std::string& event) const {
     std::vector<nlohmann::json> found;
-    std::ifstream in(journal_);
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty()) continue;
-        auto entry = nlohmann::json::parse(line);
+    for (auto& entry : calsim_test::ReadJournal(journal_))
         if (entry.value("event", "") == event) found.push_back(std::move(entry));
-    }
     return found;
 }
 
