@@ -48,7 +48,7 @@ bool TCustomProtocol::Transaction(const std::vector<std::uint8_t>& request, std:
     int error = err::kTimeout;
     bool received = false;
     for (int attempt = 0; attempt < attempts_ && !received; ++attempt) {
-        error = Write(request.data(), request.size(), kWriteTimeoutMs);
+        error = Write(request.data(), request.size(), kWriteTimeoutMs, true);
         if (error == err::kNone) {
             ProcessMessages();
             error = Receive(response);

@@ -2,11 +2,11 @@
 
 namespace da {
 
+// Notified under the lock: a waiter that sees the event set may destroy it
+// at once, and must not do so while the notification is still under way.
 void TLCAEvent::Set() {
-    {
-        std::lock_guard lock(mutex_);
-        set_ = true;
-    }
+    std::lock_guard lock(mutex_);
+    set_ = true;
     changed_.notify_all();
 }
 

@@ -49,9 +49,10 @@ int TLCAObject::Transfer(TLCACommand& task, std::size_t& count) {
     return error != err::kNone ? error : err::kConnectionLost;
 }
 
-int TLCAObject::Write(const std::uint8_t* data, std::size_t n, std::uint32_t timeoutMs) {
+int TLCAObject::Write(const std::uint8_t* data, std::size_t n, std::uint32_t timeoutMs, bool dropStaleInput) {
     // A write task only reads its buffer.
     TLCACommand task{TaskKind::Write, const_cast<std::uint8_t*>(data), n, timeoutMs};
+    task.dropStaleInput = dropStaleInput;
     std::size_t count = 0;
     return Transfer(task, count);
 }

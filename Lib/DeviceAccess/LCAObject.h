@@ -24,7 +24,7 @@ public:
 
     // Each submits a task and waits for it: 0 when bytes were moved, else
     // the channel's error.
-    int Write(const std::uint8_t* data, std::size_t n, std::uint32_t timeoutMs);
+    int Write(const std::uint8_t* data, std::size_t n, std::uint32_t timeoutMs, bool dropStaleInput = false);
     int Read(std::uint8_t* buffer, std::size_t n, std::uint32_t timeoutMs, std::size_t& received);
     // For a task with the caller's own event: returns once the task is queued.
     int Submit(TLCACommand& task);

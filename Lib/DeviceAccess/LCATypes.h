@@ -38,6 +38,10 @@ struct TLCACommand {
     TLCAEvent* event = nullptr;
     std::size_t* transferred = nullptr;
     TaskState state = TaskState::New;
+    // A write that opens a question-and-answer exchange: input still waiting
+    // from before is dropped when it starts, so that a late answer to an
+    // earlier request is never taken for the answer to this one.
+    bool dropStaleInput = false;
 };
 
 // The logical channel's identifier in the low half, its line's in the high half.

@@ -138,6 +138,7 @@ void TPhysicoLine::Start(TLCAPerform& ch) {
     const bool write = task.kind == TaskKind::Write;
     Log(ch, logcat::kTasks, write ? "запись" : "чтение");
     channel_->StartOperation();
+    if (write && task.dropStaleInput) channel_->Purge();
     std::size_t count = 0;
     const TransferResult r =
         write ? channel_->Write(task.data, task.count, count) : channel_->Read(task.data, task.count, count);

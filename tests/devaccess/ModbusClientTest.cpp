@@ -71,6 +71,22 @@ TEST_F(ModbusClient, ReadsTheThreeCalibrationBlocks) {
     }
 }
 
+// The first answer comes after the read has timed out; the retry may take it
+// (it answers the same request), but the retry's own answer must not be
+// taken by the next request.
+TEST_F(ModbusClient, ALateAnswerIsNotTakenForTheNextRequest) {
+    ConverterSimulator sim({"--delay", "1100", "--fault-request", "1"});
+    auto client = Connect(sim);
+    const std::uint16_t starts[] = {2, 48, 94};
+    for (int c = 0; c < 3; ++c) {
+        std::vector<std::uint16_t> block;
+        ASSERT_TRUE(client->ReadHoldingRegisters(starts[c], 46, &block)) << client->ErrorText();
+        ASSERT_EQ(block.size(), 46u);
+        EXPECT_EQ(static_cast<std::int16_t>(block[1]), (c + 1) * (c % 2 ? -1 : 1)) << "block " << c;
+    }
+    EXPECT_EQ(sim.Entries("request").size(), 4u);
+}
+
 TEST_F(ModbusClient, ResetAndGainWritesChangeTheConverter) {
     ConverterSimulator sim({"--gain", "0x50"});
     auto client = Connect(sim);
