@@ -57,18 +57,22 @@ TEST_F(ModbusClient, ConnectionTestIsEchoed) {
     EXPECT_EQ(sim.WaitEntries("response", 1).at(0)["hex"], "010800001234ED7C");
 }
 
-TEST_F(ModbusClient, ReadsTheThreeCalibrationBlocks) {
-    ConverterSimulator sim;
-    auto client = Connect(sim);
+// The simulator's three calibration blocks hold (c + 1) x i with alternating signs.
+void ExpectCalibrationBlocks(TModBusRTU& client) {
     const std::uint16_t starts[] = {2, 48, 94};
     for (int c = 0; c < 3; ++c) {
         std::vector<std::uint16_t> block;
-        ASSERT_TRUE(client->ReadHoldingRegisters(starts[c], 46, &block)) << client->ErrorText();
+        ASSERT_TRUE(client.ReadHoldingRegisters(starts[c], 46, &block)) << client.ErrorText();
         ASSERT_EQ(block.size(), 46u);
         const int sign = c % 2 ? -1 : 1;
-        EXPECT_EQ(static_cast<std::int16_t>(block[1]), (c + 1) * sign);
-        EXPECT_EQ(static_cast<std::int16_t>(block[44]), (c + 1) * 44 * sign);
+        EXPECT_EQ(static_cast<std::int16_t>(block[1]), (c + 1) * sign) << "block " << c;
+        EXPECT_EQ(static_cast<std::int16_t>(block[44]), (c + 1) * 44 * sign) << "block " << c;
     }
+}
+
+TEST_F(ModbusClient, ReadsTheThreeCalibrationBlocks) {
+    ConverterSimulator sim;
+    ExpectCalibrationBlocks(*Connect(sim));
 }
 
 // The first answer comes after the read has timed out; the retry may take it
@@ -76,14 +80,7 @@ TEST_F(ModbusClient, ReadsTheThreeCalibrationBlocks) {
 // taken by the next request.
 TEST_F(ModbusClient, ALateAnswerIsNotTakenForTheNextRequest) {
     ConverterSimulator sim({"--delay", "1100", "--fault-request", "1"});
-    auto client = Connect(sim);
-    const std::uint16_t starts[] = {2, 48, 94};
-    for (int c = 0; c < 3; ++c) {
-        std::vector<std::uint16_t> block;
-        ASSERT_TRUE(client->ReadHoldingRegisters(starts[c], 46, &block)) << client->ErrorText();
-        ASSERT_EQ(block.size(), 46u);
-        EXPECT_EQ(static_cast<std::int16_t>(block[1]), (c + 1) * (c % 2 ? -1 : 1)) << "block " << c;
-    }
+    ExpectCalibrationBlocks(*Connect(sim));
     EXPECT_EQ(sim.Entries("request").size(), 4u);
 }
 
