@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <stdexcept>
 #include <vector>
@@ -157,8 +158,12 @@ real DeviationLevel(const TFazaDeviationsClass& faza) {
     return faza.IsCollapse() ? (100 - static_cast<real>(faza.Value())) / 100 : faza.Value();
 }
 
-// The validated durations (at most 600 s) keep every value far inside 32 bits.
-std::int32_t RoundToTicks(real ticks) { return static_cast<std::int32_t>(std::nearbyint(ticks)); }
+std::optional<std::int32_t> RoundToTicks(real ticks) {
+    const real rounded = std::nearbyint(ticks);
+    if (!(rounded >= std::numeric_limits<std::int32_t>::min() && rounded <= std::numeric_limits<std::int32_t>::max()))
+        return std::nullopt;
+    return static_cast<std::int32_t>(rounded);
+}
 
 }  // namespace
 
@@ -189,7 +194,7 @@ code::TCode BuildCollapsesTable(const TSignalClass& s, std::span<std::uint8_t> b
 
 // With synchronisation the length and the period become whole half periods
 // (H = N/2, a fraction for odd N). A start angle of 0 means a full period.
-cmn::TimingBlock BuildTimingBlock(const TSignalClass& s) {
+std::optional<cmn::TimingBlock> BuildTimingBlock(const TSignalClass& s) {
     const TCollapsesOvervoltagesClass& d = s.Collapses();
     const real c = KoefFactor(s.FrequencyKoef());
     real length = std::nearbyint(kSampleRate * d.Duration() / c);
@@ -202,7 +207,11 @@ cmn::TimingBlock BuildTimingBlock(const TSignalClass& s) {
     real angle = d.StartAngle();
     if (angle <= 0) angle += 360;
     const real start = (angle / 360) / s.Frequency() * kSampleRate / c;
-    return cmn::EncodeTimingBlock(RoundToTicks(start), RoundToTicks(length), RoundToTicks(period - length) - 2);
+    const auto startTicks = RoundToTicks(start);
+    const auto lengthTicks = RoundToTicks(length);
+    const auto pauseTicks = RoundToTicks(period - length - 2);
+    if (!startTicks || !lengthTicks || !pauseTicks) return std::nullopt;
+    return cmn::EncodeTimingBlock(*startTicks, *lengthTicks, *pauseTicks);
 }
 
 }  // namespace stlib

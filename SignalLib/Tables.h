@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "CommonUtils/CalibratorWire.h"
@@ -29,6 +30,8 @@ code::TCode BuildCollapsesTable(const TSignalClass& signal, std::span<std::uint8
 
 // Start offset, length of one dip or swell and the pause between two, in
 // sample-clock ticks. The pause keeps the calibrator's two-tick allowance.
-cmn::TimingBlock BuildTimingBlock(const TSignalClass& signal);
+// Nothing when a field is no number of 32 bits: a start angle that is not
+// finite would otherwise put the dips off by 2^31 ticks.
+std::optional<cmn::TimingBlock> BuildTimingBlock(const TSignalClass& signal);
 
 }  // namespace stlib

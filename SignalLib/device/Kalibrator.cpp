@@ -90,10 +90,12 @@ bool TKalibrator::SendSignal(TSignalKind kind) {
 bool TKalibrator::SendDips() {
     std::vector<std::uint8_t> buffer(kTableBufferSize);
     if (const std::int16_t e = BuildCollapsesTable(signal_, buffer)) return Fail(e);
+    // Checked before the table goes out, so that the dips are sent whole or not at all.
+    const std::optional<cmn::TimingBlock> block = BuildTimingBlock(signal_);
+    if (!block) return Fail(code::CollapsesTable);
     if (!SendBuiltTable(cmn::CalCommand::VoltageTable, buffer)) return false;
-    const cmn::TimingBlock block = BuildTimingBlock(signal_);
     const auto count = static_cast<std::uint16_t>(signal_.Collapses().Count());
-    return Exchange(cmn::CalCommand::Dips, count, cmn::kSecondParameter) && WriteTimingBlock(block);
+    return Exchange(cmn::CalCommand::Dips, count, cmn::kSecondParameter) && WriteTimingBlock(*block);
 }
 
 }  // namespace stlib

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -264,6 +265,14 @@ TEST_F(Calls, FaultsOfTheDips) {
     Start({"--bad-code", "--fault-frame", "7", "--fault-on", "receipt"});
     EXPECT_EQ(Set(p), 13);
     EXPECT_EQ(sim->Frames().size(), 6u);  // the block of 13 was never written
+    // A start angle that is no number cannot place the dips: neither their
+    // table nor their block goes out after the main signal.
+    d.StartAngle = std::numeric_limits<float>::quiet_NaN();
+    Start();
+    EXPECT_EQ(Set(p), 40);
+    EXPECT_EQ(Codes(5), (std::vector<int>{10, 1, 2, 7, 14}));
+    std::this_thread::sleep_for(milliseconds(100));
+    EXPECT_EQ(sim->Frames().size(), 5u);
 }
 
 // A calibrator switched off in the middle of a table: the write or the

@@ -219,8 +219,7 @@ cmn::TimingFields Timing(float duration, float period, float angle, bool sync, f
     d.StartAngle = angle;
     d.Synchronize = sync;
     p.Collapses = &d;
-    const cmn::TimingBlock block = stlib::BuildTimingBlock(Loaded(p));
-    return cmn::DecodeTimingBlock(block);
+    return cmn::DecodeTimingBlock(stlib::BuildTimingBlock(Loaded(p)).value());
 }
 
 TEST(Tables, TimingBlock) {
@@ -236,11 +235,14 @@ TEST(Tables, TimingBlock) {
     TCollapsesOvervoltagesParams d = OneDip();
     d.Period = d.Duration;
     p.Collapses = &d;
-    const cmn::TimingBlock block = stlib::BuildTimingBlock(Loaded(p));
+    const cmn::TimingBlock block = stlib::BuildTimingBlock(Loaded(p)).value();
     EXPECT_EQ(block[8], 0xFE);
     EXPECT_EQ(block[9], 0xFF);
     EXPECT_EQ(block[10], 0x00);
     EXPECT_EQ(block[11], 0x00);
+    // A start angle that is not finite gives no block at all.
+    d.StartAngle = std::numeric_limits<float>::infinity();
+    EXPECT_FALSE(stlib::BuildTimingBlock(Loaded(p)).has_value());
     // The frequency coefficient slows the clock for every field.
     t = Timing(0.1f, 1, 0, false, 10);
     EXPECT_EQ(t.length, 15540u);  // 17094.017 / 1.1
