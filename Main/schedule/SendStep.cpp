@@ -21,7 +21,14 @@ bool ReadRowFile(TSignalDataForSet& bundle, ISignalActions& actions, cmn::IProto
         log.Log(cmn::LogType::Notice, "Файл не найден : " + path);
         return false;
     }
-    return actions.ReadSignalFile(path, bundle, log);
+    // A value that the recalculation refuses makes the file one that does not
+    // load: its row fails and the run goes on, as for any other unreadable file.
+    try {
+        return actions.ReadSignalFile(path, bundle, log);
+    } catch (const std::exception& e) {
+        log.Log(cmn::LogType::Notice, e.what());
+        return false;
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "../files/TempFolder.h"
 #include "CalsimHarness.h"
+#include "CommonUtils/CodePage.h"
 #include "RunRecorders.h"
 #include "ScheduleRows.h"
 #include "link/LibraryBinding.h"
@@ -75,6 +76,28 @@ TEST_F(ScheduleOnCalibrator, RowsAreSetOneAfterAnother) {
 TEST_F(ScheduleOnCalibrator, AFailedRowFailsTheRun) {
     const TRun run = RunSchedule(SaveList(), "--port COM7");
     EXPECT_EQ(run.ExitCode, 1) << run.Output;
+}
+
+// A file whose phase nominal is 0 cannot be recalculated: its row fails with
+// the message, and the next row is still sent.
+TEST_F(ScheduleOnCalibrator, ARowWhoseFileDoesNotLoadFailsAlone) {
+    calsim_test::Simulator sim("COM2");
+    const fs::path broken = settings.Root() / "broken.usa";
+    const fs::path good = settings.Root() / "good.usa";
+    const std::string example = files_test::ReadBytes(std::string(TALVO_EXAMPLES_DIR) + "/balanced-nominal.usa");
+    std::string zero = example;
+    const std::string key = cmn::Utf8ToCp1251("Фазный номинал=57.735");
+    zero.replace(zero.find(key), key.size(), cmn::Utf8ToCp1251("Фазный номинал=0"));
+    files_test::WriteBytes(broken.string(), zero);
+    files_test::WriteBytes(good.string(), example);
+    TSignalList list;
+    list.Rows = {Row(broken.string(), 0, 0), Row(good.string(), 1, 0)};
+    const std::string file = (settings.Root() / "mixed.sfl").string();
+    WriteSignalList(file, list);
+    const TRun run = RunSchedule(file, "--port COM2");
+    EXPECT_NE(run.Output.find("Значение номинала должно быть отличным от нуля"), std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find("Передано успешно 1 сигналов из 2"), std::string::npos) << run.Output;
+    EXPECT_EQ(Codes(sim.WaitFrames(8)), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
 }
 
 TEST_F(ScheduleOnCalibrator, BadOptionsShowTheUsage) {
