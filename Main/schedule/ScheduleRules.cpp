@@ -76,7 +76,8 @@ TRows MakeRunCopies(const TRows& rows, int setTime) {
         copy.SetTime = setTime;
         copy.Start -= allowance;
         if (i + 1 == copies.size()) continue;
-        if (copy.Duration - setTime >= 0) copy.Duration -= setTime;
+        // In 64 bits: a list may store any 32-bit duration, the most negative ones too.
+        if (static_cast<long long>(copy.Duration) - setTime >= 0) copy.Duration -= setTime;
         copy.End -= allowance;
     }
     return copies;
@@ -84,7 +85,7 @@ TRows MakeRunCopies(const TRows& rows, int setTime) {
 
 std::string EstimatedEndText(TScheduleMode mode, const TRows& rows, int setTime, TDateTime now) {
     TDateTime end = 0;
-    const TDateTime planned = SecondsToDays(static_cast<double>(setTime + TotalDuration(rows)));
+    const TDateTime planned = SecondsToDays(static_cast<double>(TotalDuration(rows) + setTime));
     switch (mode) {
         case TScheduleMode::ByDuration: end = now + planned; break;
         case TScheduleMode::ByTime: end = rows.empty() ? now : rows.back().End; break;

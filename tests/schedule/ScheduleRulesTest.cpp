@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "../files/TempFolder.h"
 #include "CommonUtils/CodePage.h"
 #include "ScheduleRows.h"
@@ -85,6 +87,9 @@ TEST(RunCopies, SetTimeShortensEveryRowButTheLast) {
     EXPECT_TRUE(SameDateTime(copies[3].End, At(12, 0, 33)));
     for (const auto& c : copies) EXPECT_EQ(c.SetTime, 5);
     EXPECT_EQ(rows[0].Duration, 10);  // the window's rows stay as they were
+    // The most negative stored duration stays negative instead of wrapping to 68 years.
+    rows[0].Duration = std::numeric_limits<int>::min() + 1;
+    EXPECT_EQ(MakeRunCopies(rows, 5)[0].Duration, std::numeric_limits<int>::min() + 1);
 }
 
 TEST(EstimatedEnd, EachModeCountsFromItsOwnOrigin) {
