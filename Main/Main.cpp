@@ -27,7 +27,8 @@ const char* const kUsage =
     "Код завершения: 0 при успехе, -1 (255) при ошибке.\n";
 
 bool Given(const std::vector<std::string>& args, const char* option) {
-    return std::find(args.begin() + 1, args.end(), option) != args.end();
+    // A program started with no arguments at all, not even its name, has none to look at.
+    return args.size() > 1 && std::find(args.begin() + 1, args.end(), option) != args.end();
 }
 
 }  // namespace
