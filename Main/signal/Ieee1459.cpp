@@ -9,33 +9,56 @@ namespace sig {
 namespace {
 
 real Sq(real x) { return x * x; }
-real RootOfPositive(real x) { return std::sqrt(std::max<real>(x, 0)); }
+
+// The part of a total RMS beyond its fundamental. Totals carry five
+// decimals, so a total equal to its fundamental in five decimals holds
+// nothing beyond it: the difference is the total's rounding, and a pure sine
+// would otherwise show distortion.
+real BeyondFundamental(real total, real fundamental) {
+    if (RoundDec5(total) == RoundDec5(fundamental)) return 0;
+    return std::sqrt(std::max<real>(Sq(total) - Sq(fundamental), 0));
+}
 
 // Effective voltage and current, total and fundamental.
 struct TEffective {
     real Ue, Ie, Ue1, Ie1;
 
-    real UeH() const { return Ue1 < Ue ? std::sqrt(Sq(Ue) - Sq(Ue1)) : 0; }
-    real IeH() const { return Ie1 < Ie ? std::sqrt(Sq(Ie) - Sq(Ie1)) : 0; }
+    real UeH() const { return BeyondFundamental(Ue, Ue1); }
+    real IeH() const { return BeyondFundamental(Ie, Ie1); }
 };
+
+// The fundamentals as they flow: a channel switched off carries only its
+// harmonics, whatever fundamental value it keeps for when it is on again.
+struct TFundamentals {
+    real U[3], I[3];
+};
+
+TFundamentals Flowing(const TSignalParamsU& v, const TSignalParamsI& c, const TSignalSwitches& switches) {
+    TFundamentals f{};
+    for (int x = fzA; x <= fzC; ++x) {
+        f.U[x] = UOn(switches, x) ? U(v, x) : 0;
+        f.I[x] = IOn(switches, x) ? I(c, x) : 0;
+    }
+    return f;
+}
 
 real SumSquares(real a, real b, real c) { return Sq(a) + Sq(b) + Sq(c); }
 
-TEffective FourWire(const TSignalParamsU& v, const TSignalParamsI& c) {
+TEffective FourWire(const TSignalParamsU& v, const TSignalParamsI& c, const TFundamentals& f) {
     const auto ue = [](real a, real b, real cc, const TLineReals& lines) {
         return std::sqrt((3 * SumSquares(a, b, cc) + Sq(lines[lnAB]) + Sq(lines[lnBC]) + Sq(lines[lnCA])) / 18);
     };
     return {ue(v.URmsA, v.URmsB, v.URmsC, v.ULineRms),
             std::sqrt((SumSquares(c.IRmsA, c.IRmsB, c.IRmsC) + Sq(c.INRms)) / 3),
-            ue(v.UA, v.UB, v.UC, v.ULine),
-            std::sqrt((SumSquares(c.IA, c.IB, c.IC) + Sq(c.IN1)) / 3)};
+            ue(f.U[fzA], f.U[fzB], f.U[fzC], v.ULine),
+            std::sqrt((SumSquares(f.I[fzA], f.I[fzB], f.I[fzC]) + Sq(c.IN1)) / 3)};
 }
 
-TEffective ThreeWire(const TSignalParamsU& v, const TSignalParamsI& c) {
+TEffective ThreeWire(const TSignalParamsU& v, const TSignalParamsI& c, const TFundamentals& f) {
     return {std::sqrt(SumSquares(v.ULineRms[lnAB], v.ULineRms[lnBC], v.ULineRms[lnCA]) / 9),
             std::sqrt(SumSquares(c.IRmsA, c.IRmsB, c.IRmsC) / 3),
             std::sqrt(SumSquares(v.ULine[lnAB], v.ULine[lnBC], v.ULine[lnCA]) / 9),
-            std::sqrt(SumSquares(c.IA, c.IB, c.IC) / 3)};
+            std::sqrt(SumSquares(f.I[fzA], f.I[fzB], f.I[fzC]) / 3)};
 }
 
 // A power factor limited to -1 ... 1; with no apparent power only the sign of P counts.
@@ -46,12 +69,12 @@ real PowerFactor(real p, real s) {
     return std::clamp<real>(k, -1, 1);
 }
 
-void PerPhase(const TSignalParamsU& v, const TSignalParamsI& c, const TPowerParams& fundamental,
+void PerPhase(const TSignalParamsU& v, const TSignalParamsI& c, const TFundamentals& f, const TPowerParams& fundamental,
               const TPowerParams& full, int x, TIeee1459Params& r) {
-    const real u1 = U(v, x), u = URms(v, x), i1 = I(c, x), i = IRms(c, x);
+    const real u1 = f.U[x], i1 = f.I[x];
     const real s1 = fundamental.S[x], s = full.S[x];
-    const real iH = RootOfPositive(Sq(i) - Sq(i1));
-    const real uH = RootOfPositive(Sq(u) - Sq(u1));
+    const real iH = BeyondFundamental(IRms(c, x), i1);
+    const real uH = BeyondFundamental(URms(v, x), u1);
     r.DI[x] = i1 > 0 ? iH * s1 / i1 : s;
     r.DU[x] = u1 > 0 ? uH * s1 / u1 : s;
     r.SH[x] = i1 > 0 && u1 > 0 ? uH * iH * s1 / (i1 * u1) : s;
@@ -86,15 +109,16 @@ TViewResult View(const TEffective& e, real p, real phSum, real s1Pos) {
 
 }  // namespace
 
-void CalcIeee1459(const TSignalParamsU& v, const TSignalParamsI& c, const TPowerParams& fundamental,
-                  const TPowerParams& full, TIeee1459Params& r) {
+void CalcIeee1459(const TSignalParamsU& v, const TSignalParamsI& c, const TSignalSwitches& switches,
+                  const TPowerParams& fundamental, const TPowerParams& full, TIeee1459Params& r) {
     r = TIeee1459Params{};
-    for (int x = fzA; x <= fzC; ++x) PerPhase(v, c, fundamental, full, x, r);
+    const TFundamentals f = Flowing(v, c, switches);
+    for (int x = fzA; x <= fzC; ++x) PerPhase(v, c, f, fundamental, full, x, r);
     r.PHSum = r.PH[fzA] + r.PH[fzB] + r.PH[fzC];
     r.K1 = PowerFactor(full.PSeq[sqPos], full.SSeq[sqPos]);
 
-    const TViewResult w4 = View(FourWire(v, c), full.PSum, r.PHSum, full.SSeq[sqPos]);
-    const TViewResult w3 = View(ThreeWire(v, c), full.PSum, r.PHSum, full.SSeq[sqPos]);
+    const TViewResult w4 = View(FourWire(v, c, f), full.PSum, r.PHSum, full.SSeq[sqPos]);
+    const TViewResult w3 = View(ThreeWire(v, c, f), full.PSum, r.PHSum, full.SSeq[sqPos]);
     r.Se4 = w4.Se, r.Se3 = w3.Se;
     r.KE4 = w4.KE, r.KE3 = w3.KE;
     r.DeI4 = w4.DeI, r.DeI3 = w3.DeI;

@@ -16,7 +16,7 @@ void Recalculate(TSignalSet& s, const TKolebParamsHelpTable& flicker, const TRec
     CalcCurrentParams(spectrum, angles, s.Current, s.Voltage, sw, options.Display);
     CalcPowerParams(angles, s.Voltage, s.Current, sw, options.FullPowersShown, s.Energy,
                     {s.ShownPowers, s.FundamentalPowers, s.FullPowers}, options.Display);
-    CalcIeee1459(s.Voltage, s.Current, s.FundamentalPowers, s.FullPowers, s.Ieee1459);
+    CalcIeee1459(s.Voltage, s.Current, sw, s.FundamentalPowers, s.FullPowers, s.Ieee1459);
     CalcHarmonicPowers(angles, s.Voltage, s.Current, s.FundamentalPowers);
     CalcCollapsesParams(spectrum, s.Voltage, s.Collapses, s.Grid.SamplesPerPeriod, s.Grid.SampleRate, options.FreqCorrection, sw);
     CalcKolebParams(s.Voltage, s.Koleb, sw.UOnA, sw.UOnB, sw.UOnC, flicker);

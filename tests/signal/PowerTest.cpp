@@ -115,21 +115,27 @@ protected:
                              {s->ShownPowers, s->FundamentalPowers, s->FullPowers});
         Ieee1459();
     }
-    void Ieee1459() { sig::CalcIeee1459(s->Voltage, s->Current, s->FundamentalPowers, s->FullPowers, s->Ieee1459); }
+    void Ieee1459() { sig::CalcIeee1459(s->Voltage, s->Current, s->Switches, s->FundamentalPowers, s->FullPowers, s->Ieee1459); }
 };
 
 TEST_F(Ieee, PureBalancedSignalHasNoDistortionOrUnbalance) {
     Calc();
     const sig::TIeee1459Params& r = s->Ieee1459;
+    // Exactly 0: the totals' five-decimal rounding is not taken for distortion.
     for (int x = sig::fzA; x <= sig::fzC; ++x) {
-        EXPECT_NEAR(D(r.DI[x]), 0, 1e-4);
-        EXPECT_NEAR(D(r.DU[x]), 0, 1e-4);
-        EXPECT_NEAR(D(r.SH[x]), 0, 1e-8);
+        EXPECT_EQ(r.DI[x], 0);
+        EXPECT_EQ(r.DU[x], 0);
+        EXPECT_EQ(r.SH[x], 0);
+        EXPECT_EQ(r.SN[x], 0);
         EXPECT_NEAR(D(r.PH[x]), 0, 1e-9);
-        EXPECT_NEAR(D(r.DH[x]), 0, 1e-4);
+        EXPECT_EQ(r.DH[x], 0);
     }
-    EXPECT_NEAR(D(r.HP4), 0, 1e-4);
-    EXPECT_NEAR(D(r.HP3), 0, 1e-4);
+    EXPECT_EQ(r.DeI4, 0);
+    EXPECT_EQ(r.DeU4, 0);
+    EXPECT_EQ(r.SeN4, 0);
+    EXPECT_EQ(r.SeN3, 0);
+    EXPECT_EQ(r.HP4, 0);
+    EXPECT_EQ(r.HP3, 0);
     EXPECT_NEAR(D(r.LU4), 0, 0.05);
     EXPECT_NEAR(D(r.LU3), 0, 0.05);
     const double cosPhi = std::cos(30 * M_PI / 180);
@@ -158,16 +164,30 @@ TEST_F(Ieee, HarmonicsShowAsDistortionAndPollution) {
     EXPECT_GT(r.DeI4, r.DeI3);
 }
 
+// A channel switched off keeps its fundamental value but carries only its
+// harmonics: that phase's fundamental apparent power is 0.
 TEST_F(Ieee, APhaseWithOnlyHarmonicCurrentTakesItsFullApparentPower) {
+    s = sigtest::BalancedSignal(57.735L, 5, 0);
+    for (const char* phase : {"faza_a", "faza_b", "faza_c"}) {
+        s->Voltage.Garmonik.SetKoef(phase, 3, 10);
+        s->Current.Garmonik.SetKoef(phase, 3, 20);
+    }
+    s->Switches.IOnA = false;
     Calc();
-    s->Current.IA = 0;
-    s->Current.IRmsA = 0.5L;
-    s->FundamentalPowers.S[sig::fzA] = 0;
-    s->FullPowers.S[sig::fzA] = 28.8675L;
-    Ieee1459();
-    EXPECT_EQ(s->Ieee1459.DI[sig::fzA], 28.8675L);
-    EXPECT_EQ(s->Ieee1459.SH[sig::fzA], 28.8675L);
-    EXPECT_EQ(s->Ieee1459.DU[sig::fzA], 0);
+    const sig::TIeee1459Params& r = s->Ieee1459;
+    ASSERT_GT(s->FullPowers.S[sig::fzA], 0);
+    EXPECT_EQ(r.DI[sig::fzA], s->FullPowers.S[sig::fzA]);
+    EXPECT_EQ(r.SH[sig::fzA], s->FullPowers.S[sig::fzA]);
+    EXPECT_EQ(r.DU[sig::fzA], 0);
+    EXPECT_GT(r.DeI4, 0);  // the 1 A of harmonic current in A is distortion
+
+    // The same with the voltage channel off: DU and SH take the full power.
+    s->Switches.IOnA = true;
+    s->Switches.UOnA = false;
+    Calc();
+    EXPECT_EQ(r.DU[sig::fzA], s->FullPowers.S[sig::fzA]);
+    EXPECT_EQ(r.SH[sig::fzA], s->FullPowers.S[sig::fzA]);
+    EXPECT_EQ(r.DI[sig::fzA], 0);
 }
 
 TEST_F(Ieee, NothingAtAll) {

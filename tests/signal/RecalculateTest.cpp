@@ -55,7 +55,7 @@ TEST(Recalculate, RunsEveryCalculationInOrder) {
     sig::CalcCurrentParams(t->Current, t->Voltage, t->Switches);
     sig::CalcPowerParams(t->Voltage, t->Current, t->Switches, true, t->Energy,
                          {t->ShownPowers, t->FundamentalPowers, t->FullPowers});
-    sig::CalcIeee1459(t->Voltage, t->Current, t->FundamentalPowers, t->FullPowers, t->Ieee1459);
+    sig::CalcIeee1459(t->Voltage, t->Current, t->Switches, t->FundamentalPowers, t->FullPowers, t->Ieee1459);
     sig::CalcHarmonicPowers(t->Voltage, t->Current, t->FundamentalPowers);
     sig::CalcCollapsesParams(t->Voltage, t->Collapses, 3419, t->Grid.SampleRate, 0, t->Switches);
     sig::CalcKolebParams(t->Voltage, t->Koleb, true, true, true, flicker);
