@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cmath>
-#include <limits>
 #include <numbers>
 #include <stdexcept>
 #include <vector>
@@ -158,12 +157,7 @@ real DeviationLevel(const TFazaDeviationsClass& faza) {
     return faza.IsCollapse() ? (100 - static_cast<real>(faza.Value())) / 100 : faza.Value();
 }
 
-std::optional<std::int32_t> RoundToTicks(real ticks) {
-    const real rounded = std::nearbyint(ticks);
-    if (!(rounded >= std::numeric_limits<std::int32_t>::min() && rounded <= std::numeric_limits<std::int32_t>::max()))
-        return std::nullopt;
-    return static_cast<std::int32_t>(rounded);
-}
+std::optional<std::int32_t> RoundToTicks(real ticks) { return cmn::TimingField(std::nearbyint(ticks)); }
 
 }  // namespace
 

@@ -1,5 +1,8 @@
 #include "CalibratorWire.h"
 
+#include <cmath>
+#include <limits>
+
 namespace cmn {
 namespace {
 
@@ -56,6 +59,11 @@ TimingBlock EncodeTimingBlock(std::int32_t start, std::int32_t length, std::int3
         PutWord(block.data() + 4 * i + 2, static_cast<std::uint16_t>(fields[i] / 65536));
     }
     return block;
+}
+
+std::optional<std::int32_t> TimingField(long double samples) {
+    if (!(std::fabs(samples) <= std::numeric_limits<std::int32_t>::max())) return std::nullopt;
+    return static_cast<std::int32_t>(samples);
 }
 
 TimingFields DecodeTimingBlock(std::span<const std::uint8_t, kTimingBlockSize> block) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 // The calibrator's binary command protocol: 14-byte command frames, 8-byte
@@ -60,6 +61,10 @@ std::array<std::uint8_t, kConfirmationSize> BuildConfirmation(std::uint16_t word
 // by 65536 truncated toward zero. A negative field thus keeps a zero high
 // half (-2 is FE FF 00 00), the form the calibrator has always received.
 TimingBlock EncodeTimingBlock(std::int32_t start, std::int32_t length, std::int32_t pause);
+// A count of samples as a field of the block, truncated toward zero; nothing
+// when it is no number or beyond ±(2^31 − 1), where it would wrap into
+// another timing altogether.
+std::optional<std::int32_t> TimingField(long double samples);
 
 struct TimingFields {
     std::uint32_t start = 0;

@@ -1,6 +1,5 @@
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "CommonUtils/TalvoError.h"
 #include "link/SampleTables.h"
@@ -12,12 +11,9 @@ namespace {
 
 using sig::real;
 
-// The calibrator counts in 32-bit fields; a count beyond them would wrap
-// into another timing altogether.
 std::int32_t Field(real samples) {
-    if (!(std::fabs(samples) <= std::numeric_limits<std::int32_t>::max()))
-        throw cmn::TalvoError("Длительность или период не могут быть заданы калибратору: слишком большое число отсчетов.");
-    return static_cast<std::int32_t>(samples);
+    if (const auto field = cmn::TimingField(samples)) return *field;
+    throw cmn::TalvoError("Длительность или период не могут быть заданы калибратору: слишком большое число отсчетов.");
 }
 
 // The calibrator plays a count n as n + 1 samples.
