@@ -8,11 +8,11 @@
 #include "link/BusyFlag.h"
 #include "link/Exchange.h"
 #include "link/PortAccess.h"
-#include "link/SampleClock.h"
 #include "link/SampleTables.h"
 #include "link/TableGrid.h"
 #include "signal/Collapses.h"
 #include "signal/Nominals.h"
+#include "signal/SampleClock.h"
 
 namespace lnk {
 namespace {
@@ -170,8 +170,8 @@ bool RunAction(const TActionTarget& target, const std::string& name, Checks&& ch
 std::uint16_t DivisorToSend(const sig::TSignalSet& s) {
     CheckedSamples(s.Grid);
     const int index = s.Grid.TimerIndex;
-    if (index < 0 || index >= kTimerIndexCount) throw cmn::TalvoError("Частота сигнала не задана");
-    return static_cast<std::uint16_t>(SentTimerDivisor(index, s.Switches.IncludeInterGarm));
+    if (index < 0 || index >= sig::kTimerIndexCount) throw cmn::TalvoError("Частота сигнала не задана");
+    return static_cast<std::uint16_t>(sig::SentTimerDivisor(index, s.Switches.IncludeInterGarm));
 }
 
 // Words of a table: four per sample.

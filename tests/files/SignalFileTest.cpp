@@ -49,7 +49,7 @@ private:
 std::array<int, 4> Counts(const sig::TSignalSwitches& sw) { return {sw.HarmCountU, sw.InterCountU, sw.HarmCountI, sw.InterCountI}; }
 
 // The frequency a request gives on the calibrator's grid without correction.
-real Realised(real f) { return lnk::RealiseFrequency(lnk::kNoTimerIndex, f, 0)->Frequency; }
+real Realised(real f) { return sig::RealiseFrequency(sig::kNoTimerIndex, f, 0)->Frequency; }
 
 // Distinct values in every input field; reals are doubles, spectrum values floats.
 sig::TSignalSet SampleSignal() {

@@ -9,6 +9,7 @@
 #include "TempFolder.h"
 #include "files/DataFolders.h"
 #include "files/TalvoIni.h"
+#include "signal/Nominals.h"
 
 namespace {
 
@@ -39,9 +40,9 @@ TEST_F(Settings, FirstStartCreatesTheFolderAndRecordsTheSplash) {
     TTalvoIni ini;
     EXPECT_TRUE(fs::is_directory(dir.Path() / "config/Ostra/Калибратор Talvo"));
     EXPECT_FALSE(ini.ModificationPresent());
-    EXPECT_EQ(ini.ReadModification(), files::kDefaultModification);
+    EXPECT_EQ(ini.ReadModification(), sig::kDefaultModification);
     EXPECT_EQ(ini.ReadComPort(), "");
-    EXPECT_EQ(ini.ReadCorrection(), files::TCorrectionRecord{});
+    EXPECT_EQ(ini.ReadCorrection(), sig::TCorrectionRecord{});
     EXPECT_TRUE(ini.ReadShowSplash());
     EXPECT_FALSE(ini.ReadConverterMode());
     EXPECT_FALSE(ini.ReadConverterEnabled());
@@ -58,9 +59,9 @@ TEST_F(Settings, SplashSettingReadIsWrittenBack) {
 }
 
 TEST_F(Settings, ModificationOutsideItsRangeReadsAsTheDefault) {
-    const std::pair<std::string, int> cases[] = {{"0", 0}, {"1", 1}, {"0x0", 0}, {"5", files::kDefaultModification},
-                                                 {"2", files::kDefaultModification}, {"-1", files::kDefaultModification},
-                                                 {"первая", files::kDefaultModification}};
+    const std::pair<std::string, int> cases[] = {{"0", 0}, {"1", 1}, {"0x0", 0}, {"5", sig::kDefaultModification},
+                                                 {"2", sig::kDefaultModification}, {"-1", sig::kDefaultModification},
+                                                 {"первая", sig::kDefaultModification}};
     for (const auto& [text, expected] : cases) {
         Store("[Общие]\r\nМодификация калибратора=" + text + "\r\n");
         const TTalvoIni ini;
@@ -80,7 +81,7 @@ TEST_F(Settings, ModificationIsWrittenMaskedToSevenBits) {
 }
 
 TEST_F(Settings, CorrectionRecordUsesTheKeysInRecordOrder) {
-    files::TCorrectionRecord correction;
+    sig::TCorrectionRecord correction;
     for (std::size_t i = 0; i < correction.size(); ++i) correction[i] = (static_cast<long double>(i) - 6) / 10;
     {
         TTalvoIni ini;
@@ -94,14 +95,14 @@ TEST_F(Settings, CorrectionRecordUsesTheKeysInRecordOrder) {
               "Ток 1 Ампер, фаза A=0\r\nТок 1 Ампер, фаза B=0.1\r\nТок 1 Ампер, фаза C=0.2\r\n"
               "Ток 5 Ампер, фаза A=0.3\r\nТок 5 Ампер, фаза B=0.4\r\nТок 5 Ампер, фаза C=0.5\r\n"
               "Частота=0.6\r\n");
-    const files::TCorrectionRecord back = TTalvoIni().ReadCorrection();
+    const sig::TCorrectionRecord back = TTalvoIni().ReadCorrection();
     for (std::size_t i = 0; i < correction.size(); ++i)
         EXPECT_EQ(back[i], static_cast<long double>(static_cast<double>(correction[i]))) << i;
 }
 
 TEST_F(Settings, CorrectionKeyThatDoesNotParseReadsAsZero) {
     Store("[Коррекция сигнала]\r\nЧастота=0,5\r\nТок 5 Ампер, фаза C=1.25\r\n");
-    const files::TCorrectionRecord correction = TTalvoIni().ReadCorrection();
+    const sig::TCorrectionRecord correction = TTalvoIni().ReadCorrection();
     EXPECT_EQ(correction[12], 0.0L);
     EXPECT_EQ(correction[11], 1.25L);
 }

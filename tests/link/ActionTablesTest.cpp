@@ -7,7 +7,7 @@
 #include "RecordingLog.h"
 #include "link/ActionTables.h"
 #include "link/CommandSequences.h"
-#include "link/SampleClock.h"
+#include "signal/SampleClock.h"
 #include "signal/Nominals.h"
 #include "signal/Recalculate.h"
 
@@ -35,7 +35,7 @@ std::unique_ptr<sig::TSignalSet> Signal() {
     s->Current.Nominal = 5;
     s->Current.IA = s->Current.IB = s->Current.IC = 5;
     s->Current.PhiUIA = s->Current.PhiUIB = s->Current.PhiUIC = 30;
-    s->Grid = {1, lnk::SampleRate(1), 3419, 3419};
+    s->Grid = {1, sig::SampleRate(1), 3419, 3419};
     s->Collapses.Duration = 0.1L;
     s->Collapses.Period = 0.5L;
     s->Collapses.Count = 3;

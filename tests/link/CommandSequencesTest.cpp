@@ -12,7 +12,7 @@
 #include "link/BusyFlag.h"
 #include "link/CommandSequences.h"
 #include "link/Countdown.h"
-#include "link/SampleClock.h"
+#include "signal/SampleClock.h"
 #include "signal/Nominals.h"
 #include "signal/Recalculate.h"
 
@@ -48,7 +48,7 @@ std::unique_ptr<sig::TSignalSet> FiftyHertzSignal() {
     v.ShiftC = 120;
     s->Current.Nominal = 5;
     s->Current.IA = s->Current.IB = s->Current.IC = 5;
-    s->Grid = {1, lnk::SampleRate(1), 3419, 3419};
+    s->Grid = {1, sig::SampleRate(1), 3419, 3419};
     s->Collapses.Duration = 0.1L;
     s->Collapses.Period = 0.5L;
     s->Collapses.Count = 3;

@@ -14,7 +14,7 @@
 #include "TableSignals.h"
 #include "link/ComPort.h"
 #include "link/Exchange.h"
-#include "link/SampleClock.h"
+#include "signal/SampleClock.h"
 #include "link/SampleTables.h"
 #include "signal/Nominals.h"
 #include "signal/Waveform.h"
@@ -58,7 +58,7 @@ sig::TSignalSet RichSignal(bool inter) {
     sig::TSignalSet s;
     sig::TSignalParamsU& v = s.Voltage;
     v.Nominal = v.NominalFaza = 57.735L;
-    v.Freq = lnk::GeneratedFrequency(lnk::SampleRate(1), 3419, 0);
+    v.Freq = sig::GeneratedFrequency(sig::SampleRate(1), 3419, 0);
     v.UA = 55, v.UB = 57.735L, v.UC = 50;
     v.ShiftA = 10, v.ShiftB = -115, v.ShiftC = 118;
     sig::TSignalParamsI& c = s.Current;
@@ -68,7 +68,7 @@ sig::TSignalSet RichSignal(bool inter) {
     std::mt19937 rng(7);
     tabletest::RandomSpectrum(s, rng, 0.1f, 0.5f);
     s.Switches.IncludeInterGarm = inter;
-    s.Grid = {1, lnk::SampleRate(1), 3419, 3419};
+    s.Grid = {1, sig::SampleRate(1), 3419, 3419};
     return s;
 }
 

@@ -9,7 +9,7 @@
 #include "CommonUtils/TalvoError.h"
 #include "RecordingLog.h"
 #include "TableSignals.h"
-#include "link/SampleClock.h"
+#include "signal/SampleClock.h"
 #include "link/SampleTables.h"
 #include "signal/Helpers.h"
 #include "signal/Nominals.h"
@@ -103,8 +103,8 @@ TEST(SampleTables, InterharmonicsMakeATwoPeriodTable) {
     EXPECT_EQ(Sample(lnk::BuildVoltageTable(s, FirstModification()), 1)[0], 44135);  // sin 30 degrees only
     s.Switches.IncludeInterGarm = true;
     EXPECT_EQ(Sample(lnk::BuildVoltageTable(s, FirstModification()), 1)[0], 54730);  // sin 60 + 0.1 sin 90
-    EXPECT_EQ(lnk::SentTimerDivisor(1, true), 389);
-    EXPECT_EQ(lnk::SentTimerDivisor(0, false), 218);
+    EXPECT_EQ(sig::SentTimerDivisor(1, true), 389);
+    EXPECT_EQ(sig::SentTimerDivisor(0, false), 218);
 }
 
 TEST(SampleTables, DipsTableTakesTheEventVoltages) {

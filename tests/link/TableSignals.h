@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "link/SampleClock.h"
+#include "signal/SampleClock.h"
 #include "signal/SignalSet.h"
 
 namespace tabletest {
@@ -22,7 +22,7 @@ inline sig::TSignalSet Balanced(int samples) {
     v.ShiftC = 120;
     s.Current.Nominal = 5;
     s.Current.IA = s.Current.IB = s.Current.IC = 5;
-    s.Grid = {1, lnk::SampleRate(1), samples, samples};
+    s.Grid = {1, sig::SampleRate(1), samples, samples};
     return s;
 }
 

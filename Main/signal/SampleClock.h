@@ -6,7 +6,7 @@
 // samples per second, the divisor being one of three timer settings chosen
 // by the signal frequency. A period holds a whole number of samples, so the
 // frequency actually generated is the nearest one that number allows.
-namespace lnk {
+namespace sig {
 
 constexpr int kTimerIndexCount = 3;
 constexpr int kNoTimerIndex = -1;
@@ -61,4 +61,4 @@ struct TSampleGrid {
     int SamplesPerPeriodUncorrected = 0;   // the same count for kf = 0
 };
 
-}  // namespace lnk
+}  // namespace sig
