@@ -1,6 +1,7 @@
 #include "IndexText.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace cmn {
 namespace {
@@ -33,6 +34,41 @@ std::size_t RunEnd(std::string_view text, std::size_t from) {
     return std::min(text.find_first_of("~^@", from), text.size());
 }
 
+// Indices are two points smaller than the canvas font.
+int PieceSize(IndexPieceKind kind, int pointSize) {
+    return kind == IndexPieceKind::Lowered || kind == IndexPieceKind::Raised ? pointSize - 2 : pointSize;
+}
+
+TIndexTextSize MeasurePieces(const IFontMetrics& font, int pointSize, const std::vector<TIndexPiece>& pieces) {
+    TIndexTextSize size;
+    int lowered = 0;
+    int raised = 0;
+    for (const TIndexPiece& p : pieces) {
+        const int ps = PieceSize(p.kind, pointSize);
+        size.width += font.TextWidth(p.text, ps) + 1;
+        if (p.kind == IndexPieceKind::Plain) size.height = std::max(size.height, font.TextHeight(p.text, ps)) + 1;
+        if (p.kind == IndexPieceKind::Lowered) lowered = std::max(lowered, font.TextHeight(p.text, ps));
+        if (p.kind == IndexPieceKind::Raised) raised = std::max(raised, font.TextHeight(p.text, ps));
+    }
+    // An index overlaps the plain line by half its height and sticks out by
+    // the rest; the lowered one is added first, the raised one on top of it.
+    if (lowered > 0) size.height += lowered - size.height / 2 + 1;
+    if (raised > 0) size.height += raised - size.height / 2 + 1;
+    size.height += 6;
+    return size;
+}
+
+// Each edge moves by half of what is left over at that moment, so the far
+// edge uses the near edge already moved. Integer division truncates toward
+// zero, also when the text is larger and the rectangle grows.
+TIndexRect CentredRect(TIndexRect r, TIndexTextSize size) {
+    r.left += ((r.right - r.left) - size.width) / 2;
+    r.right -= ((r.right - r.left) - size.width) / 2;
+    r.top += ((r.bottom - r.top) - size.height) / 2;
+    r.bottom -= ((r.bottom - r.top) - size.height) / 2;
+    return r;
+}
+
 }  // namespace
 
 std::vector<TIndexPiece> ParseIndexText(std::string_view text) {
@@ -63,6 +99,35 @@ std::vector<TIndexPiece> ParseIndexText(std::string_view text) {
         }
     }
     return pieces;
+}
+
+TIndexTextSize MeasureIndexText(const IFontMetrics& font, int pointSize, std::string_view text) {
+    return MeasurePieces(font, pointSize, ParseIndexText(text));
+}
+
+TIndexTextLayout LayoutIndexText(const IFontMetrics& font, int pointSize, const TIndexRect& rect,
+                                 std::string_view text, bool centred) {
+    std::vector<TIndexPiece> pieces = ParseIndexText(text);
+    TIndexTextLayout layout{rect, centred ? CentredRect(rect, MeasurePieces(font, pointSize, pieces)) : rect, {}};
+    const TIndexRect& r = layout.clip;
+    const int middle = r.top + (r.bottom - r.top) / 2;
+    int x = r.left;
+    for (TIndexPiece& p : pieces) {
+        const int size = PieceSize(p.kind, pointSize);
+        const int width = font.TextWidth(p.text, size);
+        TIndexPiecePlacement placed{p.kind, std::move(p.text), size, x, 0, IndexAnchor::TopLeft};
+        if (p.kind == IndexPieceKind::Lowered) {
+            placed.y = middle - 4;  // top edge 4 pixels above the middle line
+        } else if (p.kind == IndexPieceKind::Raised) {
+            placed.y = middle;  // bottom edge on the middle line
+            placed.anchor = IndexAnchor::BottomLeft;
+        } else {
+            placed.y = r.top + ((r.bottom - r.top) - font.TextHeight(placed.text, size)) / 2;
+        }
+        layout.pieces.push_back(std::move(placed));
+        x += width + 1;
+    }
+    return layout;
 }
 
 }  // namespace cmn
