@@ -105,8 +105,8 @@ TIndexTextSize MeasureIndexText(const IFontMetrics& font, int pointSize, std::st
     return MeasurePieces(font, pointSize, ParseIndexText(text));
 }
 
-TIndexTextLayout LayoutIndexText(const IFontMetrics& font, int pointSize, const TIndexRect& rect,
-                                 std::string_view text, bool centred) {
+TIndexTextLayout LayoutIndexText(const IFontMetrics& font, int pointSize, const TIndexRect& rect, std::string_view text,
+                                 bool centred) {
     std::vector<TIndexPiece> pieces = ParseIndexText(text);
     TIndexTextLayout layout{rect, centred ? CentredRect(rect, MeasurePieces(font, pointSize, pieces)) : rect, {}};
     const TIndexRect& r = layout.clip;

@@ -69,7 +69,7 @@ struct TIndexTextLayout {
     std::vector<TIndexPiecePlacement> pieces;
 };
 
-TIndexTextLayout LayoutIndexText(const IFontMetrics& font, int pointSize, const TIndexRect& rect,
-                                 std::string_view text, bool centred);
+TIndexTextLayout LayoutIndexText(const IFontMetrics& font, int pointSize, const TIndexRect& rect, std::string_view text,
+                                 bool centred);
 
 }  // namespace cmn

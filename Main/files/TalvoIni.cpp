@@ -24,12 +24,19 @@ const std::string kShow = "Отображать";
 const std::string kEnable = "Enable";
 
 // In the record's order; the phase letters are Latin.
-const std::array<std::string, sig::kCorrectionCount> kCorrectionKeys = {
-    "Напряжение 220 Вольт, фаза A", "Напряжение 220 Вольт, фаза B", "Напряжение 220 Вольт, фаза C",
-    "Напряжение 57.7 Вольт, фаза A", "Напряжение 57.7 Вольт, фаза B", "Напряжение 57.7 Вольт, фаза C",
-    "Ток 1 Ампер, фаза A", "Ток 1 Ампер, фаза B", "Ток 1 Ампер, фаза C",
-    "Ток 5 Ампер, фаза A", "Ток 5 Ампер, фаза B", "Ток 5 Ампер, фаза C",
-    "Частота"};
+const std::array<std::string, sig::kCorrectionCount> kCorrectionKeys = {"Напряжение 220 Вольт, фаза A",
+                                                                        "Напряжение 220 Вольт, фаза B",
+                                                                        "Напряжение 220 Вольт, фаза C",
+                                                                        "Напряжение 57.7 Вольт, фаза A",
+                                                                        "Напряжение 57.7 Вольт, фаза B",
+                                                                        "Напряжение 57.7 Вольт, фаза C",
+                                                                        "Ток 1 Ампер, фаза A",
+                                                                        "Ток 1 Ампер, фаза B",
+                                                                        "Ток 1 Ампер, фаза C",
+                                                                        "Ток 5 Ампер, фаза A",
+                                                                        "Ток 5 Ампер, фаза B",
+                                                                        "Ток 5 Ампер, фаза C",
+                                                                        "Частота"};
 
 constexpr char kDelimiter = '\t';
 constexpr char kQuote = '"';
@@ -127,7 +134,8 @@ void TTalvoIni::SetRecentFileList(const std::vector<std::string>* fileList) {
 
 sig::TCorrectionRecord TTalvoIni::ReadCorrection() const {
     sig::TCorrectionRecord correction{};
-    for (std::size_t i = 0; i < sig::kCorrectionCount; ++i) correction[i] = ini_.ReadFloat(kCorrection, kCorrectionKeys[i], 0);
+    for (std::size_t i = 0; i < sig::kCorrectionCount; ++i)
+        correction[i] = ini_.ReadFloat(kCorrection, kCorrectionKeys[i], 0);
     return correction;
 }
 

@@ -21,7 +21,7 @@ namespace lnk {
 // What a table depends on besides the signal.
 struct TTableSettings {
     int Modification = sig::kDefaultModification;  // sig::CalibratorModification
-    sig::TCorrectionRecord Correction{};            // the signal correction, %
+    sig::TCorrectionRecord Correction{};           // the signal correction, %
 };
 
 // The frequency correction kf in %, the last value of the correction record.

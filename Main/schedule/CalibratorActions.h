@@ -19,7 +19,7 @@ struct TLinkSettings {
     std::uint32_t BaudRate = 115200;
     int Modification = sig::kDefaultModification;
     const lnk::TSignalLibrary* Library = nullptr;  // none when binding failed
-    sig::TCorrectionRecord Correction{};         // all zero in console mode
+    sig::TCorrectionRecord Correction{};           // all zero in console mode
     lnk::IStatusSink* Status = nullptr;            // the window told of the link; none in console mode
 };
 

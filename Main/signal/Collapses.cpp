@@ -18,7 +18,8 @@ constexpr const char* kInvalidNotice = "Параметры провалов ил
 constexpr const char* kZeroCountMessage =
     "Генерация провалов и перенапряжений невозможна, так как их количество равно нулю.\r\n\r\n"
     "Задайте параметры провалов или перенапряжений и повторите попытку.";
-constexpr const char* kZeroCountNotice = "Генерация провалов и перенапряжений невозможна, так как их количество равно нулю.";
+constexpr const char* kZeroCountNotice =
+    "Генерация провалов и перенапряжений невозможна, так как их количество равно нулю.";
 
 // The samples an event time spans, bound to whole units when unit >= 1.
 real QuantisedCount(real seconds, real rate, real correction, real unit) {

@@ -18,8 +18,7 @@ std::string RangeText() {
 void ReportOutOfRange(bool interactive, bool console, cmn::IProtocolLog& log) {
     if (interactive && !console && log.Interactive())
         log.Ask(RangeText() + " Повторите ввод!", cmn::MessageKind::Warning, cmn::Buttons::Ok);
-    else
-        log.Log(cmn::LogType::Notice, RangeText());
+    else log.Log(cmn::LogType::Notice, RangeText());
 }
 
 }  // namespace

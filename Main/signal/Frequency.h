@@ -1,8 +1,8 @@
 #pragma once
 
 #include "CommonUtils/ProtocolLog.h"
-#include "signal/SampleClock.h"
 #include "signal/Records.h"
+#include "signal/SampleClock.h"
 
 // The signal frequency: its permitted range on the calibrator's grid and
 // the operation that sets it.

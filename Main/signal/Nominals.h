@@ -44,8 +44,8 @@ struct TModificationInfo {
     bool VoltageAbove40;
     bool CurrentAbove40;
     bool InterHarmonics;
-    real OutputScale;              // voltage table scale factor
-    bool FilterCompensation;       // harmonic amplitudes carry the output-filter factor
+    real OutputScale;         // voltage table scale factor
+    bool FilterCompensation;  // harmonic amplitudes carry the output-filter factor
 };
 
 // Raises TalvoError for a value other than dmTalvo and dmTalvoM.

@@ -57,8 +57,8 @@ std::optional<TGridPoint> RealiseFrequency(int current, long double f, long doub
 struct TSampleGrid {
     int TimerIndex = kNoTimerIndex;
     long double SampleRate = 0;
-    int SamplesPerPeriod = 0;              // with the frequency correction
-    int SamplesPerPeriodUncorrected = 0;   // the same count for kf = 0
+    int SamplesPerPeriod = 0;             // with the frequency correction
+    int SamplesPerPeriodUncorrected = 0;  // the same count for kf = 0
 };
 
 }  // namespace sig

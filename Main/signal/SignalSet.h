@@ -1,7 +1,7 @@
 #pragma once
 
-#include "signal/SampleClock.h"
 #include "signal/Records.h"
+#include "signal/SampleClock.h"
 
 namespace sig {
 

@@ -80,5 +80,4 @@ private:
     bool holding_ = false;
 };
 
-
 }  // namespace calsim_test

@@ -35,7 +35,8 @@ TEST(IndexText, ParsesRunsIndicesAndGreekLetters) {
     EXPECT_EQ(Parse(""), Pieces{});
     EXPECT_EQ(Parse("K~U(n)~, %"), (Pieces{{K::Plain, "K"}, {K::Lowered, "U(n)"}, {K::Plain, ", %"}}));
     EXPECT_EQ(Parse("@fU~U~~1~"), (Pieces{{K::Greek, "φ"}, {K::Plain, "U"}, {K::Lowered, "U"}, {K::Lowered, "1"}}));
-    EXPECT_EQ(Parse("@d@D@S@Df"), (Pieces{{K::Greek, "δ"}, {K::Greek, "Δ"}, {K::Greek, "Σ"}, {K::Greek, "Δ"}, {K::Plain, "f"}}));
+    EXPECT_EQ(Parse("@d@D@S@Df"),
+              (Pieces{{K::Greek, "δ"}, {K::Greek, "Δ"}, {K::Greek, "Σ"}, {K::Greek, "Δ"}, {K::Plain, "f"}}));
 }
 
 TEST(IndexText, UnclosedIndicesAndStrayAtSigns) {
@@ -72,9 +73,9 @@ TEST(IndexText, PlacesPiecesInTheRectangle) {
     EXPECT_EQ(layout.fill, rect);
     EXPECT_EQ(layout.clip, rect);
     EXPECT_EQ(layout.pieces, (Placements{{K::Plain, "K", 8, 10, 23, TL},
-                                          {K::Lowered, "U(n)", 6, 18, 26, TL},
-                                          {K::Greek, "φ", 8, 39, 23, TL},
-                                          {K::Raised, "2", 6, 47, 30, cmn::IndexAnchor::BottomLeft}}));
+                                         {K::Lowered, "U(n)", 6, 18, 26, TL},
+                                         {K::Greek, "φ", 8, 39, 23, TL},
+                                         {K::Raised, "2", 6, 47, 30, cmn::IndexAnchor::BottomLeft}}));
     EXPECT_TRUE(cmn::LayoutIndexText(font, 8, rect, "", true).pieces.empty());
 }
 
@@ -88,9 +89,9 @@ TEST(IndexText, CentringMovesTheFarEdgeByWhatIsLeftAndTruncatesTowardZero) {
     layout = cmn::LayoutIndexText(font, 8, {2, 5, 30, 16}, "K~U(n)~, %", true);
     EXPECT_EQ(layout.fill, (cmn::TIndexRect{2, 5, 30, 16}));
     EXPECT_EQ(layout.clip, (cmn::TIndexRect{-9, -2, 36, 20}));
-    EXPECT_EQ(layout.pieces, (Placements{{K::Plain, "K", 8, -9, 2, TL},
-                                          {K::Lowered, "U(n)", 6, -1, 5, TL},
-                                          {K::Plain, ", %", 8, 20, 2, TL}}));
+    EXPECT_EQ(layout.pieces,
+              (Placements{
+                  {K::Plain, "K", 8, -9, 2, TL}, {K::Lowered, "U(n)", 6, -1, 5, TL}, {K::Plain, ", %", 8, 20, 2, TL}}));
 }
 
 }  // namespace

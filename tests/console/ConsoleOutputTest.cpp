@@ -61,7 +61,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder); }
     std::string Folder() const { return folder.string() + "/"; }
-    std::size_t FilesInFolder() const { return std::distance(fs::directory_iterator(folder), fs::directory_iterator()); }
+    std::size_t FilesInFolder() const {
+        return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+    }
     fs::path folder;
 };
 
@@ -75,7 +77,8 @@ TEST_F(StdinSignal, LinesBecomeAWindowsFileThatLastsForTheRun) {
         const std::string name = fs::path(path).filename().string();
         EXPECT_EQ(name.front(), '~');
         EXPECT_EQ(fs::path(path).extension(), ".usa");
-        EXPECT_EQ(files_test::ReadBytes(path), cmn::Utf8ToCp1251("[Параметры сигнала]\r\nЧастота=50\r\nlast line without end\r\n"));
+        EXPECT_EQ(files_test::ReadBytes(path),
+                  cmn::Utf8ToCp1251("[Параметры сигнала]\r\nЧастота=50\r\nlast line without end\r\n"));
     }
     EXPECT_FALSE(fs::exists(path));
 }

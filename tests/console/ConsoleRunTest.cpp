@@ -35,10 +35,10 @@ struct TRun {
     }
 };
 
-
 // Runs the program with the arguments and `input` on its standard input;
 // `environment` goes before the command ("NAME=value ").
-TRun RunProgram(const std::vector<std::string>& args, const std::string& input = {}, const std::string& environment = {}) {
+TRun RunProgram(const std::vector<std::string>& args, const std::string& input = {},
+                const std::string& environment = {}) {
     const fs::path inputFile = fs::temp_directory_path() / ("talvo-console-in-" + std::to_string(::getpid()));
     files_test::WriteBytes(inputFile, input);
     std::string command = environment + files_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/KalibratorTalvo");
@@ -58,7 +58,6 @@ std::vector<int> Codes(const std::vector<json>& frames) {
 
 std::string Example(const std::string& name) { return std::string(TALVO_EXAMPLES_DIR) + "/" + name; }
 
-
 // The export column of a signal file as the console computes it.
 xls::TExportColumn ExpectedColumn(const std::string& path) {
     class TQuiet final : public cmn::IProtocolLog {
@@ -70,7 +69,8 @@ xls::TExportColumn ExpectedColumn(const std::string& path) {
     flicker.LoadDefaults(sig::fsGost99);
     sig::TSignalSet signal;
     files::TSignalFileExtras extras;
-    EXPECT_TRUE(files::LoadSignalFile(files::sfAll, files::IniFile(path), false, {signal, extras, quiet, flicker, 0, true}));
+    EXPECT_TRUE(
+        files::LoadSignalFile(files::sfAll, files::IniFile(path), false, {signal, extras, quiet, flicker, 0, true}));
     sig::Recalculate(signal, flicker);
     xls::TExportColumn column;
     xls::FillExportColumn(signal, column);
@@ -138,7 +138,8 @@ TEST_F(ConsoleRun, ModificationFromTheOption) {
 
 TEST_F(ConsoleRun, EmptyStandardInputKeepsTheNamedFile) {
     calsim_test::Simulator sim("COM1");
-    const TRun run = RunProgram({"-c", "SetSignal", "-t", "ColOver", "-s", "-p", Example("harmonics-dips-flicker.usa")});
+    const TRun run =
+        RunProgram({"-c", "SetSignal", "-t", "ColOver", "-s", "-p", Example("harmonics-dips-flicker.usa")});
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
     EXPECT_EQ(run.Lines().front(), "Предача пр./перен.: harmonics-dips-flicker.usa");
     const std::vector<int> codes = Codes(sim.WaitFrames(10));
@@ -159,17 +160,18 @@ TEST_F(ConsoleRun, ExportIntoACopyOfTheTemplate) {
     const fs::path out = settings.Root() / "result.xlsx";
     const std::string templatePath = Example("ExportTemplate.xlsx");
     const std::string before = files_test::ReadBytes(templatePath);
-    const TRun run = RunProgram({"-c", "ExportXls", "-p", Example("balanced-nominal.usa"), "-expt", templatePath, "-expo",
-                                 "infile", "-expf", out.string(), "-col", "3"});
+    const TRun run = RunProgram({"-c", "ExportXls", "-p", Example("balanced-nominal.usa"), "-expt", templatePath,
+                                 "-expo", "infile", "-expf", out.string(), "-col", "3"});
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
     ASSERT_TRUE(fs::exists(out));
     EXPECT_EQ(files_test::ReadBytes(templatePath), before);
     // Every row of the third column, read by an independent reader, holds
     // what the column of the loaded and recomputed signal holds.
-    const std::string script = "import json,openpyxl,sys; ws=openpyxl.load_workbook(sys.argv[1]).worksheets[0]; "
-                               "print(json.dumps([ws.cell(row=r, column=3).value for r in range(3, 3076)]))";
-    const files_test::TShellRun reader = files_test::RunShell("/usr/bin/python3 -c " + files_test::ShellQuoted(script) + " " +
-                                                              files_test::ShellQuoted(out.string()));
+    const std::string script =
+        "import json,openpyxl,sys; ws=openpyxl.load_workbook(sys.argv[1]).worksheets[0]; "
+        "print(json.dumps([ws.cell(row=r, column=3).value for r in range(3, 3076)]))";
+    const files_test::TShellRun reader = files_test::RunShell("/usr/bin/python3 -c " + files_test::ShellQuoted(script) +
+                                                              " " + files_test::ShellQuoted(out.string()));
     ASSERT_EQ(reader.ExitCode, 0) << reader.Output;
     const json cells = json::parse(reader.Output);
     const xls::TExportColumn expected = ExpectedColumn(Example("balanced-nominal.usa"));
@@ -194,8 +196,9 @@ TEST_F(ConsoleRun, ExportRefusals) {
 TEST_F(ConsoleRun, OtherCommandsWouldStartTheWindowProgram) {
     const TRun run = RunProgram({"-c", "Export"});
     EXPECT_EQ(run.ExitCode, -1);
-    EXPECT_EQ(run.Lines(), (std::vector<std::string>{
-                               "Оконная программа ещё не собрана: запустите программу с ключом -c (см. --help)."}));
+    EXPECT_EQ(
+        run.Lines(),
+        (std::vector<std::string>{"Оконная программа ещё не собрана: запустите программу с ключом -c (см. --help)."}));
 }
 
 TEST_F(ConsoleRun, HelpAndVersionStartNothing) {

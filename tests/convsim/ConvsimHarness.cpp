@@ -34,8 +34,8 @@ std::string FirstLine(int fd) {
 ConverterSimulator::ConverterSimulator(const std::vector<std::string>& options, const std::string& name) : name_(name) {
     const std::filesystem::path folder = cmn::PortFolder();
     journal_ = folder.parent_path() / ("convsim-" + name + ".jsonl");
-    std::vector<std::string> args = {kProgram, "--port-dir", folder.string(), "--name", name, "--journal",
-                                     journal_.string()};
+    std::vector<std::string> args = {kProgram, "--port-dir", folder.string(),  "--name",
+                                     name,     "--journal",  journal_.string()};
     args.insert(args.end(), options.begin(), options.end());
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());

@@ -3,9 +3,9 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <sys/socket.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -14,7 +14,7 @@
 #include "CommonUtils/KnownFolders.h"
 
 PeerPty::PeerPty(const std::string& name) {
-    termios raw {};
+    termios raw{};
     ::cfmakeraw(&raw);
     char path[256] = {};
     if (::openpty(&master_, &slave_, path, &raw, nullptr) != 0) throw std::runtime_error("openpty");

@@ -26,7 +26,9 @@ protected:
         setenv("HOME", (dir.Path() / "home").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (dir.Path() / "config").c_str(), 1);
     }
-    std::string SettingsFile() const { return (dir.Path() / "config/Ostra/Калибратор Talvo/KalibratorTalvo.ini").string(); }
+    std::string SettingsFile() const {
+        return (dir.Path() / "config/Ostra/Калибратор Talvo/KalibratorTalvo.ini").string();
+    }
     void Store(const std::string& utf8) {
         fs::create_directories(fs::path(SettingsFile()).parent_path());
         WriteBytes(SettingsFile(), cmn::Utf8ToCp1251(utf8));
@@ -59,8 +61,12 @@ TEST_F(Settings, SplashSettingReadIsWrittenBack) {
 }
 
 TEST_F(Settings, ModificationOutsideItsRangeReadsAsTheDefault) {
-    const std::pair<std::string, int> cases[] = {{"0", 0}, {"1", 1}, {"0x0", 0}, {"5", sig::kDefaultModification},
-                                                 {"2", sig::kDefaultModification}, {"-1", sig::kDefaultModification},
+    const std::pair<std::string, int> cases[] = {{"0", 0},
+                                                 {"1", 1},
+                                                 {"0x0", 0},
+                                                 {"5", sig::kDefaultModification},
+                                                 {"2", sig::kDefaultModification},
+                                                 {"-1", sig::kDefaultModification},
                                                  {"первая", sig::kDefaultModification}};
     for (const auto& [text, expected] : cases) {
         Store("[Общие]\r\nМодификация калибратора=" + text + "\r\n");
@@ -90,8 +96,10 @@ TEST_F(Settings, CorrectionRecordUsesTheKeysInRecordOrder) {
     }
     EXPECT_EQ(Stored(),
               "[Коррекция сигнала]\r\n"
-              "Напряжение 220 Вольт, фаза A=-0.6\r\nНапряжение 220 Вольт, фаза B=-0.5\r\nНапряжение 220 Вольт, фаза C=-0.4\r\n"
-              "Напряжение 57.7 Вольт, фаза A=-0.3\r\nНапряжение 57.7 Вольт, фаза B=-0.2\r\nНапряжение 57.7 Вольт, фаза C=-0.1\r\n"
+              "Напряжение 220 Вольт, фаза A=-0.6\r\nНапряжение 220 Вольт, фаза B=-0.5\r\nНапряжение 220 Вольт, фаза "
+              "C=-0.4\r\n"
+              "Напряжение 57.7 Вольт, фаза A=-0.3\r\nНапряжение 57.7 Вольт, фаза B=-0.2\r\nНапряжение 57.7 Вольт, фаза "
+              "C=-0.1\r\n"
               "Ток 1 Ампер, фаза A=0\r\nТок 1 Ампер, фаза B=0.1\r\nТок 1 Ампер, фаза C=0.2\r\n"
               "Ток 5 Ампер, фаза A=0.3\r\nТок 5 Ампер, фаза B=0.4\r\nТок 5 Ампер, фаза C=0.5\r\n"
               "Частота=0.6\r\n");
@@ -108,8 +116,8 @@ TEST_F(Settings, CorrectionKeyThatDoesNotParseReadsAsZero) {
 }
 
 TEST_F(Settings, RecentFilesWithBlanksQuotesAndTabsSurvive) {
-    const std::vector<std::string> files = {"/home/u/Мои сигналы/сеть 220.usa", "/plain.usa",
-                                            "/say \"hi\".usa", "/tab\there.usu", ""};
+    const std::vector<std::string> files = {"/home/u/Мои сигналы/сеть 220.usa", "/plain.usa", "/say \"hi\".usa",
+                                            "/tab\there.usu", ""};
     {
         TTalvoIni ini;
         ini.SetRecentFileList(&files);
@@ -159,8 +167,9 @@ TEST_F(Settings, MissingListIsAnError) {
 }
 
 TEST_F(Settings, PortsAndConverterSettingsKeepTheRestOfTheFile) {
-    Store("; set up by the service\r\n[Форма преобразователя тока в напряжение]\r\nEnable=1\r\n\r\n"
-          "[Подключение]\r\nCOM-порт=COM2\r\n");
+    Store(
+        "; set up by the service\r\n[Форма преобразователя тока в напряжение]\r\nEnable=1\r\n\r\n"
+        "[Подключение]\r\nCOM-порт=COM2\r\n");
     {
         TTalvoIni ini;
         EXPECT_TRUE(ini.ReadConverterEnabled());
@@ -170,8 +179,9 @@ TEST_F(Settings, PortsAndConverterSettingsKeepTheRestOfTheFile) {
         ini.WriteConverterMode(true);
         ini.Save();
     }
-    EXPECT_EQ(Stored(), "; set up by the service\r\n[Форма преобразователя тока в напряжение]\r\nEnable=1\r\n"
-                        "Отображать=1\r\n\r\n[Подключение]\r\nCOM-порт=/dev/ttyUSB0\r\nCOM-порт-преобразователя=COM7\r\n");
+    EXPECT_EQ(Stored(),
+              "; set up by the service\r\n[Форма преобразователя тока в напряжение]\r\nEnable=1\r\n"
+              "Отображать=1\r\n\r\n[Подключение]\r\nCOM-порт=/dev/ttyUSB0\r\nCOM-порт-преобразователя=COM7\r\n");
     const TTalvoIni ini;
     EXPECT_TRUE(ini.ReadConverterMode());
     EXPECT_EQ(ini.ReadConverterComPort(), "COM7");

@@ -7,9 +7,9 @@
 #include "RecordingLog.h"
 #include "link/ActionTables.h"
 #include "link/CommandSequences.h"
-#include "signal/SampleClock.h"
 #include "signal/Nominals.h"
 #include "signal/Recalculate.h"
+#include "signal/SampleClock.h"
 
 namespace {
 
@@ -60,7 +60,9 @@ void ExpectPlayed(const json& frame, const std::vector<std::uint8_t>& table) {
 
 class ActionTables : public ::testing::Test {
 protected:
-    lnk::TSignalAction Action() { return {{"COM1", 115200, log, nullptr}, *signal, tables, sig::dmTalvoM, lastDivisor, &BuiltLibrary()}; }
+    lnk::TSignalAction Action() {
+        return {{"COM1", 115200, log, nullptr}, *signal, tables, sig::dmTalvoM, lastDivisor, &BuiltLibrary()};
+    }
 
     calsim_test::TempSettings settings;
     calsim_test::Simulator sim{"COM1"};
@@ -108,7 +110,8 @@ TEST_F(ActionTables, ClippedTablesAreToldAndSent) {
     EXPECT_TRUE(table.OutOfRange[0]);
     ExpectPlayed(frames[4], table.Bytes);
     const std::string notice = lnk::AmplitudeMessage(lnk::TTableKind::Voltage, table.OutOfRange);
-    EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), std::make_pair(cmn::LogType::Notice, notice)), log.lines.end());
+    EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), std::make_pair(cmn::LogType::Notice, notice)),
+              log.lines.end());
 }
 
 }  // namespace

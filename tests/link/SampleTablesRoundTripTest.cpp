@@ -14,9 +14,9 @@
 #include "TableSignals.h"
 #include "link/ComPort.h"
 #include "link/Exchange.h"
-#include "signal/SampleClock.h"
 #include "link/SampleTables.h"
 #include "signal/Nominals.h"
+#include "signal/SampleClock.h"
 #include "signal/Waveform.h"
 
 namespace {
@@ -151,7 +151,8 @@ TEST_F(TablesOnTheSimulator, CurrentsOverTwoPeriodsCarryInterharmonicsAndTheFilt
     ASSERT_FALSE(t.Clipped());
     const nlohmann::json decoded = SendTable(cmn::CalCommand::CurrentTable, t);
     ASSERT_EQ(decoded["table"], "current");
-    for (int p = 0; p < 3; ++p) ExpectSpectrum(decoded[kPhaseKeys[p]].get<std::vector<int>>(), CurrentSpectrum(s, p), 120);
+    for (int p = 0; p < 3; ++p)
+        ExpectSpectrum(decoded[kPhaseKeys[p]].get<std::vector<int>>(), CurrentSpectrum(s, p), 120);
 }
 
 }  // namespace

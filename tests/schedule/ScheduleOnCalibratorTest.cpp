@@ -34,9 +34,9 @@ struct TRun {
 };
 
 TRun RunSchedule(const std::string& list, const std::string& options = {}) {
-    const files_test::TShellRun shell = files_test::RunShell(
-        files_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/talvo-schedule") + " " + files_test::ShellQuoted(list) + " " +
-        options + " 2>&1");
+    const files_test::TShellRun shell =
+        files_test::RunShell(files_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/talvo-schedule") + " " +
+                             files_test::ShellQuoted(list) + " " + options + " 2>&1");
     return {shell.ExitCode.value_or(-1), shell.Output};
 }
 
@@ -106,7 +106,6 @@ TEST_F(ScheduleOnCalibrator, BadOptionsShowTheUsage) {
     EXPECT_EQ(run.Output.rfind("usage: talvo-schedule", 0), 0u);
 }
 
-
 // ---------------------------------------------------------------- the runner in this process
 
 using sched_test::Steady;
@@ -129,7 +128,8 @@ protected:
 
     calsim_test::TempSettings settings;
     calsim_test::Simulator sim{"COM1"};
-    const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(std::string(TALVO_BIN_DIR) + "/", lnk::RecordedLibraryDigest());
+    const lnk::TSignalLibrary library =
+        lnk::LoadSignalLibrary(std::string(TALVO_BIN_DIR) + "/", lnk::RecordedLibraryDigest());
     sig::TKolebParamsHelpTable flicker;
     TCalibratorActions actions{Link(), flicker, false};
     TRecordingLog log;
@@ -148,10 +148,14 @@ TEST_F(RunnerOnCalibrator, ByDurationWithSetTime) {
                   Row(Example(), 3, 2), Row(kCommandText, 4, 2, S::Selected, TCommandType::StopSin)};
     ASSERT_EQ(runner.Start(rows, TScheduleMode::ByDuration, 1).Outcome, TStartResult::TOutcome::Started);
     Finish();
-    EXPECT_EQ(events.states, (std::vector<std::pair<std::size_t, TRowState>>{{0, S::Sending}, {0, S::Sent},
-                                                                            {2, S::Sending}, {2, S::Failed},
-                                                                            {3, S::Sending}, {3, S::Sent},
-                                                                            {4, S::Sending}, {4, S::Sent}}));
+    EXPECT_EQ(events.states, (std::vector<std::pair<std::size_t, TRowState>>{{0, S::Sending},
+                                                                             {0, S::Sent},
+                                                                             {2, S::Sending},
+                                                                             {2, S::Failed},
+                                                                             {3, S::Sending},
+                                                                             {3, S::Sent},
+                                                                             {4, S::Sending},
+                                                                             {4, S::Sent}}));
     const auto held = [&](std::size_t from, std::size_t to) {
         return std::chrono::duration<double>(events.stamps[to] - events.stamps[from]).count();
     };

@@ -220,8 +220,8 @@ TEST_F(Fluctuations, ASwitchedOffPhaseLeavesItsLinesToTheOther) {
     table.LoadDefaults(sig::fsGost99);
     k.Swing = {5, 0, 0};
     sig::CalcKolebParams(s->Voltage, k, true, false, true, table);
-    EXPECT_NEAR(D(k.SwingLine[sig::lnAB]), 5, 1e-4);   // A alone on AB
-    EXPECT_EQ(k.SwingLine[sig::lnBC], 0);                // C alone, no swing
+    EXPECT_NEAR(D(k.SwingLine[sig::lnAB]), 5, 1e-4);  // A alone on AB
+    EXPECT_EQ(k.SwingLine[sig::lnBC], 0);             // C alone, no swing
     s->Voltage.UA = s->Voltage.UB = s->Voltage.UC = 0;
     Calc();
     EXPECT_EQ(k.SwingLine[sig::lnCA], 0);  // no line voltage at all

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSignals.h"
-#include "signal/SampleClock.h"
 #include "signal/Frequency.h"
+#include "signal/SampleClock.h"
 
 namespace {
 

@@ -115,7 +115,9 @@ protected:
                              {s->ShownPowers, s->FundamentalPowers, s->FullPowers});
         Ieee1459();
     }
-    void Ieee1459() { sig::CalcIeee1459(s->Voltage, s->Current, s->Switches, s->FundamentalPowers, s->FullPowers, s->Ieee1459); }
+    void Ieee1459() {
+        sig::CalcIeee1459(s->Voltage, s->Current, s->Switches, s->FundamentalPowers, s->FullPowers, s->Ieee1459);
+    }
 };
 
 TEST_F(Ieee, PureBalancedSignalHasNoDistortionOrUnbalance) {
