@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "../files/TempFolder.h"
@@ -145,6 +146,29 @@ TEST_F(ConsoleRun, EmptyStandardInputKeepsTheNamedFile) {
     const std::vector<int> codes = Codes(sim.WaitFrames(10));
     ASSERT_FALSE(codes.empty());
     EXPECT_EQ(codes.back(), 13);
+}
+
+// A dips count the calibrator cannot take, written into a signal file, is
+// refused before the port is opened: nothing reaches the calibrator.
+TEST_F(ConsoleRun, DipsCountOutsideTheCalibratorsRangeSendsNothing) {
+    calsim_test::Simulator sim("COM1");
+    const std::string example = files_test::ReadBytes(Example("harmonics-dips-flicker.usa"));
+    const std::string key = cmn::Utf8ToCp1251("Количество=5");
+    ASSERT_NE(example.find(key), std::string::npos);
+    const std::string refusal =
+        "Генерация провалов и перенапряжений невозможна, так как их количество вне диапазона от 1 до 32767.";
+    for (const char* count : {"-3", "2147483647", "32768"}) {
+        SCOPED_TRACE(count);
+        std::string text = example;
+        text.replace(text.find(key), key.size(), cmn::Utf8ToCp1251("Количество=") + count);
+        const fs::path file = settings.Root() / "count.usa";
+        files_test::WriteBytes(file, text);
+        const TRun run = RunProgram({"-c", "SetSignal", "-t", "ColOver", "-p", file.string()});
+        EXPECT_EQ(run.ExitCode, -1) << run.Output;
+        const std::vector<std::string> lines = run.Lines();
+        EXPECT_NE(std::find(lines.begin(), lines.end(), refusal), lines.end()) << run.Output;
+    }
+    EXPECT_TRUE(sim.WaitFrames(1, std::chrono::milliseconds(300)).empty());
 }
 
 TEST_F(ConsoleRun, ABusyPortFailsTheRun) {
