@@ -214,19 +214,25 @@ real PhasorAngle(TPhasor p) {
 
 TPolar ToPolar(TPhasor p) { return {PhasorMagnitude(p), PhasorAngle(p)}; }
 
-TSymComponents SymmetricalComponents(const std::array<TPolar, 3>& phasors) {
-    const TPhasor va = PhasorFromPolar(phasors[0].Magnitude, phasors[0].Angle);
-    const TPhasor vb = PhasorFromPolar(phasors[1].Magnitude, phasors[1].Angle);
-    const TPhasor vc = PhasorFromPolar(phasors[2].Magnitude, phasors[2].Angle);
+TSequencePhasors SequencePhasors(const std::array<TPhasor, 3>& p) {
+    const TPhasor va = p[0], vb = p[1], vc = p[2];
     const real twoRoot3 = 2 * std::sqrt(3.0L);
     const real a = (va.x - (vb.x + vc.x) / 2) / 3;
     const real b = (va.y - (vb.y + vc.y) / 2) / 3;
     const real c = (vb.y - vc.y) / twoRoot3;
     const real d = (vb.x - vc.x) / twoRoot3;
+    return {{a - c, b + d}, {a + c, b - d}, {(va.x + vb.x + vc.x) / 3, (va.y + vb.y + vc.y) / 3}};
+}
+
+TSymComponents SymmetricalComponents(const std::array<TPolar, 3>& phasors) {
+    std::array<TPhasor, 3> rounded;
+    for (std::size_t k = 0; k < rounded.size(); ++k)
+        rounded[k] = PhasorFromPolar(phasors[k].Magnitude, phasors[k].Angle);
+    const TSequencePhasors q = SequencePhasors(rounded);
     TSymComponents s;
-    s.Pos = ToPolar({a - c, b + d});
-    s.Neg = ToPolar({a + c, b - d});
-    s.Zero = ToPolar({(va.x + vb.x + vc.x) / 3, (va.y + vb.y + vc.y) / 3});
+    s.Pos = ToPolar(q.Pos);
+    s.Neg = ToPolar(q.Neg);
+    s.Zero = ToPolar(q.Zero);
     return s;
 }
 

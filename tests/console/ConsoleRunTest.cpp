@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "../files/TempFolder.h"
@@ -147,6 +148,29 @@ TEST_F(ConsoleRun, EmptyStandardInputKeepsTheNamedFile) {
     EXPECT_EQ(codes.back(), 13);
 }
 
+// A dips count the calibrator cannot take, written into a signal file, is
+// refused before the port is opened: nothing reaches the calibrator.
+TEST_F(ConsoleRun, DipsCountOutsideTheCalibratorsRangeSendsNothing) {
+    calsim_test::Simulator sim("COM1");
+    const std::string example = files_test::ReadBytes(Example("harmonics-dips-flicker.usa"));
+    const std::string key = cmn::Utf8ToCp1251("Количество=5");
+    ASSERT_NE(example.find(key), std::string::npos);
+    const std::string refusal =
+        "Генерация провалов и перенапряжений невозможна, так как их количество вне диапазона от 1 до 32767.";
+    for (const char* count : {"-3", "2147483647", "32768"}) {
+        SCOPED_TRACE(count);
+        std::string text = example;
+        text.replace(text.find(key), key.size(), cmn::Utf8ToCp1251("Количество=") + count);
+        const fs::path file = settings.Root() / "count.usa";
+        files_test::WriteBytes(file, text);
+        const TRun run = RunProgram({"-c", "SetSignal", "-t", "ColOver", "-p", file.string()});
+        EXPECT_EQ(run.ExitCode, -1) << run.Output;
+        const std::vector<std::string> lines = run.Lines();
+        EXPECT_NE(std::find(lines.begin(), lines.end(), refusal), lines.end()) << run.Output;
+    }
+    EXPECT_TRUE(sim.WaitFrames(1, std::chrono::milliseconds(300)).empty());
+}
+
 TEST_F(ConsoleRun, ABusyPortFailsTheRun) {
     calsim_test::Simulator sim("COM1");
     calsim_test::ForeignHolder holder(sim.SlavePath());
@@ -176,6 +200,9 @@ TEST_F(ConsoleRun, ExportIntoACopyOfTheTemplate) {
     const json cells = json::parse(reader.Output);
     const xls::TExportColumn expected = ExpectedColumn(Example("balanced-nominal.usa"));
     ASSERT_EQ(cells.size(), expected.size());
+    // A balanced pure sine: no load unbalance in the four-wire or the three-wire view.
+    EXPECT_EQ(cells[3031], 0);
+    EXPECT_EQ(cells[3032], 0);
     for (std::size_t row = 0; row < expected.size(); ++row) {
         const xls::TExportCell& cell = expected[row];
         if (std::holds_alternative<std::monostate>(cell)) EXPECT_TRUE(cells[row].is_null()) << row;

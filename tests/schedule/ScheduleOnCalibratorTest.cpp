@@ -100,6 +100,39 @@ TEST_F(ScheduleOnCalibrator, ARowWhoseFileDoesNotLoadFailsAlone) {
     EXPECT_EQ(Codes(sim.WaitFrames(8)), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
 }
 
+// Dips rows whose count the calibrator cannot take fail with the refusal
+// before their port is opened; a test signal row after them is still sent.
+TEST_F(ScheduleOnCalibrator, ADipsCountOutsideTheCalibratorsRangeSendsNothing) {
+    calsim_test::Simulator sim("COM2");
+    const std::string example = files_test::ReadBytes(std::string(TALVO_EXAMPLES_DIR) + "/harmonics-dips-flicker.usa");
+    const std::string key = cmn::Utf8ToCp1251("Количество=5");
+    TSignalList list;
+    int index = 0;
+    for (const char* count : {"-3", "2147483647"}) {
+        std::string text = example;
+        text.replace(text.find(key), key.size(), cmn::Utf8ToCp1251("Количество=") + count);
+        const fs::path file = settings.Root() / ("count" + std::to_string(index) + ".usa");
+        files_test::WriteBytes(file.string(), text);
+        list.Rows.push_back(Row(file.string(), index++, 0, TRowState::Selected, TCommandType::ColOver));
+    }
+    const fs::path good = settings.Root() / "good.usa";
+    fs::copy_file(std::string(TALVO_EXAMPLES_DIR) + "/balanced-nominal.usa", good);
+    list.Rows.push_back(Row(good.string(), index, 0));
+    const std::string file = (settings.Root() / "counts.sfl").string();
+    WriteSignalList(file, list);
+    const TRun run = RunSchedule(file, "--port COM2");
+    EXPECT_EQ(run.ExitCode, 1) << run.Output;
+    const std::string refusal =
+        "Генерация провалов и перенапряжений невозможна, так как их количество вне диапазона от 1 до 32767.";
+    const std::size_t first = run.Output.find(refusal);
+    EXPECT_NE(first, std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find(refusal, first + refusal.size()), std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find("Передано успешно 1 сигналов из 3"), std::string::npos) << run.Output;
+    // Only the test signal row reached the calibrator.
+    EXPECT_EQ(Codes(sim.WaitFrames(9, std::chrono::milliseconds(1000))),
+              (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
+}
+
 TEST_F(ScheduleOnCalibrator, BadOptionsShowTheUsage) {
     const TRun run = RunSchedule("x.sfl", "--mode sometimes");
     EXPECT_EQ(run.ExitCode, 2);
