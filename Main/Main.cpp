@@ -8,6 +8,7 @@
 #include "TalvoVersion.h"
 #include "console/ConsoleLog.h"
 #include "console/ConsoleRun.h"
+#include "ui/shell/WindowProgram.h"
 
 namespace {
 
@@ -44,10 +45,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const console::TConsolManager manager(args);
-    if (!manager.ConsoleMode()) {
-        std::fputs("Оконная программа ещё не собрана: запустите программу с ключом -c (см. --help).\n", stderr);
-        return console::kExitFailure;
-    }
+    if (!manager.ConsoleMode()) return ui::RunWindowProgram(argc, argv);
     console::TConsoleLog log(stdout, console::LocaleOutputEncoding());
     return console::RunConsole(manager.Options(), std::cin, log, cmn::ProgramFolder());
 }

@@ -8,19 +8,21 @@ namespace edit {
 namespace {
 
 constexpr std::array<TPageRow, 13> kPages{{
-    {10, "Напряжение", "page_u", "N1", 1, "mm_Show_Voltage"},
-    {20, "Ток", "page_i", "N2", 2, "mm_Show_Current"},
-    {30, "Фаза", "page_u_i", "N4", 3, "mm_Show_Power"},
-    {40, "Фазы (А, В, С)", "page_u_i_3", "N31", 4, "mm_Show_Energy"},
-    {50, "Гармоники", "page_garmonics", "N3", 5, "mm_Show_Garm"},
-    {60, "Интергармоники", "page_intergarm", "N28", 6, "mm_Show_InterGarm"},
-    {70, "Фазовые углы", "page_phase_angle", "N27", 7, "mm_Show_Angle"},
-    {80, "Графики напряжения и тока", "page_chart_i_u", "N6", 8, "mm_Show_Graf"},
-    {90, "Провалы и перенапряжения", "page_in_out", "N5", 9, "mm_Show_Prow"},
-    {100, "Колебания напряжения", "page_vibr", "N7", 10, "mm_Show_Koleb"},
-    {110, "IEEE STD 1459", "page_IEEE_1459", "IEEESTD14591", 11, "mm_Show_IEEE1459"},
-    {130, kConverterCaption, "page_iu", "", 0, "mm_iu_red"},
-    {140, "Протокол работы/Описание сигнала", "page_protocol", "N8", 12, "mm_Show_Protocol"},
+    {10, "Напряжение", "page_u", "N1", 1, "mm_Show_Voltage", "Параметры напряжений "},
+    {20, "Ток", "page_i", "N2", 2, "mm_Show_Current", "Параметры тока "},
+    {30, "Фаза", "page_u_i", "N4", 3, "mm_Show_Power", "Параметры испытательного сигнала одной фазы "},
+    {40, "Фазы (А, В, С)", "page_u_i_3", "N31", 4, "mm_Show_Energy", "Параметры 3-х фазного испытательного сигнала "},
+    {50, "Гармоники", "page_garmonics", "N3", 5, "mm_Show_Garm", ""},
+    {60, "Интергармоники", "page_intergarm", "N28", 6, "mm_Show_InterGarm", ""},
+    {70, "Фазовые углы", "page_phase_angle", "N27", 7, "mm_Show_Angle", ""},
+    {80, "Графики напряжения и тока", "page_chart_i_u", "N6", 8, "mm_Show_Graf", "Графики напряжений и токов "},
+    {90, "Провалы и перенапряжения", "page_in_out", "N5", 9, "mm_Show_Prow", "Параметры провалов и перенапряжений "},
+    {100, "Колебания напряжения", "page_vibr", "N7", 10, "mm_Show_Koleb", " Колебания напряжения "},
+    {110, "IEEE STD 1459", "page_IEEE_1459", "IEEESTD14591", 11, "mm_Show_IEEE1459",
+     "Параметры мощноcтей по стандарту IEEE STD 1459"},
+    {130, kConverterCaption, "page_iu", "", 0, "mm_iu_red", ""},
+    {140, "Протокол работы/Описание сигнала", "page_protocol", "N8", 12, "mm_Show_Protocol",
+     "Протокол работы калибратора"},
 }};
 
 }  // namespace
@@ -35,6 +37,10 @@ const TPageRow* PageByCaption(std::string_view caption) {
 const TPageRow* PageByTag(int tag) {
     const auto it = std::find_if(kPages.begin(), kPages.end(), [&](const TPageRow& r) { return r.Tag == tag; });
     return tag == 0 || it == kPages.end() ? nullptr : &*it;
+}
+
+std::string_view HideItemCaption(const TPageRow& row) {
+    return row.HideItem == "N8" ? std::string_view("Протокол работы") : row.Caption;
 }
 
 int OrderKey(std::string_view caption) {

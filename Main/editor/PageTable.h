@@ -18,7 +18,11 @@ struct TPageRow {
     std::string_view HideItem;  // the context menu item, empty when the page cannot be hidden
     int Tag;                    // tag of the hide/show item, 0 without one
     std::string_view MenuItem;  // the main window's page menu item
+    std::string_view Group;     // caption of the page's frame, empty for pages without one
 };
+
+// The caption of a page's hide/show item: the tab caption, but for the protocol page.
+std::string_view HideItemCaption(const TPageRow& row);
 
 std::span<const TPageRow> PageRows();
 const TPageRow* PageByCaption(std::string_view caption);

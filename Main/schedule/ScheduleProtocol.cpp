@@ -1,9 +1,6 @@
 #include "schedule/ScheduleProtocol.h"
 
-#include <filesystem>
-
-#include "CommonUtils/CodePage.h"
-#include "files/AtomicFile.h"
+#include "files/ProtocolFile.h"
 
 namespace sched {
 
@@ -29,11 +26,7 @@ std::vector<std::string> TScheduleProtocol::Lines() const {
 }
 
 std::string TScheduleProtocol::Save(const std::string& fileName) const {
-    const std::string name = std::filesystem::path(fileName).replace_extension(".txt").string();
-    std::string content;
-    for (const std::string& line : Lines()) content += cmn::Utf8ToCp1251(line) + "\r\n";
-    files::WriteFileAtomic(name, content);
-    return name;
+    return files::SaveProtocolText(fileName, Lines());
 }
 
 }  // namespace sched

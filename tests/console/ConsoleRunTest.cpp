@@ -220,12 +220,12 @@ TEST_F(ConsoleRun, ExportRefusals) {
     EXPECT_EQ(column.Lines().back(), "Номер столбца должен быть целым десятичным числом: B");
 }
 
-TEST_F(ConsoleRun, OtherCommandsWouldStartTheWindowProgram) {
-    const TRun run = RunProgram({"-c", "Export"});
-    EXPECT_EQ(run.ExitCode, -1);
-    EXPECT_EQ(
-        run.Lines(),
-        (std::vector<std::string>{"Оконная программа ещё не собрана: запустите программу с ключом -c (см. --help)."}));
+TEST_F(ConsoleRun, OtherCommandsStartTheWindowProgramWhichNeedsADisplay) {
+    const TRun run = RunProgram({"-c", "Export"}, {}, "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ");
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Lines(), (std::vector<std::string>{
+                               "Нет графического дисплея: окна программы показать негде. Без окон программа работает "
+                               "в консольном режиме: KalibratorTalvo -c SetSignal|ExportXls ... (см. --help)."}));
 }
 
 TEST_F(ConsoleRun, HelpAndVersionStartNothing) {

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -35,6 +36,11 @@ std::shared_ptr<TAnswered> AnswerNextMessage(const char* buttonName) {
         else dialog.reject();
     });
     return answered;
+}
+
+void FailOnWarnings() {
+    QTest::failOnWarning(
+        QRegularExpression(QStringLiteral("^(?!This plugin does not support propagateSizeHints\\(\\)$)")));
 }
 
 }  // namespace uitest

@@ -22,4 +22,8 @@ struct TAnswered {
 };
 std::shared_ptr<TAnswered> AnswerNextMessage(const char* buttonName);
 
+// Every Qt warning fails the test, except the offscreen platform's note
+// that it cannot pass on the size limits of a fixed-size window.
+void FailOnWarnings();
+
 }  // namespace uitest

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+namespace ui {
+
+// An open or save dialog as the program's file choices describe it: the
+// filter in the "Text (*.a)|*.a|…" form with a 1-based index, a start folder,
+// for saving a default extension (without the dot) and a proposed name.
+struct TFileChoice {
+    const char* ObjectName = "OpenDialog1";
+    std::string Title;
+    std::string Folder;
+    std::string_view Filter;
+    int FilterIndex = 1;
+    bool Save = false;
+    std::string DefaultExtension;
+    std::string FileName;
+};
+
+// The chosen path, or nothing when the user cancelled.
+std::optional<std::string> ChooseFile(QWidget* parent, const TFileChoice& choice);
+
+}  // namespace ui

@@ -1,0 +1,56 @@
+#include "ui/shell/WindowProgram.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "CommonUtils/TalvoError.h"
+#include "editor/ShellRules.h"
+#include "link/LibraryBinding.h"
+#include "ui/common/Automation.h"
+#include "ui/common/MessageDialog.h"
+#include "ui/common/Texts.h"
+#include "ui/shell/MainWindow.h"
+
+namespace ui {
+namespace {
+
+// Qt aborts inside its platform plugin when no display can be reached; the
+// program tells why first, and what runs without one.
+bool DisplayReachable() {
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
+int RunWindowProgram(int argc, char** argv) {
+    if (!DisplayReachable()) {
+        std::fputs(
+            "Нет графического дисплея: окна программы показать негде. Без окон программа работает в "
+            "консольном режиме: KalibratorTalvo -c SetSignal|ExportXls ... (см. --help).\n",
+            stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(Q(edit::kApplicationTitle));
+    QApplication::setApplicationDisplayName(Q(edit::kApplicationTitle));
+    InstallAutomationNames(app);
+    TMainOptions options;
+    try {
+        options.Library = lnk::LoadSignalLibrary();
+    } catch (const cmn::TalvoError& e) {
+        MyShowMessage(e.what(), cmn::MessageKind::Warning);
+        return 1;
+    }
+    TfmMain main(std::move(options));
+    main.showMaximized();
+    QTimer::singleShot(0, &main, &TfmMain::Start);
+    return QApplication::exec();
+}
+
+}  // namespace ui

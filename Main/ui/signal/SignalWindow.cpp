@@ -1,0 +1,321 @@
+#include "ui/signal/SignalWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTabBar>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "CommonUtils/KnownFolders.h"
+#include "CommonUtils/TalvoError.h"
+#include "editor/PageSelection.h"
+#include "editor/PageTable.h"
+#include "editor/SignalDefaults.h"
+#include "files/TalvoIni.h"
+#include "link/PortList.h"
+#include "signal/Nominals.h"
+#include "signal/Recalculate.h"
+#include "ui/common/FileDialogs.h"
+#include "ui/common/MessageDialog.h"
+#include "ui/common/Texts.h"
+
+namespace ui {
+namespace {
+
+sig::real Kf(const sig::TCorrectionRecord& c) { return c[sig::kCorrectionCount - 1]; }
+
+QWidget* GroupPage(const edit::TPageRow& row, QWidget* content = nullptr) {
+    auto* page = new QWidget;
+    page->setObjectName(Q(row.Page));
+    auto* group = new QGroupBox(Q(row.Group));
+    auto* groupLayout = new QVBoxLayout(group);
+    if (content) groupLayout->addWidget(content);
+    groupLayout->addStretch();
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(group);
+    return page;
+}
+
+void LoadFlickerFile(cmn::IProtocolLog& log) {
+    const std::string path = cmn::ProgramFolder() + sig::kFlickerFileName;
+    sig::FlickerTable().Load(path, false, sig::fsGost99, log);
+}
+
+}  // namespace
+
+TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int modification)
+    : QWidget(nullptr),
+      correction_(correction),
+      modification_(modification),
+      log_(this),
+      tabs_(new QTabBar),
+      notebook_(new QStackedWidget),
+      tabMenu_(new QMenu(this)) {
+    if (!owner || !owner->inherits("ui::TfmMain")) throw cmn::TalvoError("Окно сигнала должно иметь родителем TfmMain");
+    setObjectName(QStringLiteral("Form2"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    connect(&log_, &TWindowProtocolLog::Logged, this, &TForm2::AddProtocolLine);
+    BuildPages();
+    BuildTabMenu();
+    LoadFlickerFile(log_);
+    UpdateFrequencyBounds();
+    signal_ = edit::DefaultSignal({Kf(correction_), bounds_, log_});
+    sig::CalcKolebParams(signal_.Voltage, signal_.Koleb, signal_.Switches.UOnA, signal_.Switches.UOnB,
+                         signal_.Switches.UOnC, sig::FlickerTable().Snapshot());
+
+    tabs_->setObjectName(QStringLiteral("Tabs"));
+    tabs_->setShape(QTabBar::RoundedSouth);
+    tabs_->setExpanding(false);
+    tabs_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tabs_, &QTabBar::currentChanged, this, &TForm2::TabsChange);
+    connect(tabs_, &QTabBar::customContextMenuRequested, this,
+            [this](const QPoint& at) { tabMenu_->popup(tabs_->mapToGlobal(at)); });
+    notebook_->setObjectName(QStringLiteral("Notebook1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(0);
+    layout->addWidget(notebook_, 1);
+    layout->addWidget(tabs_);
+    resize(800, 560);
+}
+
+void TForm2::BuildPages() {
+    for (const edit::TPageRow& row : edit::PageRows()) {
+        QWidget* content = nullptr;
+        if (row.Page == "page_protocol") content = BuildProtocolPage();
+        if (row.Page == "page_iu") content = BuildConverterPage();
+        notebook_->addWidget(GroupPage(row, content));
+    }
+}
+
+QWidget* TForm2::BuildProtocolPage() {
+    auto* box = new QWidget;
+    protocolList_ = new QListWidget;
+    NameControl(protocolList_, "ListBox5", QStringLiteral("Сообщения протокола:"));
+    total_ = new QLabel;
+    successful_ = new QLabel;
+    errors_ = new QLabel;
+    NameControl(total_, "Label82");
+    NameControl(successful_, "Label84");
+    NameControl(errors_, "Label87");
+    auto* clear = new QPushButton(QStringLiteral("Очистить"));
+    auto* save = new QPushButton(QStringLiteral("Сохранить"));
+    NameControl(clear, "btnClearProt", clear->text());
+    NameControl(save, "btnSaveProt", save->text());
+    connect(clear, &QPushButton::clicked, this, &TForm2::ClearProtocol);
+    connect(save, &QPushButton::clicked, this, &TForm2::SaveProtocol);
+    descript_ = new QPlainTextEdit;
+    NameControl(descript_, "MemoDescript", QStringLiteral("Описание сигнала:"));
+
+    auto* counters = new QHBoxLayout;
+    for (QLabel* label : {total_, successful_, errors_}) counters->addWidget(label);
+    counters->addStretch();
+    counters->addWidget(clear);
+    counters->addWidget(save);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral("Сообщения протокола:")));
+    layout->addWidget(protocolList_, 3);
+    layout->addLayout(counters);
+    layout->addWidget(new QLabel(QStringLiteral("Описание сигнала:")));
+    layout->addWidget(descript_, 1);
+    RedrawAll();
+    return box;
+}
+
+QWidget* TForm2::BuildConverterPage() {
+    auto* box = new QWidget;
+    converterPort_ = new QComboBox;
+    NameControl(converterPort_, "cb_Com_Converter");
+    auto* rate = new QComboBox;
+    NameControl(rate, "cb_Rate_Converter");
+    rate->addItem(QStringLiteral("115200"));
+    std::vector<std::string> ports;
+    lnk::FillCOMPortList(&ports);
+    for (const std::string& port : ports) converterPort_->addItem(Q(port));
+    const int saved = converterPort_->findText(Q(files::TTalvoIni().ReadConverterComPort()));
+    converterPort_->setCurrentIndex(saved >= 0 ? saved : 0);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(converterPort_);
+    layout->addWidget(rate);
+    layout->addStretch();
+    return box;
+}
+
+void TForm2::BuildTabMenu() {
+    tabMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    for (const edit::TPageRow& row : edit::PageRows()) {
+        if (row.Tag == 0) continue;
+        QAction* item = tabMenu_->addAction(Q(edit::HideItemCaption(row)));
+        item->setObjectName(Q(row.HideItem));
+        item->setCheckable(true);
+        item->setChecked(true);
+        const int tag = row.Tag;
+        connect(item, &QAction::triggered, this, [this, tag] { TabMenuClick(tag); });
+    }
+}
+
+files::TSignalFileExtras TForm2::Extras() const {
+    files::TSignalFileExtras extras = extras_;
+    extras.Description = U(descript_->toPlainText());
+    return extras;
+}
+
+bool TForm2::LoadSignal(files::SignalFileKind kind, const std::string& path) {
+    sig::TSignalSet loaded = signal_;
+    files::TSignalFileExtras extras = Extras();
+    const files::TSignalLoadTarget target{loaded, extras, log_, sig::FlickerTable().Snapshot(), Kf(correction_)};
+    if (!files::LoadSignalFile(kind, files::IniFile(path), true, target)) return false;
+    signal_ = std::move(loaded);
+    extras_ = extras;
+    descript_->setPlainText(Q(extras.Description));
+    Recalculate();
+    return true;
+}
+
+void TForm2::SaveSignal(files::SignalFileKind kind, const std::string& path) const {
+    files::SaveSignalFile(path, kind, signal_, Extras());
+}
+
+void TForm2::FillTabs(int index, bool withConverter) {
+    hasConverterPage_ = withConverter;
+    SetTabs(edit::FullTabList(withConverter), index);
+    TabsChange(tabs_->currentIndex());
+}
+
+void TForm2::SetTabs(const std::vector<std::string>& tabs, int current) {
+    showingTabs_ = true;
+    while (tabs_->count() > 0) tabs_->removeTab(0);
+    for (const std::string& caption : tabs) tabs_->addTab(Q(caption));
+    if (current >= 0 && current < tabs_->count()) tabs_->setCurrentIndex(current);
+    // A hidden tab bar does not tell its layout that its height changed.
+    tabs_->updateGeometry();
+    showingTabs_ = false;
+    Q_EMIT TabsChanged();
+}
+
+int TForm2::FindTab(std::string_view caption) const { return edit::FindTab(TabList(), caption); }
+
+std::vector<std::string> TForm2::TabList() const {
+    std::vector<std::string> tabs;
+    for (int i = 0; i < tabs_->count(); ++i) tabs.push_back(U(tabs_->tabText(i)));
+    return tabs;
+}
+
+void TForm2::SelectTab(int index) {
+    if (index == tabs_->currentIndex()) TabsChange(index);
+    else tabs_->setCurrentIndex(index);
+}
+
+void TForm2::TabsChange(int index) {
+    if (showingTabs_ || index < 0) return;
+    const std::string caption = U(tabs_->tabText(index));
+    const sig::TKolebParamsHelpTable flicker = sig::FlickerTable().Snapshot();
+    const edit::TPageRow* row = nullptr;
+    try {
+        row = edit::SelectPage(caption, {signal_, Kf(correction_), false, flicker});
+    } catch (const cmn::TalvoError& e) {
+        MyShowMessage(e.what(), cmn::MessageKind::Warning);
+        return;
+    }
+    if (!row) return;
+    QWidget* page = notebook_->findChild<QWidget*>(Q(row->Page));
+    notebook_->setCurrentWidget(page);
+    const std::string_view focus = edit::FocusOnShow(row->Page);
+    if (!focus.empty())
+        if (auto* target = page->findChild<QWidget*>(Q(focus))) target->setFocus();
+}
+
+void TForm2::TabMenuClick(int tag) {
+    const edit::TPageRow* row = edit::PageByTag(tag);
+    QAction* item = tabMenu_->findChild<QAction*>(Q(row->HideItem));
+    // The item toggled itself when clicked; the rule decides from the mark it had.
+    const bool wasChecked = !item->isChecked();
+    const edit::TTabToggle out = edit::ToggleTab(TabList(), tabs_->currentIndex(), tag, wasChecked);
+    item->setChecked(out.ItemChecked);
+    if (out.Refusal) {
+        ShowPlainMessage(*out.Refusal);
+        return;
+    }
+    SetTabs(out.Tabs, out.Current);
+    if (out.RunSelection) TabsChange(tabs_->currentIndex());
+}
+
+void TForm2::ApplyCalibrationCoefs(const sig::TCorrectionRecord& correction) {
+    correction_ = correction;
+    UpdateFrequencyBounds();
+    sig::TSignalParamsU& v = signal_.Voltage;
+    sig::SetSignalFrequency(v.Freq, Kf(correction_), signal_.Grid, bounds_, true, false, log_, v);
+}
+
+void TForm2::Recalculate() { sig::Recalculate(signal_, sig::FlickerTable().Snapshot(), {Kf(correction_)}); }
+
+void TForm2::UpdateFrequencyBounds() { bounds_ = sig::DeriveFrequencyBounds(Kf(correction_)); }
+
+void TForm2::AddProtocolLine(int type, const QString& text) {
+    protocolList_->addItem(Q(protocol_.Add(static_cast<cmn::LogType>(type), U(text))));
+    protocolList_->scrollToBottom();
+    RedrawAll();
+}
+
+void TForm2::RedrawAll() {
+    total_->setText(Q(protocol_.TotalText()));
+    successful_->setText(Q(protocol_.SuccessfulText()));
+    errors_->setText(Q(protocol_.ErrorsText()));
+}
+
+void TForm2::ClearProtocol() {
+    protocol_.Clear();
+    protocolList_->clear();
+    RedrawAll();
+}
+
+void TForm2::SaveProtocol() {
+    if (protocol_.Lines().empty()) return;
+    const auto path =
+        ChooseFile(this, {"SaveDialog1", "Сохранить протокол работы", {}, "Протокол(*txt)|*txt", 1, true});
+    if (!path) return;
+    try {
+        protocol_.Save(*path);
+    } catch (const cmn::TalvoError& e) {
+        MyShowMessage(e.what(), cmn::MessageKind::Warning);
+    }
+}
+
+std::string TForm2::ConverterPort() const { return U(converterPort_->currentText()); }
+
+void TForm2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (auto* nominal = findChild<QWidget*>(QStringLiteral("cb_naminal_u"))) nominal->setFocus();
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+    if (actionRunning_) {
+        event->ignore();
+        return;
+    }
+    try {
+        files::TTalvoIni ini;
+        ini.WriteConverterComPort(ConverterPort());
+        ini.Save();
+    } catch (const cmn::TalvoError&) {
+        // The port is only a convenience for the next start; closing goes on.
+    }
+    Q_EMIT Closing(this);
+    event->accept();
+}
+
+}  // namespace ui

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/SignalProtocol.h"
+#include "files/SignalFile.h"
+#include "signal/Correction.h"
+#include "signal/Frequency.h"
+#include "signal/SignalSet.h"
+#include "ui/common/QueuedSinks.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QStackedWidget;
+class QTabBar;
+
+namespace ui {
+
+// The signal window: one test signal, its pages chosen with the tab strip
+// at the bottom edge, and the protocol of the actions sent from it.
+class TForm2 : public QWidget {
+    Q_OBJECT
+public:
+    // `owner` must be the main window; otherwise creation fails with cmn::TalvoError.
+    TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int modification);
+
+    sig::TSignalSet& Signal() { return signal_; }
+    const sig::TSignalSet& Signal() const { return signal_; }
+    // Description, display state and converter switches as the files keep them.
+    files::TSignalFileExtras Extras() const;
+    int Modification() const { return modification_; }
+    void SetModification(int modification) { modification_ = modification; }
+    const sig::TCorrectionRecord& Correction() const { return correction_; }
+    const sig::TFrequencyBounds& FrequencyBounds() const { return bounds_; }
+
+    // Reads a signal file of `kind` into the window and recomputes all it
+    // carries; on refusal the window keeps what it had and the reader has
+    // shown its message. A calculation that fails raises cmn::TalvoError.
+    bool LoadSignal(files::SignalFileKind kind, const std::string& path);
+    void SaveSignal(files::SignalFileKind kind, const std::string& path) const;
+
+    void FillTabs(int index, bool withConverter);
+    int FindTab(std::string_view caption) const;
+    void SelectTab(int index);
+    std::vector<std::string> TabList() const;
+    bool HasConverterPage() const { return hasConverterPage_; }
+
+    void ApplyCalibrationCoefs(const sig::TCorrectionRecord& correction);
+    // Every derived quantity anew, in the fixed order of the calculations.
+    void Recalculate();
+    void UpdateFrequencyBounds();
+
+    // The log the actions of this window report to; lines reach the
+    // protocol page on the window thread.
+    TWindowProtocolLog& ProtocolLog() { return log_; }
+    const edit::TSignalProtocol& Protocol() const { return protocol_; }
+    std::string ConverterPort() const;
+    // While an action reports into this window's protocol, the window stays open.
+    void SetActionRunning(bool running) { actionRunning_ = running; }
+
+Q_SIGNALS:
+    // The tabs changed: the main window's page menu follows them.
+    void TabsChanged();
+    // The window is closing (message 0x1700).
+    void Closing(ui::TForm2* window);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildPages();
+    QWidget* BuildProtocolPage();
+    QWidget* BuildConverterPage();
+    void BuildTabMenu();
+    void SetTabs(const std::vector<std::string>& tabs, int current);
+    void TabsChange(int index);
+    void TabMenuClick(int tag);
+    void AddProtocolLine(int type, const QString& text);
+    void RedrawAll();
+    void ClearProtocol();
+    void SaveProtocol();
+
+    sig::TSignalSet signal_;
+    files::TSignalFileExtras extras_;
+    sig::TCorrectionRecord correction_;
+    int modification_;
+    sig::TFrequencyBounds bounds_;
+    bool hasConverterPage_ = false;
+    bool showingTabs_ = false;
+    bool actionRunning_ = false;
+    edit::TSignalProtocol protocol_;
+    TWindowProtocolLog log_;
+
+    QTabBar* tabs_;
+    QStackedWidget* notebook_;
+    QMenu* tabMenu_;
+    QListWidget* protocolList_ = nullptr;
+    QLabel* total_ = nullptr;
+    QLabel* successful_ = nullptr;
+    QLabel* errors_ = nullptr;
+    QPlainTextEdit* descript_ = nullptr;
+    QComboBox* converterPort_ = nullptr;
+};
+
+}  // namespace ui

@@ -1,0 +1,143 @@
+#include <QAction>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "CalsimHarness.h"
+#include "DialogAnswer.h"
+#include "link/LibraryBinding.h"
+#include "ui/shell/MainWindow.h"
+#include "ui/signal/SignalWindow.h"
+
+using nlohmann::json;
+using ui::TfmMain;
+
+namespace {
+
+const QString kExample = QStringLiteral(TALVO_SOURCE_DIR "/examples/harmonics-dips-flicker.usa");
+
+// The frames as the calibrator received them (codes, parameters, decoded
+// tables and timing blocks), without their running numbers and the device
+// state that earlier runs left.
+std::vector<json> Received(const calsim_test::Simulator& sim, std::size_t from) {
+    std::vector<json> frames = sim.Frames();
+    frames.erase(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(std::min(from, frames.size())));
+    for (json& f : frames) {
+        f.erase("seq");
+        f.erase("state");
+    }
+    return frames;
+}
+
+// What the console sends for the same file and action.
+std::vector<json> SentByConsole(const calsim_test::Simulator& sim, const char* type) {
+    const std::size_t before = sim.Frames().size();
+    QProcess console;
+    console.start(QStringLiteral(TALVO_BIN_DIR "/KalibratorTalvo"),
+                  {QStringLiteral("-c"), QStringLiteral("SetSignal"), QStringLiteral("-t"), QString::fromLatin1(type),
+                   QStringLiteral("-p"), kExample, QStringLiteral("-cn"), QStringLiteral("COM1")});
+    console.waitForFinished(30000);
+    return Received(sim, before);
+}
+
+}  // namespace
+
+class SendFromWindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<calsim_test::TempSettings> settings_;
+    std::unique_ptr<calsim_test::Simulator> sim_;
+
+    // A fresh main window, as a new program run: nothing sent before.
+    std::unique_ptr<TfmMain> Program() {
+        ui::TMainOptions options;
+        options.Library = lnk::LoadSignalLibrary(TALVO_BIN_DIR "/", lnk::RecordedLibraryDigest());
+        auto main = std::make_unique<TfmMain>(std::move(options));
+        main->show();
+        return main;
+    }
+
+    // Runs a menu entry on the file's window and returns the frames it sent.
+    std::vector<json> SendFromWindow(TfmMain& main, const char* item) {
+        const std::size_t before = sim_->Frames().size();
+        QSignalSpy finished(&main, &TfmMain::ActionFinished);
+        main.findChild<QAction*>(QString::fromLatin1(item))->trigger();
+        if (!finished.wait(30000)) return {};
+        [&] { QCOMPARE(finished.front().front().toBool(), true); }();
+        return Received(*sim_, before);
+    }
+
+private Q_SLOTS:
+    void init() {
+        uitest::FailOnWarnings();
+        settings_ = std::make_unique<calsim_test::TempSettings>();
+        sim_ = std::make_unique<calsim_test::Simulator>("COM1");
+    }
+    void cleanup() {
+        sim_.reset();
+        settings_.reset();
+    }
+
+    void AFileOpenedByDialogIsSentAsTheConsoleSendsIt() {
+        std::unique_ptr<TfmMain> main = Program();
+        uitest::WhenModal([](QDialog& dialog) {
+            auto& files = static_cast<QFileDialog&>(dialog);
+            QCOMPARE(files.windowTitle().isEmpty(), false);
+            files.selectFile(kExample);
+            static_cast<QDialog&>(files).accept();
+        });
+        QTest::mouseClick(main->findChild<QToolButton*>(QStringLiteral("tbOpen")), Qt::LeftButton);
+        ui::TForm2* form = main->ActiveSignalWindow();
+        QCOMPARE(form->windowTitle(), QStringLiteral("Испытательный сигнал: harmonics-dips-flicker.usa"));
+        const std::vector<json> window = SendFromWindow(*main, "mm_Generate_Sin");
+        QVERIFY(!window.empty());
+        QCOMPARE(window, SentByConsole(*sim_, "Sinus"));
+        auto* protocol = form->findChild<QListWidget*>(QStringLiteral("ListBox5"));
+        QVERIFY(protocol->count() > 3);
+        QVERIFY(protocol->item(0)->text().startsWith(QStringLiteral("1. ")));
+        QVERIFY(!protocol->findItems(QStringLiteral("ДЕЙСТВИЕ"), Qt::MatchContains).isEmpty());
+    }
+
+    void DipsAndFluctuationsAreSentAsTheConsoleSendsThem() {
+        for (const auto& [item, type] :
+             {std::pair{"mm_Generate_Collapses", "ColOver"}, {"mm_Generate_Koleb", "Koleb"}}) {
+            std::unique_ptr<TfmMain> main = Program();
+            main->OpenFile(files::sfAll, kExample.toStdString());
+            const std::vector<json> window = SendFromWindow(*main, item);
+            QVERIFY2(!window.empty(), item);
+            QCOMPARE(window, SentByConsole(*sim_, type));
+        }
+    }
+
+    void ASilentCalibratorEndsTheActionWithTheWindowUsable() {
+        sim_ = std::make_unique<calsim_test::Simulator>("COM1", std::vector<std::string>{"--silent-from", "1"});
+        std::unique_ptr<TfmMain> main = Program();
+        ui::TForm2* form = main->NewWindow();
+        QSignalSpy finished(main.get(), &TfmMain::ActionFinished);
+        QVERIFY(main->RunAction(ui::TActionKind::TestSignal));
+        // The window may not close while the action writes into its protocol.
+        form->parentWidget()->close();
+        QCOMPARE(main->SignalWindows().size(), std::size_t{1});
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(finished.front().front().toBool(), false);
+        QCOMPARE(main->findChild<QLabel*>(QStringLiteral("StatusPanel"))->text(),
+                 QStringLiteral("Ошибка при передаче сигнала калибратору"));
+        auto* protocol = form->findChild<QListWidget*>(QStringLiteral("ListBox5"));
+        QVERIFY(protocol->count() >= 2);
+        QVERIFY(form->Protocol().ErrorCount() >= 1);
+        // The port was released: the next action opens it again.
+        sim_ = std::make_unique<calsim_test::Simulator>("COM1");
+        QVERIFY(main->RunAction(ui::TActionKind::ResetAll));
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(finished.back().front().toBool(), true);
+        form->parentWidget()->close();
+        QTRY_COMPARE(main->SignalWindows().size(), std::size_t{0});
+    }
+};
+
+QTEST_MAIN(SendFromWindowTest)
+#include "SendFromWindowTest.moc"
