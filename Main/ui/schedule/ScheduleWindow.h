@@ -1,21 +1,115 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
+#include "editor/ScheduleWindowRules.h"
+#include "schedule/CalibratorActions.h"
+#include "schedule/DateTime.h"
+#include "schedule/ScheduleProtocol.h"
+#include "ui/common/QueuedSinks.h"
+#include "ui/schedule/ScheduleEvents.h"
+
+class QCheckBox;
+class QDateTimeEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QStatusBar;
+class QTabWidget;
+class QTreeWidget;
 
 namespace ui {
 
-// The schedule window, created hidden with the main window and shown on demand.
-// A run goes on while its stop button is enabled.
+class TScheduleGrid;
+
+// The schedule window: a list of signal files and commands, each with a
+// duration or clock times, saved to and loaded from list files and run on
+// the calibrator one after another while the window stays responsive.
+// Created hidden with the main window and shown on demand; a run goes on
+// while its stop button is enabled.
 class TTestSignalsForm : public QWidget {
     Q_OBJECT
 public:
     explicit TTestSignalsForm(QWidget* parent = nullptr);
+    ~TTestSignalsForm() override;
+
     bool Running() const;
+    // The port, rate, modification, library, correction and status sink of
+    // the main window, taken for the runs that follow.
+    void SetLinkSettings(const sched::TLinkSettings& link);
+
+    const sched::TRows& Rows() const { return list_.Rows(); }
+    const sched::TScheduleProtocol& Protocol() const { return protocol_; }
+
+Q_SIGNALS:
+    // A run has ended and the rows show their states at rest.
+    void RunFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    QPushButton* stop_;
+    struct TRun;
+
+    QWidget* BuildListPage();
+    QWidget* BuildProtocolPage();
+    QPushButton* Button(const char* name, const char* caption);
+
+    void Redraw();
+    void ShowColumns();
+    void UpdateEnabling();
+    void ShowRowTexts(int row);
+
+    void AddSignal();
+    void AddCommand();
+    void DeleteRow();
+    void SelectAll(bool selected);
+    void SetCurrentDate();
+    void ClearList();
+    void LoadList();
+    void SaveList();
+    void ModeChosen();
+    void StartTimeChanged();
+    void CellClicked(int row, int column);
+    void CellEdited(int row, int column, const QVariant& value);
+    void RowsExchanged(int source, int target);
+
+    void Start();
+    void Stop();
+    void AddProtocolLine(int type, const QString& text);
+    void RowStateReported(qulonglong position, int state);
+    void RunEnded();
+
+    void SaveProtocol();
+    void ClearProtocol();
+
+    sched::TSystemClock clock_;
+    edit::TScheduleList list_;
+    sched::TScheduleProtocol protocol_;
+    sched::TLinkSettings link_;
+    TWindowProtocolLog runLog_;  // lines of a run, from the worker and from "Стоп"
+    TWindowProtocolLog asker_;   // the questions of state clicks
+    TScheduleEventRelay events_;
+    std::unique_ptr<TRun> run_;  // after the sinks: a run ends before they go
+
+    QTabWidget* pages_;
+    QRadioButton* modes_[3];
+    QLineEdit* description_;
+    QSpinBox* setTime_;
+    QLabel* startLabel_;
+    QDateTimeEdit* start_;
+    TScheduleGrid* grid_;
+    QPlainTextEdit* path_;
+    QPlainTextEdit* signalDescription_;
+    QPushButton *addSignal_, *addCommand_, *delete_, *selectAll_, *resetAll_, *setDate_, *clear_, *load_, *save_,
+        *startButton_, *stop_;
+    QTreeWidget* protocolList_;
+    QCheckBox* lastMessage_;
+    QStatusBar* status_;
 };
 
 }  // namespace ui
