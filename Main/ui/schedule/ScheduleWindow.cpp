@@ -100,7 +100,7 @@ TTestSignalsForm::TTestSignalsForm(QWidget* parent)
     connect(&events_, &TScheduleEventRelay::Finished, this, &TTestSignalsForm::RunEnded, Qt::QueuedConnection);
     list_.SetStartTime(FromQt(start_->date(), start_->time()));
     Redraw();
-    resize(920, 580);
+    resize(1040, 600);
 }
 
 TTestSignalsForm::~TTestSignalsForm() { run_.reset(); }
