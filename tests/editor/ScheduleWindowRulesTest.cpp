@@ -23,38 +23,6 @@ sched::TSignalDataForGrid Row(const std::string& path, int duration, TRowState s
     return row;
 }
 
-// Answers every question with the same word and counts them.
-class TAnswer : public cmn::IProtocolLog {
-public:
-    explicit TAnswer(bool yes) : yes_(yes) {}
-    void Log(cmn::LogType, const std::string&) override {}
-    bool Interactive() const override { return true; }
-    bool Ask(const std::string& text, cmn::MessageKind, cmn::Buttons) override {
-        asked = text;
-        return yes_;
-    }
-    std::string asked;
-
-private:
-    bool yes_;
-};
-
-TEST(ScheduleWindowRules, ColumnsShownByMode) {
-    using enum TScheduleColumn;
-    for (TScheduleColumn c : {Id, State, Type, Name}) {
-        EXPECT_TRUE(edit::ColumnShown(TScheduleMode::ByDuration, c));
-        EXPECT_TRUE(edit::ColumnShown(TScheduleMode::ByTime, c));
-    }
-    EXPECT_TRUE(edit::ColumnShown(TScheduleMode::ByDuration, Duration));
-    EXPECT_FALSE(edit::ColumnShown(TScheduleMode::ByTime, Duration));
-    for (TScheduleColumn c : {StartDate, StartTime, EndDate, EndTime}) {
-        EXPECT_FALSE(edit::ColumnShown(TScheduleMode::ByDuration, c));
-        EXPECT_TRUE(edit::ColumnShown(TScheduleMode::ByTime, c));
-        EXPECT_TRUE(edit::ColumnShown(TScheduleMode::ByTimeAndDuration, c));
-    }
-    EXPECT_TRUE(edit::ColumnShown(TScheduleMode::ByTimeAndDuration, Duration));
-}
-
 TEST(ScheduleWindowRules, CellTextsSplitDateAndTimeAndNameCommands) {
     sched::TSignalDataForGrid row = Row("C:\\Сигналы\\a.usa", 12);
     row.Index = 3;
@@ -76,8 +44,6 @@ TEST(ScheduleWindowRules, CellTextsSplitDateAndTimeAndNameCommands) {
 
 TEST(ScheduleWindowRules, EditorsFollowTheModeAndNoneDuringARun) {
     using enum TScheduleColumn;
-    EXPECT_EQ(edit::CellEditor(TScheduleMode::ByDuration, Type, false), TCellEditor::TypeList);
-    EXPECT_EQ(edit::CellEditor(TScheduleMode::ByDuration, Duration, false), TCellEditor::Duration);
     EXPECT_EQ(edit::CellEditor(TScheduleMode::ByTimeAndDuration, Duration, false), TCellEditor::Duration);
     EXPECT_EQ(edit::CellEditor(TScheduleMode::ByTime, Duration, false), TCellEditor::None);
     EXPECT_EQ(edit::CellEditor(TScheduleMode::ByTime, StartDate, false), TCellEditor::Date);
@@ -164,24 +130,6 @@ TEST(ScheduleWindowRules, DateAndTimeEditsKeepTheOtherPartAndDropMilliseconds) {
     EXPECT_TRUE(sched::SameDateTime(list.Rows()[0].End, At(23, 59, 58)));
     list.SetDate(0, true, 2027, 2, 30);  // no such day: the value stays
     EXPECT_EQ(edit::DateText(list.Rows()[0].End), "09.12.2026");
-}
-
-TEST(ScheduleWindowRules, StateClicksToggleOrAskAndSelectAllSetsEveryRow) {
-    edit::TScheduleList list;
-    list.Add(Row("a", 0, TRowState::NotSelected));
-    list.Add(Row("b", 0, TRowState::Sent));
-    TAnswer no(false), yes(true);
-    list.ClickState(0, no);
-    EXPECT_EQ(list.Rows()[0].State, TRowState::Selected);
-    EXPECT_TRUE(no.asked.empty());
-    list.ClickState(1, no);
-    EXPECT_EQ(no.asked, "Сменить статус сигнала?");
-    EXPECT_EQ(list.Rows()[1].State, TRowState::Sent);
-    list.ClickState(1, yes);
-    EXPECT_EQ(list.Rows()[1].State, TRowState::Selected);
-    list.SelectAll(false);
-    EXPECT_EQ(list.Rows()[0].State, TRowState::NotSelected);
-    EXPECT_EQ(list.Rows()[1].State, TRowState::NotSelected);
 }
 
 }  // namespace

@@ -350,6 +350,12 @@ private Q_SLOTS:
         QVERIFY(text.find(" \xCF\xE5\xF0\xE5\xE4\xE0\xED\xEE \xF3\xF1\xEF\xE5\xF8\xED\xEE 2") != std::string::npos);
         Click("btnClearProtocol");
         QVERIFY(ProtocolTexts().isEmpty());
+
+        // A sent row is selected again when the operator agrees.
+        auto asked = uitest::AnswerNextMessage("btnOk");
+        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, CellCentre(0, cState));
+        QCOMPARE(asked->Text, QStringLiteral("Сменить статус сигнала?"));
+        QCOMPARE(State(0), 1);
     }
 
     void StopEndsARunAndClosingWaitsForIt() {
