@@ -327,7 +327,7 @@ void TTestSignalsForm::AddSignal() {
     if (!path) return;
     try {
         list_.Add(sched::NewSignalRow(*path, clock_.Now()));
-    } catch (const cmn::TalvoError& e) {
+    } catch (const std::exception& e) {
         MyShowMessage(e.what(), cmn::MessageKind::Warning);
     }
     Redraw();
