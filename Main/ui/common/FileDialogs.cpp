@@ -17,6 +17,25 @@ QStringList NameFilters(std::string_view filter) {
 
 }  // namespace
 
+TFileChoice OpenFileChoice(std::string title, std::string folder, std::string_view filter, int filterIndex) {
+    TFileChoice choice;
+    choice.Title = std::move(title);
+    choice.Folder = std::move(folder);
+    choice.Filter = filter;
+    choice.FilterIndex = filterIndex;
+    return choice;
+}
+
+TFileChoice SaveFileChoice(std::string title, std::string folder, std::string_view filter, int filterIndex,
+                           std::string defaultExtension, std::string fileName) {
+    TFileChoice choice = OpenFileChoice(std::move(title), std::move(folder), filter, filterIndex);
+    choice.ObjectName = "SaveDialog1";
+    choice.Save = true;
+    choice.DefaultExtension = std::move(defaultExtension);
+    choice.FileName = std::move(fileName);
+    return choice;
+}
+
 std::optional<std::string> ChooseFile(QWidget* parent, const TFileChoice& choice) {
     QFileDialog dialog(parent, Q(choice.Title), Q(choice.Folder));
     dialog.setObjectName(QString::fromLatin1(choice.ObjectName));

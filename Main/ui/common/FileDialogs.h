@@ -22,6 +22,11 @@ struct TFileChoice {
     std::string FileName;
 };
 
+// An open dialog ("OpenDialog1") and a save dialog ("SaveDialog1").
+TFileChoice OpenFileChoice(std::string title, std::string folder, std::string_view filter, int filterIndex = 1);
+TFileChoice SaveFileChoice(std::string title, std::string folder, std::string_view filter, int filterIndex = 1,
+                           std::string defaultExtension = {}, std::string fileName = {});
+
 // The chosen path, or nothing when the user cancelled.
 std::optional<std::string> ChooseFile(QWidget* parent, const TFileChoice& choice);
 

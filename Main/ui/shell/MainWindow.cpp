@@ -399,7 +399,7 @@ void TfmMain::ToggleConverterMode() {
 void TfmMain::OpenByDialog(files::SignalFileKind kind) {
     const files::TSignalFileKindTexts& texts = files::SignalFileKindTexts(kind);
     const auto path = ChooseFile(
-        this, {"OpenDialog1", std::string(texts.OpenTitle), files::SignalOpenFolder(), files::kSignalOpenFilter, kind});
+        this, OpenFileChoice(std::string(texts.OpenTitle), files::SignalOpenFolder(), files::kSignalOpenFilter, kind));
     if (path) OpenFile(kind, *path);
 }
 
@@ -462,9 +462,9 @@ void TfmMain::SaveByDialog(files::SignalFileKind kind) {
         MyShowMessage(e.what(), cmn::MessageKind::Warning);
         return;
     }
-    const auto path =
-        ChooseFile(this, {"SaveDialog1", std::string(texts.SaveTitle), files::SignalFolder(), files::kSignalSaveFilter,
-                          kind, true, std::string(texts.Extension.substr(1)), std::string(files::kSignalSaveFileName)});
+    const auto path = ChooseFile(
+        this, SaveFileChoice(std::string(texts.SaveTitle), files::SignalFolder(), files::kSignalSaveFilter, kind,
+                             std::string(texts.Extension.substr(1)), std::string(files::kSignalSaveFileName)));
     if (path) SaveFile(kind, *path);
 }
 
@@ -527,7 +527,17 @@ void TfmMain::DrawStatus(quint32 message, int code) {
     }
 }
 
-void TfmMain::ShowSchedule() { schedule_->showNormal(); }
+void TfmMain::ShowSchedule() {
+    sched::TLinkSettings link;
+    link.PortName = U(ports_->currentText());
+    link.BaudRate = rates_->currentText().toUInt();
+    link.Modification = modification_;
+    link.Library = library_.Loaded() ? &library_ : nullptr;
+    link.Correction = correction_;
+    link.Status = &status_;
+    schedule_->SetLinkSettings(link);
+    schedule_->showNormal();
+}
 
 void TfmMain::closeEvent(QCloseEvent* event) {
     if (closed_) {

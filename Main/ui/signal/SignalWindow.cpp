@@ -285,8 +285,7 @@ void TForm2::ClearProtocol() {
 
 void TForm2::SaveProtocol() {
     if (protocol_.Lines().empty()) return;
-    const auto path =
-        ChooseFile(this, {"SaveDialog1", "Сохранить протокол работы", {}, "Протокол(*txt)|*txt", 1, true});
+    const auto path = ChooseFile(this, SaveFileChoice("Сохранить протокол работы", {}, "Протокол(*txt)|*txt"));
     if (!path) return;
     try {
         protocol_.Save(*path);

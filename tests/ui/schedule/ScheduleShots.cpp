@@ -13,7 +13,7 @@
 #include <filesystem>
 
 #include "CalsimHarness.h"
-#include "DialogAnswer.h"
+#include "DialogDriver.h"
 #include "link/LibraryBinding.h"
 #include "schedule/ListFile.h"
 #include "ui/schedule/ScheduleWindow.h"

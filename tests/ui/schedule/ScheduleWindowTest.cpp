@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "CalsimHarness.h"
-#include "DialogAnswer.h"
+#include "DialogDriver.h"
 #include "files/IniFile.h"
 #include "link/LibraryBinding.h"
 #include "ui/schedule/ScheduleWindow.h"
@@ -63,10 +63,7 @@ class ScheduleWindowTest : public QObject {
 
     // Answers the next file dialog with `path`.
     void ChooseNext(const QString& path) {
-        uitest::WhenModal([path](QDialog& dialog) {
-            static_cast<QFileDialog&>(dialog).selectFile(path);
-            dialog.accept();
-        });
+        uitest::WhenModal([path](QDialog& dialog) { uitest::ChooseInFileDialog(dialog, path); });
     }
 
     // Answers the next file dialog with `path` and the message that follows with "Да".
@@ -76,8 +73,7 @@ class ScheduleWindowTest : public QObject {
     std::shared_ptr<TFollowing> ChooseThenAnswer(const QString& path) {
         auto following = std::make_shared<TFollowing>();
         uitest::WhenModal([path, following](QDialog& dialog) {
-            static_cast<QFileDialog&>(dialog).selectFile(path);
-            dialog.accept();
+            uitest::ChooseInFileDialog(dialog, path);
             following->Message = uitest::AnswerNextMessage("btnOk");
         });
         return following;

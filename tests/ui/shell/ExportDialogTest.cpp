@@ -42,16 +42,9 @@ T* Child(QWidget& dialog, const char* name) {
 
 void Click(QWidget& dialog, const char* name) { QTest::mouseClick(Child<QPushButton>(dialog, name), Qt::LeftButton); }
 
-// Types the path into the file dialog and closes it with OK. The dialog's
-// own checks on OK race the thread that reads its folder; they are passed by.
-void Choose(QDialog& files, const QString& path) {
-    Child<QLineEdit>(files, "fileNameEdit")->setText(path);
-    files.done(QDialog::Accepted);
-}
-
 // Chooses the file in the file dialog that the button opens.
 void ChooseFile(QWidget& dialog, const char* button, const char* fileDialog, const QString& path) {
-    OnModal(fileDialog, [path](QDialog& shown) { Choose(shown, path); });
+    OnModal(fileDialog, [path](QDialog& shown) { uitest::ChooseInFileDialog(shown, path); });
     Click(dialog, button);
 }
 
@@ -146,7 +139,7 @@ private Q_SLOTS:
             OnModal("SaveDialog1", [&](QDialog& files) {
                 proposed = Child<QLineEdit>(files, "fileNameEdit")->text();
                 folder = static_cast<QFileDialog&>(files).directory().absolutePath();
-                Choose(files, home_.path() + QStringLiteral("/out.xlsm"));
+                uitest::ChooseInFileDialog(files, home_.path() + QStringLiteral("/out.xlsm"));
             });
             Click(shown, "btnChooseOutput");
             label = Child<QLabel>(shown, "lb_export_file")->text();

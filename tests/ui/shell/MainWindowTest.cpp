@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "CalsimHarness.h"
-#include "DialogAnswer.h"
+#include "DialogDriver.h"
 #include "files/DataFolders.h"
 #include "files/IniFile.h"
 #include "link/LibraryBinding.h"

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "CalsimHarness.h"
-#include "DialogAnswer.h"
+#include "DialogDriver.h"
 #include "link/LibraryBinding.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
@@ -84,11 +84,9 @@ private Q_SLOTS:
 
     void AFileOpenedByDialogIsSentAsTheConsoleSendsIt() {
         std::unique_ptr<TfmMain> main = Program();
-        uitest::WhenModal([](QDialog& dialog) {
-            auto& files = static_cast<QFileDialog&>(dialog);
-            QCOMPARE(files.windowTitle().isEmpty(), false);
-            files.selectFile(kExample);
-            static_cast<QDialog&>(files).accept();
+        uitest::OnModal("OpenDialog1", [](QDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Открыть файл испытательного сигнала"));
+            uitest::ChooseInFileDialog(dialog, kExample);
         });
         QTest::mouseClick(main->findChild<QToolButton*>(QStringLiteral("tbOpen")), Qt::LeftButton);
         ui::TForm2* form = main->ActiveSignalWindow();

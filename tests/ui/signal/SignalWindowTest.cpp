@@ -13,7 +13,7 @@
 
 #include "CalsimHarness.h"
 #include "CommonUtils/TalvoError.h"
-#include "DialogAnswer.h"
+#include "DialogDriver.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
 
@@ -137,11 +137,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString chosen = dir.filePath(QStringLiteral("протокол.log"));
         form.ProtocolLog().Log(cmn::LogType::Info, "Строка");
-        uitest::WhenModal([&](QDialog& dialog) {
-            auto& files = static_cast<QFileDialog&>(dialog);
-            files.selectFile(chosen);
-            static_cast<QDialog&>(files).accept();
-        });
+        uitest::OnModal("SaveDialog1", [&](QDialog& dialog) { uitest::ChooseInFileDialog(dialog, chosen); });
         QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("btnSaveProt")), Qt::LeftButton);
         std::ifstream saved(dir.filePath(QStringLiteral("протокол.txt")).toStdString(), std::ios::binary);
         const std::string content((std::istreambuf_iterator<char>(saved)), {});

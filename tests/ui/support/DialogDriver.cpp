@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTest>
@@ -35,20 +36,52 @@ void TMessageLog::Poll() {
     if (owner && owner->isVisible()) owner->activateWindow();
 }
 
-void OnModal(const char* objectName, std::function<void(QDialog&)> act, int timeoutMs) {
-    const QString name = QString::fromLatin1(objectName);
+namespace {
+
+// Polls for a shown modal dialog that `wanted` accepts and hands it to `act`;
+// the poll ends with the dialog or after the time, and frees itself.
+void ActOnModal(std::function<bool(const QDialog&)> wanted, std::function<void(QDialog&)> act, int timeoutMs) {
     auto* timer = new QTimer(QCoreApplication::instance());
     QElapsedTimer started;
     started.start();
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, name, act, timeoutMs, started] {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, wanted, act, timeoutMs, started] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        const bool shown = dialog && dialog->objectName() == name && dialog->isVisible();
+        const bool shown = dialog && dialog->isVisible() && wanted(*dialog);
         if (!shown && started.elapsed() < timeoutMs) return;
         timer->stop();
         timer->deleteLater();
         if (shown) act(*dialog);
     });
     timer->start(10);
+}
+
+}  // namespace
+
+void OnModal(const char* objectName, std::function<void(QDialog&)> act, int timeoutMs) {
+    const QString name = QString::fromLatin1(objectName);
+    ActOnModal([name](const QDialog& d) { return d.objectName() == name; }, std::move(act), timeoutMs);
+}
+
+void WhenModal(std::function<void(QDialog&)> act, int timeoutMs) {
+    ActOnModal([](const QDialog&) { return true; }, std::move(act), timeoutMs);
+}
+
+std::shared_ptr<TAnswered> AnswerNextMessage(const char* buttonName) {
+    auto answered = std::make_shared<TAnswered>();
+    const QString name = QString::fromLatin1(buttonName);
+    OnModal("fmMsg", [answered, name](QDialog& dialog) {
+        answered->Seen = true;
+        answered->Title = dialog.windowTitle();
+        if (auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label1"))) answered->Text = label->text();
+        if (auto* button = dialog.findChild<QAbstractButton*>(name)) QTest::mouseClick(button, Qt::LeftButton);
+        else dialog.reject();
+    });
+    return answered;
+}
+
+void ChooseInFileDialog(QDialog& files, const QString& path) {
+    files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+    files.done(QDialog::Accepted);
 }
 
 void FailOnWarnings() {

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 
 class QDialog;
 class QWidget;
@@ -34,6 +35,21 @@ protected:
 // Acts on the modal dialog with this object name once it is shown (also
 // one opened from another modal dialog).
 void OnModal(const char* objectName, std::function<void(QDialog&)> act, int timeoutMs = 5000);
+// The same for whichever modal dialog is shown next.
+void WhenModal(std::function<void(QDialog&)> act, int timeoutMs = 5000);
+
+// The next message box only: its title and text, answered by clicking the
+// button with that object name ("btnOk", "btnCancel").
+struct TAnswered {
+    QString Title;
+    QString Text;
+    bool Seen = false;
+};
+std::shared_ptr<TAnswered> AnswerNextMessage(const char* buttonName);
+
+// Types the path into a file dialog and closes it with OK. The dialog's own
+// checks on OK race the thread that reads its folder; they are passed by.
+void ChooseInFileDialog(QDialog& files, const QString& path);
 
 // Every Qt warning fails the test, except the offscreen platform's note
 // that it cannot pass on the size limits of a fixed-size window.
