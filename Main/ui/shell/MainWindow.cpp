@@ -115,7 +115,13 @@ TfmMain::TfmMain(TMainOptions options, QWidget* parent)
     connect(mdi_, &QMdiArea::subWindowActivated, this, &TfmMain::UpdatePageMenu);
 }
 
-TfmMain::~TfmMain() { runner_.Wait(); }
+TfmMain::~TfmMain() {
+    // The frame's children go after this object has stopped being a TfmMain;
+    // their signals (a sub-window activated as others close) must not reach it.
+    mdi_->disconnect(this);
+    for (TForm2* form : SignalWindows()) form->disconnect(this);
+    runner_.Wait();
+}
 
 QAction* TfmMain::Item(QMenu* menu, const char* name, const QString& caption) {
     QAction* item = menu->addAction(caption);
