@@ -1,0 +1,52 @@
+#include "editor/FundamentalChoices.h"
+
+#include <cmath>
+
+#include "CommonUtils/Format.h"
+#include "CommonUtils/Numbers.h"
+#include "CommonUtils/TalvoError.h"
+#include "signal/Calculations.h"
+#include "signal/Nominals.h"
+
+namespace edit {
+
+int RangeNumber(std::string_view choice) {
+    const auto value = cmn::ParseReal(choice);
+    return value ? static_cast<int>(std::trunc(*value)) : 0;
+}
+
+void Set_Naminal_U(sig::TSignalSet& s, int range, sig::ISignalDisplay* display) {
+    sig::TSignalParamsU& v = s.Voltage;
+    if (range == 57) {
+        v.Nominal = v.NominalFaza = sig::kNominalVoltageLow;
+        v.NominalLine = 100;
+    } else if (range == 220) {
+        v.Nominal = v.NominalFaza = sig::kNominalVoltageHigh;
+        v.NominalLine = kDefaultLineVoltage;
+    } else {
+        throw cmn::TalvoError(cmn::Format("Неизвестный диапазон напряжения: %d", range));
+    }
+    const sig::real step = v.NominalFaza / 100;
+    v.UA = v.DeltaUA * step + v.NominalFaza;
+    v.UB = v.DeltaUB * step + v.NominalFaza;
+    v.UC = v.DeltaUC * step + v.NominalFaza;
+    sig::CalcVoltageParams(v, s.Switches, display);
+}
+
+std::string_view NominalUChoice(const sig::TSignalParamsU& v) {
+    return static_cast<int>(std::trunc(v.NominalFaza)) == 220 ? sig::kNominalVoltageTexts[1]
+                                                              : sig::kNominalVoltageTexts[0];
+}
+
+void SetVoltageSwitch(sig::TSignalSet& s, int phase, bool on, sig::ISignalDisplay* display) {
+    bool* switches[3]{&s.Switches.UOnA, &s.Switches.UOnB, &s.Switches.UOnC};
+    *switches[phase] = on;
+    sig::CalcVoltageParams(s.Voltage, s.Switches, display);
+}
+
+void SetVoltageHarmCount(sig::TSignalSet& s, int count, sig::ISignalDisplay* display) {
+    s.Switches.HarmCountU = static_cast<std::uint8_t>(count == 40 ? 40 : 50);
+    sig::CalcVoltageParams(s.Voltage, s.Switches, display);
+}
+
+}  // namespace edit
