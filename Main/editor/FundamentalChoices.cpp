@@ -49,4 +49,35 @@ void SetVoltageHarmCount(sig::TSignalSet& s, int count, sig::ISignalDisplay* dis
     sig::CalcVoltageParams(s.Voltage, s.Switches, display);
 }
 
+void Set_Naminal_I(sig::TSignalSet& s, int range, sig::ISignalDisplay* display) {
+    if (range != 1 && range != 5) throw cmn::TalvoError(cmn::Format("Неизвестный диапазон тока: %d", range));
+    sig::TSignalParamsI& c = s.Current;
+    c.Nominal = range == 1 ? sig::kNominalCurrentLow : sig::kNominalCurrentHigh;
+    const sig::real reference = sig::ReferenceCurrent(c.Nominal);
+    for (int phase = 0; phase < 3; ++phase) sig::I(c, phase) = sig::DeltaI(c, phase) * (reference / 100) + reference;
+    sig::CalcCurrentParams(c, s.Voltage, s.Switches, display);
+}
+
+std::string_view NominalIChoice(const sig::TSignalParamsI& c) {
+    return c.Nominal == sig::kNominalCurrentHigh ? sig::kNominalCurrentTexts[1] : sig::kNominalCurrentTexts[0];
+}
+
+void SetCurrentSwitch(sig::TSignalSet& s, int phase, bool on, sig::ISignalDisplay* display) {
+    bool* switches[3]{&s.Switches.IOnA, &s.Switches.IOnB, &s.Switches.IOnC};
+    *switches[phase] = on;
+    sig::CalcCurrentParams(s.Current, s.Voltage, s.Switches, display);
+}
+
+void SetCurrentHarmCount(sig::TSignalSet& s, int count, sig::ISignalDisplay* display) {
+    s.Switches.HarmCountI = static_cast<std::uint8_t>(count == 40 ? 40 : 50);
+    sig::CalcCurrentParams(s.Current, s.Voltage, s.Switches, display);
+}
+
+bool ThreeWirePossible(const sig::TSignalSwitches& switches) { return switches.IOnA && switches.IOnB && switches.IOnC; }
+
+void Calc3f3pr(sig::TSignalSet& s, sig::ISignalDisplay* display) {
+    sig::DeriveThreeWireCurrentB(s.Voltage, s.Current);
+    sig::CalcCurrentParams(s.Current, s.Voltage, s.Switches, display);
+}
+
 }  // namespace edit

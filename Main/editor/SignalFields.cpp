@@ -9,6 +9,7 @@
 #include "CommonUtils/TalvoError.h"
 #include "signal/Calculations.h"
 #include "signal/Helpers.h"
+#include "signal/Nominals.h"
 
 namespace edit {
 namespace {
@@ -16,25 +17,14 @@ namespace {
 using sig::TSignalSet;
 using F = FieldFamily;
 constexpr std::string_view kU = "page_u";
+constexpr std::string_view kI = "page_i";
+constexpr std::string_view kCur = "";  // the current format
 constexpr std::string_view k3 = "%2.3f";
 constexpr std::string_view kDegree = "°";
 
 constexpr std::string_view kParseError = "Ошибка при вводе значения! Повторите ввод!";
 constexpr std::string_view kVoltageRange = "Выход за границы диапазона! Повторите ввод.";
-
-// The stored phase values of the voltage, by phase 0 ... 2.
-sig::real& PhaseU(sig::TSignalParamsU& v, int phase) {
-    sig::real* values[3]{&v.UA, &v.UB, &v.UC};
-    return *values[phase];
-}
-sig::real& PhaseDeltaU(sig::TSignalParamsU& v, int phase) {
-    sig::real* values[3]{&v.DeltaUA, &v.DeltaUB, &v.DeltaUC};
-    return *values[phase];
-}
-sig::real& PhaseShiftU(sig::TSignalParamsU& v, int phase) {
-    sig::real* values[3]{&v.ShiftA, &v.ShiftB, &v.ShiftC};
-    return *values[phase];
-}
+constexpr std::string_view kCurrentRange = "Выход за границы диапазона! Повторите ввод!";
 
 // clang-format off
 const std::array kRows{
@@ -90,6 +80,39 @@ const std::array kRows{
     TFieldRow{"e_rms_u_ab", kU, F::Result, 0, k3, false, "", "U~ав~", [](const TSignalSet& s) { return s.Voltage.ULineRms[sig::lnAB]; }},
     TFieldRow{"e_rms_u_bc", kU, F::Result, 0, k3, false, "", "U~вс~", [](const TSignalSet& s) { return s.Voltage.ULineRms[sig::lnBC]; }},
     TFieldRow{"e_rms_u_ca", kU, F::Result, 0, k3, false, "", "U~са~", [](const TSignalSet& s) { return s.Voltage.ULineRms[sig::lnCA]; }},
+    // editable current fundamentals; the tags select phase A, B, C
+    TFieldRow{"e_dey_znach_i_a", kI, F::CurrentValue, 20, kCur, false, "e_dey_znach_i_b", "I~A~", [](const TSignalSet& s) { return s.Current.IA; }},
+    TFieldRow{"e_dey_znach_i_b", kI, F::CurrentValue, 21, kCur, false, "e_dey_znach_i_c", "I~B~", [](const TSignalSet& s) { return s.Current.IB; }},
+    TFieldRow{"e_dey_znach_i_c", kI, F::CurrentValue, 22, kCur, false, "e_otcl_i_a", "I~C~", [](const TSignalSet& s) { return s.Current.IC; }},
+    TFieldRow{"e_otcl_i_a", kI, F::CurrentDeviation, 23, k3, false, "e_otcl_i_b", "", [](const TSignalSet& s) { return s.Current.DeltaIA; }},
+    TFieldRow{"e_otcl_i_b", kI, F::CurrentDeviation, 24, k3, false, "e_otcl_i_c", "", [](const TSignalSet& s) { return s.Current.DeltaIB; }},
+    TFieldRow{"e_otcl_i_c", kI, F::CurrentDeviation, 25, k3, false, "e_ugol_i_a", "", [](const TSignalSet& s) { return s.Current.DeltaIC; }},
+    TFieldRow{"e_ugol_i_a", kI, F::CurrentAngle, 26, k3, true, "e_ugol_i_b", "", [](const TSignalSet& s) { return s.Current.PhiUIA; }},
+    TFieldRow{"e_ugol_i_b", kI, F::CurrentAngle, 27, k3, true, "e_ugol_i_c", "", [](const TSignalSet& s) { return s.Current.PhiUIB; }},
+    TFieldRow{"e_ugol_i_c", kI, F::CurrentAngle, 28, k3, true, "e_dey_znach_i_a", "", [](const TSignalSet& s) { return s.Current.PhiUIC; }},
+    TFieldRow{"e_Rate_I", kI, F::Frequency, 0, k3, false, "e_Rate_Otcl_I", "", [](const TSignalSet& s) { return s.Voltage.Freq; }},
+    TFieldRow{"e_Rate_Otcl_I", kI, F::FrequencyDeviation, 0, k3, false, "e_Rate_I", "@Df", [](const TSignalSet& s) { return s.Voltage.FreqDelta; }},
+    // angles between the currents
+    TFieldRow{"e_ugol_i_a_b", kI, F::Result, 0, k3, true, "", "@fI~A-B~", [](const TSignalSet& s) { return s.Current.IAngleDiff[sig::lnAB]; }},
+    TFieldRow{"e_ugol_i_b_c", kI, F::Result, 0, k3, true, "", "@fI~B-C~", [](const TSignalSet& s) { return s.Current.IAngleDiff[sig::lnBC]; }},
+    TFieldRow{"e_ugol_i_c_a", kI, F::Result, 0, k3, true, "", "@fI~C-A~", [](const TSignalSet& s) { return s.Current.IAngleDiff[sig::lnCA]; }},
+    // symmetrical components with their angles, unbalance
+    TFieldRow{"e_i1", kI, F::Result, 0, kCur, false, "", "I~1~, А", [](const TSignalSet& s) { return s.Current.I1; }},
+    TFieldRow{"e_i2", kI, F::Result, 0, kCur, false, "", "I~2~, А", [](const TSignalSet& s) { return s.Current.I2; }},
+    TFieldRow{"e_i0", kI, F::Result, 0, kCur, false, "", "I~0~, А", [](const TSignalSet& s) { return s.Current.I0; }},
+    TFieldRow{"e_phi_ui1", kI, F::Result, 0, k3, true, "", "@fUI~1~", [](const TSignalSet& s) { return s.Current.PhiUI1; }},
+    TFieldRow{"e_phi_ui2", kI, F::Result, 0, k3, true, "", "@fUI~2~", [](const TSignalSet& s) { return s.Current.PhiUI2; }},
+    TFieldRow{"e_phi_ui0", kI, F::Result, 0, k3, true, "", "@fUI~0~", [](const TSignalSet& s) { return s.Current.PhiUI0; }},
+    TFieldRow{"e_k2i", kI, F::Result, 0, k3, false, "", "K~2I~, %", [](const TSignalSet& s) { return s.Current.KINeg; }},
+    TFieldRow{"e_k0i", kI, F::Result, 0, k3, false, "", "K~0I~, %", [](const TSignalSet& s) { return s.Current.KIZero; }},
+    // distortion factors, %, and RMS values of the whole signal with the neutral
+    TFieldRow{"e_ki_a", kI, F::Result, 0, k3, false, "", "K~Ia~", [](const TSignalSet& s) { return s.Current.KI[0]; }},
+    TFieldRow{"e_ki_b", kI, F::Result, 0, k3, false, "", "K~Ib~", [](const TSignalSet& s) { return s.Current.KI[1]; }},
+    TFieldRow{"e_ki_c", kI, F::Result, 0, k3, false, "", "K~Iс~", [](const TSignalSet& s) { return s.Current.KI[2]; }},
+    TFieldRow{"e_rms_i_a", kI, F::Result, 0, kCur, false, "", "I~a~, A", [](const TSignalSet& s) { return s.Current.IRmsA; }},
+    TFieldRow{"e_rms_i_b", kI, F::Result, 0, kCur, false, "", "I~b~, A", [](const TSignalSet& s) { return s.Current.IRmsB; }},
+    TFieldRow{"e_rms_i_c", kI, F::Result, 0, kCur, false, "", "I~с~, A", [](const TSignalSet& s) { return s.Current.IRmsC; }},
+    TFieldRow{"e_rms_i_n", kI, F::Result, 0, kCur, false, "", "I~N~, A", [](const TSignalSet& s) { return s.Current.INRms; }},
 };
 // clang-format on
 
@@ -107,9 +130,22 @@ std::optional<sig::real> ParseField(const TFieldRow& row, std::string_view text)
     return x;
 }
 
-int PhaseOfTag(int tag) { return (tag - 1) % 3; }
+// Values 1 ... 3 and deviations 4 ... 6 of the voltage, 20 ... 22 and
+// 23 ... 25 of the current.
+int PhaseOfTag(int tag) { return (tag < 20 ? tag - 1 : tag - 20) % 3; }
 
 TEntryOutcome Refused(std::string_view message) { return {false, std::string(message), {}}; }
+
+struct TValueDelta {
+    sig::real Value;
+    sig::real Delta;
+};
+
+// A value and its deviation from the nominal (%) agree both ways.
+TValueDelta Agree(bool fromValue, sig::real x, sig::real nominal) {
+    if (fromValue) return {x, -(100 - x / (nominal / 100))};
+    return {x * (nominal / 100) + nominal, x};
+}
 
 // What every accepted voltage fundamental runs on the voltage page.
 TEntryOutcome VoltageChanged(const TEntryContext& c) {
@@ -120,15 +156,27 @@ TEntryOutcome VoltageChanged(const TEntryContext& c) {
 TEntryOutcome TakeVoltage(const TFieldRow& row, sig::real x, const TEntryContext& c) {
     sig::TSignalParamsU& v = c.Signal.Voltage;
     const int phase = PhaseOfTag(row.Tag);
-    const sig::real nominal = v.NominalFaza;
-    sig::real value = x;
-    sig::real delta = x;
-    if (row.Family == F::VoltageValue) delta = -(100 - x / (nominal / 100));
-    else value = x * (nominal / 100) + nominal;
+    const auto [value, delta] = Agree(row.Family == F::VoltageValue, x, v.NominalFaza);
     if (value < 0) return Refused(kVoltageRange);
-    PhaseU(v, phase) = value;
-    PhaseDeltaU(v, phase) = delta;
+    sig::U(v, phase) = value;
+    sig::DeltaU(v, phase) = delta;
     return VoltageChanged(c);
+}
+
+TEntryOutcome CurrentChanged(const TEntryContext& c) {
+    sig::CalcCurrentParams(c.Signal.Current, c.Signal.Voltage, c.Signal.Switches, c.Display);
+    return {true, std::nullopt, c.ShownPage == kI ? kI : std::string_view{}};
+}
+
+// Deviations of a current are taken against 5 A or 1 A by its nominal.
+TEntryOutcome TakeCurrent(const TFieldRow& row, sig::real x, const TEntryContext& c) {
+    sig::TSignalParamsI& i = c.Signal.Current;
+    const int phase = PhaseOfTag(row.Tag);
+    const auto [value, delta] = Agree(row.Family == F::CurrentValue, x, sig::ReferenceCurrent(i.Nominal));
+    if (value < 0) return Refused(kCurrentRange);
+    sig::I(i, phase) = value;
+    sig::DeltaI(i, phase) = delta;
+    return CurrentChanged(c);
 }
 
 TEntryOutcome TakeFrequency(const TFieldRow& row, sig::real x, const TEntryContext& c) {
@@ -149,8 +197,13 @@ const TFieldRow* FieldByName(std::string_view name) {
 
 bool Editable(const TFieldRow& row) { return row.Family != F::Result; }
 
+std::string_view GetCurrentFmtStrByNominal(sig::real nominal) {
+    return static_cast<int>(std::trunc(nominal)) == 1 ? "%2.5f" : "%2.4f";
+}
+
 std::string FieldText(const TFieldRow& row, const sig::TSignalSet& s) {
-    std::string text = cmn::Format(row.Format, row.Value(s));
+    const std::string_view format = row.Format.empty() ? GetCurrentFmtStrByNominal(s.Current.Nominal) : row.Format;
+    std::string text = cmn::Format(format, row.Value(s));
     if (row.Angle) text += kDegree;
     return text;
 }
@@ -167,8 +220,13 @@ TEntryOutcome TakeOver(const TFieldRow& row, std::string_view text, const TEntry
         case F::VoltageValue:
         case F::VoltageDeviation: return TakeVoltage(row, *x, context);
         case F::VoltageAngle:
-            PhaseShiftU(context.Signal.Voltage, row.Tag - 7) = sig::NormalizeAngle(*x);
+            sig::Shift(context.Signal.Voltage, row.Tag - 7) = sig::NormalizeAngle(*x);
             return VoltageChanged(context);
+        case F::CurrentValue:
+        case F::CurrentDeviation: return TakeCurrent(row, *x, context);
+        case F::CurrentAngle:
+            sig::PhiUI(context.Signal.Current, row.Tag - 26) = sig::NormalizeAngle(*x);
+            return CurrentChanged(context);
         case F::Frequency:
         case F::FrequencyDeviation: return TakeFrequency(row, *x, context);
         case F::Result: break;

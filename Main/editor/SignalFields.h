@@ -20,6 +20,9 @@ enum class FieldFamily {
     VoltageValue,
     VoltageDeviation,
     VoltageAngle,
+    CurrentValue,
+    CurrentDeviation,
+    CurrentAngle,
     Frequency,
     FrequencyDeviation,
     Result,  // read-only, computed
@@ -29,8 +32,8 @@ struct TFieldRow {
     std::string_view Name;
     std::string_view Page;
     FieldFamily Family;
-    int Tag;  // editable fields: the value they store; results: 0
-    std::string_view Format;
+    int Tag;                  // editable fields: the value they store; results: 0
+    std::string_view Format;  // empty: the current format of the nominal
     bool Angle;               // shown with "°"
     std::string_view Next;    // focus successor on Enter; empty for results
     std::string_view Symbol;  // the quantity in indexed text, beside the field
@@ -40,6 +43,9 @@ struct TFieldRow {
 std::span<const TFieldRow> FieldRows();
 const TFieldRow* FieldByName(std::string_view name);
 bool Editable(const TFieldRow& row);
+
+// "%2.5f" for the nominal current 1 A, "%2.4f" for 5 A.
+std::string_view GetCurrentFmtStrByNominal(sig::real nominal);
 
 // The text a field shows for the records as they are.
 std::string FieldText(const TFieldRow& row, const sig::TSignalSet& s);

@@ -145,4 +145,44 @@ TEST_F(VoltagePageTest, SwitchesAndHarmonicCountRecompute) {
     EXPECT_EQ(display.Voltage, 3);
 }
 
+class CurrentPageTest : public VoltagePageTest {
+protected:
+    edit::TEntryOutcome EnterI(std::string_view field, std::string_view text) {
+        return TakeOver(*FieldByName(field), text, {s, 0, sig::DeriveFrequencyBounds(0), log, &display, "page_i"});
+    }
+};
+
+TEST_F(CurrentPageTest, ValuesDeviationsAndAnglesOfTheCurrents) {
+    EXPECT_EQ(EnterI("e_otcl_i_a", "-10").Redisplay, "page_i");
+    EXPECT_EQ(Shown("e_dey_znach_i_a"), "4.5000");  // 5 A nominal: four decimals
+    EXPECT_EQ(EnterI("e_otcl_i_b", "-100.001").Message, "Выход за границы диапазона! Повторите ввод!");
+    EXPECT_EQ(s.Current.IB, 5);
+    EXPECT_TRUE(EnterI("e_ugol_i_c", "370°").Accepted);
+    EXPECT_EQ(Shown("e_ugol_i_c"), "10.000°");
+    EXPECT_EQ(EnterI("e_dey_znach_i_c", "5°").Message, "Ошибка при вводе значения! Повторите ввод!");
+    // The current's rule leaves the voltage page alone.
+    EXPECT_EQ(display.Voltage, 0);
+}
+
+TEST_F(CurrentPageTest, RangeChangeKeepsDeviationsAndTheFormatFollows) {
+    EnterI("e_otcl_i_a", "5");
+    edit::Set_Naminal_I(s, edit::RangeNumber("1.0"), nullptr);
+    EXPECT_EQ(edit::NominalIChoice(s.Current), "1.0");
+    EXPECT_EQ(Shown("e_dey_znach_i_a"), "1.05000");
+    EXPECT_EQ(Shown("e_rms_i_b"), "1.00000");
+    EXPECT_EQ(edit::GetCurrentFmtStrByNominal(5), "%2.4f");
+    EXPECT_THROW(edit::Set_Naminal_I(s, 2, nullptr), cmn::TalvoError);
+}
+
+TEST_F(CurrentPageTest, ThreeWireLeavesNoNeutralCurrent) {
+    EnterI("e_dey_znach_i_a", "3");
+    EnterI("e_ugol_i_c", "30");
+    s.Current.Garmonik.SetKoef("faza_a", 5, 10);
+    ASSERT_TRUE(edit::ThreeWirePossible(s.Switches));
+    edit::Calc3f3pr(s, nullptr);
+    EXPECT_NEAR(static_cast<double>(s.Current.IN1), 0, 1e-4);
+    edit::SetCurrentSwitch(s, 0, false, nullptr);
+    EXPECT_FALSE(edit::ThreeWirePossible(s.Switches));
+}
+
 }  // namespace

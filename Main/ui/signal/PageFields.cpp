@@ -1,6 +1,10 @@
 #include "ui/signal/PageFields.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QRadioButton>
 
 #include "ui/common/FieldEdit.h"
 #include "ui/common/IndexTextLabel.h"
@@ -53,5 +57,35 @@ void TPageFields::Show(std::string_view page, const sig::TSignalSet& s) {
 
 // Enter only moves on: the field left behind takes its entry over.
 void TPageFields::Enter(const edit::TFieldRow& row) { Control(row.Next)->setFocus(Qt::TabFocusReason); }
+
+QGroupBox* SymbolGrid(const QString& caption, TPageFields& fields, std::initializer_list<std::string_view> names,
+                      int columns, int firstRow) {
+    auto* box = new QGroupBox(caption);
+    auto* grid = new QGridLayout(box);
+    int i = 0;
+    for (std::string_view name : names) {
+        grid->addWidget(fields.Symbol(name), firstRow + i / columns, (i % columns) * 2);
+        grid->addWidget(fields.Control(name), firstRow + i / columns, (i % columns) * 2 + 1);
+        ++i;
+    }
+    return box;
+}
+
+std::array<QRadioButton*, 2> AddHarmCountChoice(QGridLayout& grid, int row, const char* prefix,
+                                                std::function<void(int)> chosen) {
+    std::array<QRadioButton*, 2> buttons{};
+    auto* line = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        const int count = i == 0 ? 40 : 50;
+        buttons[i] = new QRadioButton(i == 0 ? QStringLiteral("40") : QStringLiteral("50"));
+        const std::string name = std::string(prefix) + (i == 0 ? "_40" : "_50");
+        NameControl(buttons[i], name.c_str(), buttons[i]->text());
+        QObject::connect(buttons[i], &QRadioButton::clicked, buttons[i], [chosen, count] { chosen(count); });
+        line->addWidget(buttons[i]);
+    }
+    grid.addWidget(new QLabel(QStringLiteral("Количество учитываемых гармоник:")), row, 0, 1, 4);
+    grid.addLayout(line, row + 1, 0, 1, 4);
+    return buttons;
+}
 
 }  // namespace ui

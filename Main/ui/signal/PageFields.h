@@ -1,12 +1,18 @@
 #pragma once
 
 #include <QObject>
+#include <array>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string_view>
 
 #include "editor/SignalFields.h"
 
+class QGridLayout;
+class QGroupBox;
+class QRadioButton;
+class QString;
 class QWidget;
 
 namespace ui {
@@ -39,5 +45,14 @@ private:
     KeyFn escape_;
     std::map<std::string_view, QWidget*> controls_;
 };
+
+// A framed group of symbol and field pairs, `columns` pairs a row.
+QGroupBox* SymbolGrid(const QString& caption, TPageFields& fields, std::initializer_list<std::string_view> names,
+                      int columns = 2, int firstRow = 0);
+
+// "Количество учитываемых гармоник:" with the radio buttons 40 and 50
+// (named prefix + "_40" and "_50") from grid row `row` on.
+std::array<QRadioButton*, 2> AddHarmCountChoice(QGridLayout& grid, int row, const char* prefix,
+                                                std::function<void(int)> chosen);
 
 }  // namespace ui

@@ -29,6 +29,7 @@
 #include "ui/common/FileDialogs.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
+#include "ui/signal/CurrentPage.h"
 #include "ui/signal/PageFields.h"
 #include "ui/signal/VoltagePage.h"
 
@@ -81,6 +82,7 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
     sig::CalcKolebParams(signal_.Voltage, signal_.Koleb, signal_.Switches.UOnA, signal_.Switches.UOnB,
                          signal_.Switches.UOnC, sig::FlickerTable().Snapshot());
     ShowAllData_u();
+    ShowAllData_i();
 
     tabs_->setObjectName(QStringLiteral("Tabs"));
     tabs_->setShape(QTabBar::RoundedSouth);
@@ -104,6 +106,7 @@ void TForm2::BuildPages() {
         if (row.Page == "page_protocol") content = BuildProtocolPage();
         if (row.Page == "page_iu") content = BuildConverterPage();
         if (row.Page == "page_u") content = voltagePage_ = new TVoltagePage(*this, *fields_);
+        if (row.Page == "page_i") content = currentPage_ = new TCurrentPage(*this, *fields_);
         notebook_->addWidget(GroupPage(row, content));
     }
 }
@@ -193,6 +196,7 @@ bool TForm2::LoadSignal(files::SignalFileKind kind, const std::string& path) {
     descript_->setPlainText(Q(extras.Description));
     Recalculate();
     ShowAllData_u();
+    ShowAllData_i();
     return true;
 }
 
@@ -271,6 +275,7 @@ void TForm2::ApplyCalibrationCoefs(const sig::TCorrectionRecord& correction) {
     sig::TSignalParamsU& v = signal_.Voltage;
     sig::SetSignalFrequency(v.Freq, FreqCorrection(correction_), signal_.Grid, bounds_, true, false, log_, v);
     ShowAllData_u();
+    ShowAllData_i();
 }
 
 void TForm2::Recalculate() { sig::Recalculate(signal_, sig::FlickerTable().Snapshot(), {FreqCorrection(correction_)}); }
@@ -312,6 +317,7 @@ std::string TForm2::ShownPage() const { return U(notebook_->currentWidget()->obj
 
 void TForm2::ShowPage(std::string_view page) {
     if (page == "page_u") ShowAllData_u();
+    if (page == "page_i") ShowAllData_i();
 }
 
 void TForm2::ShowAllData_u() {
@@ -319,10 +325,15 @@ void TForm2::ShowAllData_u() {
     voltagePage_->Show(signal_);
 }
 
+void TForm2::ShowAllData_i() {
+    fields_->Show("page_i", signal_);
+    currentPage_->Show(signal_);
+}
+
 void TForm2::ShowVoltageValues(const sig::TSignalParamsU&) { ShowAllData_u(); }
-// The vector diagrams and the current page come with their pages.
+void TForm2::ShowCurrentValues(const sig::TSignalParamsI&) { ShowAllData_i(); }
+// The vector diagrams come with the charts.
 void TForm2::ShowCurrentPhasors(const std::array<sig::TPolar, 3>&) {}
-void TForm2::ShowCurrentValues(const sig::TSignalParamsI&) {}
 void TForm2::DrawVectorDiagram(const sig::TSignalParamsU&, const sig::TSignalParamsI&) {}
 
 // A refused entry keeps its text and takes the focus back; the message box

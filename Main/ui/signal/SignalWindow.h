@@ -29,6 +29,7 @@ namespace ui {
 class TFieldEdit;
 class TPageFields;
 class TVoltagePage;
+class TCurrentPage;
 
 // The signal window: one test signal, its pages chosen with the tab strip
 // at the bottom edge, and the protocol of the actions sent from it. The
@@ -69,6 +70,7 @@ public:
 
     // Display operations: the controls of one page show the records.
     void ShowAllData_u();
+    void ShowAllData_i();
 
     void ShowVoltageValues(const sig::TSignalParamsU& v) override;
     void ShowCurrentPhasors(const std::array<sig::TPolar, 3>& currents) override;
@@ -124,6 +126,7 @@ private:
 
     TPageFields* fields_;
     TVoltagePage* voltagePage_ = nullptr;
+    TCurrentPage* currentPage_ = nullptr;
     bool takingOver_ = false;
     QTabBar* tabs_;
     QStackedWidget* notebook_;

@@ -23,20 +23,6 @@ namespace {
 
 constexpr const char* kSwitchNames[3]{"cb_Include_U_A", "cb_Include_U_B", "cb_Include_U_C"};
 
-// Symbol and field pairs, `columns` pairs a row.
-QGroupBox* SymbolGrid(const QString& caption, TPageFields& fields, std::initializer_list<std::string_view> names,
-                      int columns = 2, int firstRow = 0) {
-    auto* box = new QGroupBox(caption);
-    auto* grid = new QGridLayout(box);
-    int i = 0;
-    for (std::string_view name : names) {
-        grid->addWidget(fields.Symbol(name), firstRow + i / columns, (i % columns) * 2);
-        grid->addWidget(fields.Control(name), firstRow + i / columns, (i % columns) * 2 + 1);
-        ++i;
-    }
-    return box;
-}
-
 }  // namespace
 
 TVoltagePage::TVoltagePage(TForm2& form, TPageFields& fields) : form_(form), fields_(fields) {
@@ -124,17 +110,7 @@ QWidget* TVoltagePage::Distortion() {
     auto* box = SymbolGrid(QStringLiteral("Коэффициенты искажения, %"), fields_,
                            {"e_ku_a", "e_ku_ab", "e_ku_b", "e_ku_bc", "e_ku_c", "e_ku_ca"});
     auto* grid = static_cast<QGridLayout*>(box->layout());
-    count40_ = new QRadioButton(QStringLiteral("40"));
-    count50_ = new QRadioButton(QStringLiteral("50"));
-    NameControl(count40_, "rb_garm_count_u_40", QStringLiteral("40"));
-    NameControl(count50_, "rb_garm_count_u_50", QStringLiteral("50"));
-    connect(count40_, &QRadioButton::clicked, this, [this] { HarmCountChosen(40); });
-    connect(count50_, &QRadioButton::clicked, this, [this] { HarmCountChosen(50); });
-    auto* counts = new QHBoxLayout;
-    counts->addWidget(count40_);
-    counts->addWidget(count50_);
-    grid->addWidget(new QLabel(QStringLiteral("Количество учитываемых гармоник:")), 3, 0, 1, 4);
-    grid->addLayout(counts, 4, 0, 1, 4);
+    counts_ = AddHarmCountChoice(*grid, 3, "rb_garm_count_u", [this](int count) { HarmCountChosen(count); });
     return box;
 }
 
@@ -146,7 +122,7 @@ QWidget* TVoltagePage::TotalRms() {
 void TVoltagePage::Show(const sig::TSignalSet& s) {
     range_->setCurrentText(Q(edit::NominalUChoice(s.Voltage)));
     for (int p = 0; p < 3; ++p) switches_[p]->setChecked(sig::UOn(s.Switches, p));
-    (s.Switches.HarmCountU == 40 ? count40_ : count50_)->setChecked(true);
+    counts_[s.Switches.HarmCountU == 40 ? 0 : 1]->setChecked(true);
 }
 
 void TVoltagePage::RangeChosen(int index) {

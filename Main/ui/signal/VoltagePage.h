@@ -37,8 +37,7 @@ private:
     TPageFields& fields_;
     QComboBox* range_ = nullptr;
     std::array<QCheckBox*, 3> switches_{};
-    QRadioButton* count40_ = nullptr;
-    QRadioButton* count50_ = nullptr;
+    std::array<QRadioButton*, 2> counts_{};
 };
 
 }  // namespace ui

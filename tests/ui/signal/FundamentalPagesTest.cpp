@@ -49,16 +49,17 @@ void Press(Qt::Key key) { QTest::keyClick(Focus(), key); }
 
 }  // namespace
 
-class VoltagePageTest : public QObject {
+class FundamentalPagesTest : public QObject {
     Q_OBJECT
     std::unique_ptr<calsim_test::TempSettings> settings_;
     std::unique_ptr<ui::TfmMain> main_;
 
-    // A shown window with the focus in `field`.
-    TForm2& Window(const char* field = "e_dey_znach_u_a") {
+    // A shown window on `tab` with the focus in `field`.
+    TForm2& Window(const char* field = "e_dey_znach_u_a", std::string_view tab = "Напряжение") {
         main_->show();
         TForm2& form = *main_->NewWindow();
         [&] { QVERIFY(QTest::qWaitForWindowActive(main_.get())); }();
+        form.SelectTab(form.FindTab(tab));
         form.findChild<QWidget*>(QString::fromLatin1(field))->setFocus();
         return form;
     }
@@ -209,6 +210,62 @@ private Q_SLOTS:
         QCOMPARE(Shown(form, "e_otcl_u_a"), QStringLiteral("0.000"));
     }
 
+    void CurrentPageChainRangeAndFormat() {
+        TForm2& form = Window("e_dey_znach_i_a", "Ток");
+        QCOMPARE(Shown(form, "e_dey_znach_i_a"), QStringLiteral("5.0000"));
+        TypeOver(QStringLiteral("4"));
+        Press(Qt::Key_Return);
+        QCOMPARE(Shown(form, "e_otcl_i_a"), QStringLiteral("-20.000"));
+        QCOMPARE(Shown(form, "e_rms_i_n"), Expected(form, "e_rms_i_n"));
+        for (const char* next : {"e_dey_znach_i_c", "e_otcl_i_a", "e_otcl_i_b", "e_otcl_i_c", "e_ugol_i_a",
+                                 "e_ugol_i_b", "e_ugol_i_c", "e_dey_znach_i_a"}) {
+            Press(Qt::Key_Return);
+            QCOMPARE(FocusName(), QString::fromLatin1(next));
+        }
+        TypeOver(QStringLiteral("-1"));
+        Press(Qt::Key_Escape);
+        QCOMPARE(Shown(form, "e_dey_znach_i_a"), QStringLiteral("4.0000"));
+        auto* range = form.findChild<QComboBox*>(QStringLiteral("cb_naminal_i"));
+        range->setFocus();
+        QTest::keyClick(range, Qt::Key_Up);
+        QCOMPARE(range->currentText(), QStringLiteral("1.0"));
+        QCOMPARE(Shown(form, "e_dey_znach_i_a"), QStringLiteral("0.80000"));
+        QCOMPARE(Shown(form, "e_otcl_i_a"), QStringLiteral("-20.000"));
+    }
+
+    void ThreeWireChecksItsSwitchesAndAsks() {
+        TForm2& form = Window("e_dey_znach_i_a", "Ток");
+        TypeOver(QStringLiteral("3"));
+        Press(Qt::Key_Tab);
+        auto* threeWire = form.findChild<QToolButton*>(QStringLiteral("SpeedButtonCalc3f3pr"));
+        auto* switchC = form.findChild<QCheckBox*>(QStringLiteral("cb_Include_I_C"));
+        switchC->click();
+        {
+            uitest::TMessageLog refused;
+            threeWire->click();
+            QCOMPARE(refused.Texts, QStringList{QStringLiteral("Для расчет параметров тока в 3ф-3пр схеме подключения "
+                                                               "необходимо включить в сигнал ток основной частоты по "
+                                                               "фазам A, B, C")});
+            QCOMPARE(refused.WithNo, QList<bool>{false});
+        }
+        switchC->click();
+        const QString question = QStringLiteral(
+            "Расчет для 3ф-3пр схемы подключения. \r\nПерерассчитать параметры тока фазы B так, чтобы ток нейтрали "
+            "стал равным нулю?");
+        {
+            uitest::TMessageLog no("btnCancel");
+            threeWire->click();
+            QCOMPARE(no.Texts, QStringList{question});
+            QCOMPARE(Shown(form, "e_dey_znach_i_b"), QStringLiteral("5.0000"));
+        }
+        uitest::TMessageLog yes("btnOk");
+        threeWire->click();
+        QCOMPARE(yes.Texts, QStringList{question});
+        QCOMPARE(Shown(form, "e_dey_znach_i_b"), Expected(form, "e_dey_znach_i_b"));
+        QVERIFY(Shown(form, "e_dey_znach_i_b") != QStringLiteral("5.0000"));
+        QCOMPARE(Shown(form, "e_rms_i_n"), QStringLiteral("0.0000"));
+    }
+
     void AnOpenedFileIsShownAtOnce() {
         TForm2& form = *main_->NewWindow();
         QVERIFY(form.LoadSignal(files::sfAll, TALVO_SOURCE_DIR "/examples/harmonics-dips-flicker.usa"));
@@ -221,5 +278,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(VoltagePageTest)
-#include "VoltagePageTest.moc"
+QTEST_MAIN(FundamentalPagesTest)
+#include "FundamentalPagesTest.moc"
