@@ -44,7 +44,6 @@ TfmMsg::TfmMsg(const QString& text, cmn::MessageKind kind, cmn::Buttons buttons,
     NameControl(yes_, "btnOk", yes_->text());
     NameControl(no_, "btnCancel", no_->text());
     yes_->setDefault(true);
-    no_->setVisible(buttons == cmn::Buttons::YesNo);
     connect(yes_, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(no_, &QPushButton::clicked, this, [this] { done(mrCancel); });
 
@@ -60,6 +59,8 @@ TfmMsg::TfmMsg(const QString& text, cmn::MessageKind kind, cmn::Buttons buttons,
     layout->addLayout(body);
     layout->addLayout(row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Only once it has a parent: shown before, "Нет" would open as a window of its own.
+    no_->setVisible(buttons == cmn::Buttons::YesNo);
 }
 
 int MyShowMessage(std::string_view text, cmn::MessageKind kind) {

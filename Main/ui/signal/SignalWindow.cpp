@@ -25,14 +25,18 @@
 #include "link/PortList.h"
 #include "signal/Nominals.h"
 #include "signal/Recalculate.h"
+#include "ui/common/FieldEdit.h"
 #include "ui/common/FileDialogs.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
+#include "ui/signal/CurrentPage.h"
+#include "ui/signal/PageFields.h"
+#include "ui/signal/VoltagePage.h"
 
 namespace ui {
 namespace {
 
-sig::real Kf(const sig::TCorrectionRecord& c) { return c[sig::kCorrectionCount - 1]; }
+sig::real FreqCorrection(const sig::TCorrectionRecord& c) { return c[sig::kCorrectionCount - 1]; }
 
 QWidget* GroupPage(const edit::TPageRow& row, QWidget* content = nullptr) {
     auto* page = new QWidget;
@@ -59,6 +63,9 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
       correction_(correction),
       modification_(modification),
       log_(this),
+      fields_(new TPageFields(
+          this, [this](const edit::TFieldRow& row, TFieldEdit& field) { TakeOverField(row, field); },
+          [this](const edit::TFieldRow& row, TFieldEdit& field) { EscapeField(row, field); })),
       tabs_(new QTabBar),
       notebook_(new QStackedWidget),
       tabMenu_(new QMenu(this)) {
@@ -71,9 +78,11 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
     BuildTabMenu();
     LoadFlickerFile(log_);
     UpdateFrequencyBounds();
-    signal_ = edit::DefaultSignal({Kf(correction_), bounds_, log_});
+    signal_ = edit::DefaultSignal({FreqCorrection(correction_), bounds_, log_});
     sig::CalcKolebParams(signal_.Voltage, signal_.Koleb, signal_.Switches.UOnA, signal_.Switches.UOnB,
                          signal_.Switches.UOnC, sig::FlickerTable().Snapshot());
+    ShowAllData_u();
+    ShowAllData_i();
 
     tabs_->setObjectName(QStringLiteral("Tabs"));
     tabs_->setShape(QTabBar::RoundedSouth);
@@ -96,6 +105,8 @@ void TForm2::BuildPages() {
         QWidget* content = nullptr;
         if (row.Page == "page_protocol") content = BuildProtocolPage();
         if (row.Page == "page_iu") content = BuildConverterPage();
+        if (row.Page == "page_u") content = voltagePage_ = new TVoltagePage(*this, *fields_);
+        if (row.Page == "page_i") content = currentPage_ = new TCurrentPage(*this, *fields_);
         notebook_->addWidget(GroupPage(row, content));
     }
 }
@@ -177,12 +188,15 @@ files::TSignalFileExtras TForm2::Extras() const {
 bool TForm2::LoadSignal(files::SignalFileKind kind, const std::string& path) {
     sig::TSignalSet loaded = signal_;
     files::TSignalFileExtras extras = Extras();
-    const files::TSignalLoadTarget target{loaded, extras, log_, sig::FlickerTable().Snapshot(), Kf(correction_)};
+    const files::TSignalLoadTarget target{loaded, extras, log_, sig::FlickerTable().Snapshot(),
+                                          FreqCorrection(correction_)};
     if (!files::LoadSignalFile(kind, files::IniFile(path), true, target)) return false;
     signal_ = std::move(loaded);
     extras_ = extras;
     descript_->setPlainText(Q(extras.Description));
     Recalculate();
+    ShowAllData_u();
+    ShowAllData_i();
     return true;
 }
 
@@ -226,7 +240,7 @@ void TForm2::TabsChange(int index) {
     const sig::TKolebParamsHelpTable flicker = sig::FlickerTable().Snapshot();
     const edit::TPageRow* row = nullptr;
     try {
-        row = edit::SelectPage(caption, {signal_, Kf(correction_), false, flicker});
+        row = edit::SelectPage(caption, {signal_, FreqCorrection(correction_), false, flicker, this});
     } catch (const cmn::TalvoError& e) {
         MyShowMessage(e.what(), cmn::MessageKind::Warning);
         return;
@@ -234,6 +248,7 @@ void TForm2::TabsChange(int index) {
     if (!row) return;
     QWidget* page = notebook_->findChild<QWidget*>(Q(row->Page));
     notebook_->setCurrentWidget(page);
+    ShowPage(row->Page);
     const std::string_view focus = edit::FocusOnShow(row->Page);
     if (!focus.empty())
         if (auto* target = page->findChild<QWidget*>(Q(focus))) target->setFocus();
@@ -258,12 +273,14 @@ void TForm2::ApplyCalibrationCoefs(const sig::TCorrectionRecord& correction) {
     correction_ = correction;
     UpdateFrequencyBounds();
     sig::TSignalParamsU& v = signal_.Voltage;
-    sig::SetSignalFrequency(v.Freq, Kf(correction_), signal_.Grid, bounds_, true, false, log_, v);
+    sig::SetSignalFrequency(v.Freq, FreqCorrection(correction_), signal_.Grid, bounds_, true, false, log_, v);
+    ShowAllData_u();
+    ShowAllData_i();
 }
 
-void TForm2::Recalculate() { sig::Recalculate(signal_, sig::FlickerTable().Snapshot(), {Kf(correction_)}); }
+void TForm2::Recalculate() { sig::Recalculate(signal_, sig::FlickerTable().Snapshot(), {FreqCorrection(correction_)}); }
 
-void TForm2::UpdateFrequencyBounds() { bounds_ = sig::DeriveFrequencyBounds(Kf(correction_)); }
+void TForm2::UpdateFrequencyBounds() { bounds_ = sig::DeriveFrequencyBounds(FreqCorrection(correction_)); }
 
 void TForm2::AddProtocolLine(int type, const QString& text) {
     protocolList_->addItem(Q(protocol_.Add(static_cast<cmn::LogType>(type), U(text))));
@@ -292,6 +309,57 @@ void TForm2::SaveProtocol() {
     } catch (const cmn::TalvoError& e) {
         MyShowMessage(e.what(), cmn::MessageKind::Warning);
     }
+}
+
+sig::real TForm2::Kf() const { return ui::FreqCorrection(correction_); }
+
+std::string TForm2::ShownPage() const { return U(notebook_->currentWidget()->objectName()); }
+
+void TForm2::ShowPage(std::string_view page) {
+    if (page == "page_u") ShowAllData_u();
+    if (page == "page_i") ShowAllData_i();
+}
+
+void TForm2::ShowAllData_u() {
+    fields_->Show("page_u", signal_);
+    voltagePage_->Show(signal_);
+}
+
+void TForm2::ShowAllData_i() {
+    fields_->Show("page_i", signal_);
+    currentPage_->Show(signal_);
+}
+
+void TForm2::ShowVoltageValues(const sig::TSignalParamsU&) { ShowAllData_u(); }
+void TForm2::ShowCurrentValues(const sig::TSignalParamsI&) { ShowAllData_i(); }
+// The vector diagrams come with the charts.
+void TForm2::ShowCurrentPhasors(const std::array<sig::TPolar, 3>&) {}
+void TForm2::DrawVectorDiagram(const sig::TSignalParamsU&, const sig::TSignalParamsI&) {}
+
+// A refused entry keeps its text and takes the focus back; the message box
+// and the return of the focus must not take the entry over a second time.
+void TForm2::TakeOverField(const edit::TFieldRow& row, TFieldEdit& field) {
+    if (takingOver_) return;
+    takingOver_ = true;
+    const std::string page = ShownPage();
+    edit::TEntryOutcome out;
+    try {
+        out = edit::TakeOver(row, U(field.text()), {signal_, Kf(), bounds_, log_, this, page});
+    } catch (const cmn::TalvoError& e) {
+        out.Message = e.what();
+    }
+    if (!out.Accepted) {
+        if (out.Message) MyShowMessage(*out.Message, cmn::MessageKind::Warning);
+        field.setFocus(Qt::OtherFocusReason);
+    } else if (!out.Redisplay.empty()) {
+        ShowPage(out.Redisplay);
+    }
+    takingOver_ = false;
+}
+
+void TForm2::EscapeField(const edit::TFieldRow& row, TFieldEdit& field) {
+    ShowPage(row.Page);
+    field.selectAll();
 }
 
 std::string TForm2::ConverterPort() const { return U(converterPort_->currentText()); }

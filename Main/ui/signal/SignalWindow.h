@@ -5,9 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/SignalDefaults.h"
+#include "editor/SignalFields.h"
 #include "editor/SignalProtocol.h"
 #include "files/SignalFile.h"
 #include "signal/Correction.h"
+#include "signal/Display.h"
 #include "signal/Frequency.h"
 #include "signal/SignalSet.h"
 #include "ui/common/QueuedSinks.h"
@@ -23,9 +26,15 @@ class QTabBar;
 
 namespace ui {
 
+class TFieldEdit;
+class TPageFields;
+class TVoltagePage;
+class TCurrentPage;
+
 // The signal window: one test signal, its pages chosen with the tab strip
-// at the bottom edge, and the protocol of the actions sent from it.
-class TForm2 : public QWidget {
+// at the bottom edge, and the protocol of the actions sent from it. The
+// calculations given the window as their display refresh its pages.
+class TForm2 : public QWidget, public sig::ISignalDisplay {
     Q_OBJECT
 public:
     // `owner` must be the main window; otherwise creation fails with cmn::TalvoError.
@@ -56,6 +65,17 @@ public:
     // Every derived quantity anew, in the fixed order of the calculations.
     void Recalculate();
     void UpdateFrequencyBounds();
+    // The frequency setting of this window's defaults and frequency fields.
+    edit::TFrequencySetting FrequencySetting() { return {Kf(), bounds_, log_}; }
+
+    // Display operations: the controls of one page show the records.
+    void ShowAllData_u();
+    void ShowAllData_i();
+
+    void ShowVoltageValues(const sig::TSignalParamsU& v) override;
+    void ShowCurrentPhasors(const std::array<sig::TPolar, 3>& currents) override;
+    void ShowCurrentValues(const sig::TSignalParamsI& c) override;
+    void DrawVectorDiagram(const sig::TSignalParamsU& v, const sig::TSignalParamsI& c) override;
 
     // The log the actions of this window report to; lines reach the
     // protocol page on the window thread.
@@ -87,6 +107,11 @@ private:
     void RedrawAll();
     void ClearProtocol();
     void SaveProtocol();
+    sig::real Kf() const;
+    std::string ShownPage() const;
+    void TakeOverField(const edit::TFieldRow& row, TFieldEdit& field);
+    void EscapeField(const edit::TFieldRow& row, TFieldEdit& field);
+    void ShowPage(std::string_view page);
 
     sig::TSignalSet signal_;
     files::TSignalFileExtras extras_;
@@ -99,6 +124,10 @@ private:
     edit::TSignalProtocol protocol_;
     TWindowProtocolLog log_;
 
+    TPageFields* fields_;
+    TVoltagePage* voltagePage_ = nullptr;
+    TCurrentPage* currentPage_ = nullptr;
+    bool takingOver_ = false;
     QTabBar* tabs_;
     QStackedWidget* notebook_;
     QMenu* tabMenu_;

@@ -11,8 +11,8 @@
 #include "TalvoVersion.h"
 #include "editor/DialogRules.h"
 #include "signal/Nominals.h"
+#include "ui/common/IndexTextLabel.h"
 #include "ui/common/Texts.h"
-#include "ui/shell/dialogs/IndexTextLabel.h"
 
 namespace ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/shell/dialogs/IndexTextLabel.h"
+#include "ui/common/IndexTextLabel.h"
 
 #include <QPainter>
 

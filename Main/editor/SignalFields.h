@@ -1,0 +1,79 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "CommonUtils/ProtocolLog.h"
+#include "signal/Display.h"
+#include "signal/Frequency.h"
+#include "signal/SignalSet.h"
+
+// The fields of the signal window's pages as one table: each row names a
+// control, its page, the family whose rule takes its entries over, the tag
+// that selects the stored value, the display format and the field Enter
+// moves to. The window builds, names and routes its fields from this table.
+namespace edit {
+
+enum class FieldFamily {
+    VoltageValue,
+    VoltageDeviation,
+    VoltageAngle,
+    CurrentValue,
+    CurrentDeviation,
+    CurrentAngle,
+    Frequency,
+    FrequencyDeviation,
+    Result,  // read-only, computed
+};
+
+struct TFieldRow {
+    std::string_view Name;
+    std::string_view Page;
+    FieldFamily Family;
+    int Tag;                  // editable fields: the value they store; results: 0
+    std::string_view Format;  // empty: the current format of the nominal
+    bool Angle;               // shown with "°"
+    std::string_view Next;    // focus successor on Enter; empty for results
+    std::string_view Symbol;  // the quantity in indexed text, beside the field
+    sig::real (*Value)(const sig::TSignalSet&);
+};
+
+std::span<const TFieldRow> FieldRows();
+const TFieldRow* FieldByName(std::string_view name);
+bool Editable(const TFieldRow& row);
+
+// "%2.5f" for the nominal current 1 A, "%2.4f" for 5 A.
+std::string_view GetCurrentFmtStrByNominal(sig::real nominal);
+
+// The text a field shows for the records as they are.
+std::string FieldText(const TFieldRow& row, const sig::TSignalSet& s);
+
+// What an entry needs besides the records.
+struct TEntryContext {
+    sig::TSignalSet& Signal;
+    sig::real Kf = 0;
+    sig::TFrequencyBounds Bounds;
+    cmn::IProtocolLog& Log;  // the frequency range refusal goes here
+    sig::ISignalDisplay* Display = nullptr;
+    std::string_view ShownPage;
+};
+
+struct TEntryOutcome {
+    bool Accepted = false;
+    // A refusal to show ("Warning") before the focus returns to the field;
+    // empty when the refusal was already reported (frequency range).
+    std::optional<std::string> Message;
+    // The page whose fields are redisplayed from the records; empty for none.
+    std::string_view Redisplay;
+};
+
+// Takes the text of an editable field over: parses, checks, stores and
+// recomputes what the field's family says. Refused, nothing is stored.
+TEntryOutcome TakeOver(const TFieldRow& row, std::string_view text, const TEntryContext& context);
+
+// An angle field shows its text without the degree sign while it is edited.
+std::string EditingText(const TFieldRow& row, std::string_view shown);
+
+}  // namespace edit

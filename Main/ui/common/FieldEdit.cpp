@@ -1,0 +1,39 @@
+#include "ui/common/FieldEdit.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QTimer>
+
+namespace ui {
+
+namespace {
+const QString kDegree = QStringLiteral("°");
+}
+
+TFieldEdit::TFieldEdit(bool angle, QWidget* parent) : QLineEdit(parent), angle_(angle) {}
+
+void TFieldEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (angle_ && text().endsWith(kDegree)) setText(text().chopped(kDegree.size()));
+    // A mouse press would place the cursor after this; select once it is done.
+    QTimer::singleShot(0, this, [this] {
+        if (hasFocus()) selectAll();
+    });
+}
+
+void TFieldEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (isModified() && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) Q_EMIT Leaving();
+}
+
+void TFieldEdit::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: Q_EMIT EnterPressed(); return;
+        case Qt::Key_Escape: Q_EMIT EscapePressed(); return;
+        default: QLineEdit::keyPressEvent(event);
+    }
+}
+
+}  // namespace ui

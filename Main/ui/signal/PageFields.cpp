@@ -1,0 +1,91 @@
+#include "ui/signal/PageFields.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+
+#include "ui/common/FieldEdit.h"
+#include "ui/common/IndexTextLabel.h"
+#include "ui/common/Texts.h"
+
+namespace ui {
+
+TPageFields::TPageFields(QObject* parent, TakeOverFn takeOver, KeyFn escape)
+    : QObject(parent), takeOver_(std::move(takeOver)), escape_(std::move(escape)) {}
+
+QWidget* TPageFields::Control(std::string_view name) {
+    if (const auto it = controls_.find(name); it != controls_.end()) return it->second;
+    const edit::TFieldRow* row = edit::FieldByName(name);
+    Q_ASSERT(row);
+    QWidget* control = nullptr;
+    if (edit::Editable(*row)) {
+        auto* field = new TFieldEdit(row->Angle);
+        connect(field, &TFieldEdit::Leaving, this, [this, row, field] { takeOver_(*row, *field); });
+        connect(field, &TFieldEdit::EnterPressed, this, [this, row] { Enter(*row); });
+        connect(field, &TFieldEdit::EscapePressed, this, [this, row, field] { escape_(*row, *field); });
+        control = field;
+    } else {
+        auto* label = new QLabel(QStringLiteral("нет"));
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        control = label;
+    }
+    control->setMinimumWidth(70);
+    NameControl(control, row->Name.data(), Q(row->Symbol.empty() ? row->Name : row->Symbol));
+    controls_.emplace(row->Name, control);
+    return control;
+}
+
+QWidget* TPageFields::Symbol(std::string_view name) {
+    return new TIndexTextLabel(std::string(edit::FieldByName(name)->Symbol));
+}
+
+void TPageFields::Show(std::string_view page, const sig::TSignalSet& s) {
+    for (const edit::TFieldRow& row : edit::FieldRows()) {
+        if (row.Page != page) continue;
+        const auto it = controls_.find(row.Name);
+        if (it == controls_.end()) continue;
+        const QString text = Q(edit::FieldText(row, s));
+        if (auto* field = qobject_cast<TFieldEdit*>(it->second))
+            field->setText(field->hasFocus() ? Q(edit::EditingText(row, U(text))) : text);
+        else static_cast<QLabel*>(it->second)->setText(text);
+    }
+}
+
+// Enter only moves on: the field left behind takes its entry over.
+void TPageFields::Enter(const edit::TFieldRow& row) { Control(row.Next)->setFocus(Qt::TabFocusReason); }
+
+QGroupBox* SymbolGrid(const QString& caption, TPageFields& fields, std::initializer_list<std::string_view> names,
+                      int columns, int firstRow) {
+    auto* box = new QGroupBox(caption);
+    auto* grid = new QGridLayout(box);
+    int i = 0;
+    for (std::string_view name : names) {
+        grid->addWidget(fields.Symbol(name), firstRow + i / columns, (i % columns) * 2);
+        grid->addWidget(fields.Control(name), firstRow + i / columns, (i % columns) * 2 + 1);
+        ++i;
+    }
+    return box;
+}
+
+std::array<QRadioButton*, 2> AddHarmCountChoice(QGridLayout& grid, int row, const char* prefix,
+                                                std::function<void(int)> chosen) {
+    std::array<QRadioButton*, 2> buttons{};
+    auto* line = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        const int count = i == 0 ? 40 : 50;
+        buttons[i] = new QRadioButton(i == 0 ? QStringLiteral("40") : QStringLiteral("50"));
+        const std::string name = std::string(prefix) + (i == 0 ? "_40" : "_50");
+        NameControl(buttons[i], name.c_str(), buttons[i]->text());
+        QObject::connect(buttons[i], &QRadioButton::clicked, buttons[i], [chosen, count] { chosen(count); });
+        line->addWidget(buttons[i]);
+    }
+    grid.addWidget(new QLabel(QStringLiteral("Количество учитываемых гармоник:")), row, 0, 1, 4);
+    grid.addLayout(line, row + 1, 0, 1, 4);
+    return buttons;
+}
+
+}  // namespace ui

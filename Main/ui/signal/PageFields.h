@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <string_view>
+
+#include "editor/SignalFields.h"
+
+class QGridLayout;
+class QGroupBox;
+class QRadioButton;
+class QString;
+class QWidget;
+
+namespace ui {
+
+class TFieldEdit;
+
+// The controls of the field table: one per row, named after it, an entry
+// field for the editable rows and a result label ("нет" until shown) for
+// the computed ones. Entries are handed to `takeOver` with their row.
+class TPageFields : public QObject {
+    Q_OBJECT
+public:
+    using TakeOverFn = std::function<void(const edit::TFieldRow&, TFieldEdit&)>;
+    using KeyFn = std::function<void(const edit::TFieldRow&, TFieldEdit&)>;
+
+    TPageFields(QObject* parent, TakeOverFn takeOver, KeyFn escape);
+
+    // The control of a row, made on the first call; the page layouts place it.
+    QWidget* Control(std::string_view name);
+    // A label that draws the row's quantity symbol.
+    QWidget* Symbol(std::string_view name);
+    // Every control of the page shows the records; the field being edited
+    // keeps the editing form of its text.
+    void Show(std::string_view page, const sig::TSignalSet& s);
+
+private:
+    void Enter(const edit::TFieldRow& row);
+
+    TakeOverFn takeOver_;
+    KeyFn escape_;
+    std::map<std::string_view, QWidget*> controls_;
+};
+
+// A framed group of symbol and field pairs, `columns` pairs a row.
+QGroupBox* SymbolGrid(const QString& caption, TPageFields& fields, std::initializer_list<std::string_view> names,
+                      int columns = 2, int firstRow = 0);
+
+// "Количество учитываемых гармоник:" with the radio buttons 40 and 50
+// (named prefix + "_40" and "_50") from grid row `row` on.
+std::array<QRadioButton*, 2> AddHarmCountChoice(QGridLayout& grid, int row, const char* prefix,
+                                                std::function<void(int)> chosen);
+
+}  // namespace ui
