@@ -5,18 +5,20 @@
 #include <filesystem>
 #include <regex>
 
-#include "../files/TempFolder.h"
-#include "../link/RecordingLog.h"
 #include "ExportSupport.h"
+#include "FileBytes.h"
+#include "RecordingLog.h"
+#include "TempFolder.h"
 #include "export/CellRef.h"
 #include "export/ExcelExport.h"
 #include "export/ExportColumn.h"
 
 namespace {
 
-using files_test::ReadBytes;
-using files_test::WriteBytes;
+using talvo_test::ReadBytes;
+using talvo_test::WriteBytes;
 using nlohmann::json;
+using talvo_test::RecordingLog;
 
 constexpr const char* kOpenFailed = "Ошибка при открытии файла экспорта!";
 
@@ -33,7 +35,7 @@ public:
 class WorkbookExport : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        fixtures_ = new files_test::TempFolder;
+        fixtures_ = new talvo_test::TempFolder;
         exporttest::MakeFixtures(fixtures_->Path().string());
         signal_ = exporttest::RecomputedSignal().release();
         cells_ = new xls::TExportColumn;
@@ -101,14 +103,14 @@ protected:
         return workbook["sheets"][sheet]["cells"][cell]["style"];
     }
 
-    static files_test::TempFolder* fixtures_;
+    static talvo_test::TempFolder* fixtures_;
     static sig::TSignalSet* signal_;
     static xls::TExportColumn* cells_;
-    files_test::TempFolder folder_;
+    talvo_test::TempFolder folder_;
     RecordingLog log_;
 };
 
-files_test::TempFolder* WorkbookExport::fixtures_ = nullptr;
+talvo_test::TempFolder* WorkbookExport::fixtures_ = nullptr;
 sig::TSignalSet* WorkbookExport::signal_ = nullptr;
 xls::TExportColumn* WorkbookExport::cells_ = nullptr;
 

@@ -6,6 +6,7 @@
 
 #include "CommonUtils/CodePage.h"
 #include "CommonUtils/TalvoError.h"
+#include "FileBytes.h"
 #include "TempFolder.h"
 #include "files/DataFolders.h"
 #include "files/TalvoIni.h"
@@ -14,9 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using files::TTalvoIni;
-using files_test::ReadBytes;
-using files_test::TempFolder;
-using files_test::WriteBytes;
+using talvo_test::ReadBytes;
+using talvo_test::TempFolder;
+using talvo_test::WriteBytes;
 
 // Points the known folders into a temporary tree for one test.
 class Settings : public ::testing::Test {

@@ -10,31 +10,25 @@
 #include "CommonUtils/Md5.h"
 #include "CommonUtils/TalvoError.h"
 #include "RecordingLog.h"
+#include "TempFolder.h"
 #include "link/LibraryBinding.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using talvo_test::RecordingLog;
 
 const std::string kBuiltFolder = std::string(TALVO_BIN_DIR) + "/";
 const std::string kBuiltLibrary = kBuiltFolder + "libSignalTalvo.so";
 
-// A fresh folder that goes with the object.
-class TempFolder {
+// A fresh folder for a copy of the library, named as the program looks for it.
+class LibraryFolder {
 public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "talvo-binding-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string Folder() const { return path_.string() + "/"; }
+    std::string Folder() const { return temp_.Path().string() + "/"; }
     std::string Library() const { return Folder() + "libSignalTalvo.so"; }
 
 private:
-    fs::path path_;
+    talvo_test::TempFolder temp_{"talvo-binding"};
 };
 
 // The message of the TalvoError that `load` raises, or "no error".
@@ -73,7 +67,7 @@ TEST(LibraryBinding, BuiltLibraryLoadsAndIsExercised) {
 }
 
 TEST(LibraryBinding, CopyInAnotherFolderLoadsAndCorruptedCopyIsRefused) {
-    TempFolder temp;
+    LibraryFolder temp;
     EXPECT_EQ(ErrorOf([&] { lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()); }),
               "Отсутствует библиотека libSignalTalvo.so");
 
@@ -91,7 +85,7 @@ TEST(LibraryBinding, CopyInAnotherFolderLoadsAndCorruptedCopyIsRefused) {
 
 // Runs without a window report the refusal and go on without the library.
 TEST(LibraryBinding, BindingReportsARefusalInTheLog) {
-    TempFolder temp;
+    LibraryFolder temp;
     RecordingLog log;
     EXPECT_FALSE(lnk::BindSignalLibrary(temp.Folder(), log));
     EXPECT_EQ(log.lines, (std::vector<std::pair<cmn::LogType, std::string>>{
@@ -104,7 +98,7 @@ TEST(LibraryBinding, BindingReportsARefusalInTheLog) {
 
 // A file whose digest matches but that is no loadable object.
 TEST(LibraryBinding, FileTheSystemCannotLoad) {
-    TempFolder temp;
+    LibraryFolder temp;
     std::ofstream(temp.Library()) << "not a shared object";
     const std::string digest = cmn::Md5FileHex(temp.Library());
     EXPECT_EQ(ErrorOf([&] { lnk::LoadSignalLibrary(temp.Folder(), digest); }),
@@ -112,7 +106,7 @@ TEST(LibraryBinding, FileTheSystemCannotLoad) {
 }
 
 TEST(LibraryBinding, MissingExportFailsOnlyWhenExercised) {
-    TempFolder temp;
+    LibraryFolder temp;
     fs::copy_file(NO_EXPORT_LIBRARY, temp.Library());
     const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(temp.Folder(), cmn::Md5FileHex(temp.Library()));
     ASSERT_TRUE(library.Loaded());
@@ -124,7 +118,7 @@ TEST(LibraryBinding, MissingExportFailsOnlyWhenExercised) {
 }
 
 TEST(LibraryBinding, CallThatThrowsIsTheLibraryWorkError) {
-    TempFolder temp;
+    LibraryFolder temp;
     fs::copy_file(THROWING_LIBRARY, temp.Library());
     const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(temp.Folder(), cmn::Md5FileHex(temp.Library()));
     TFullSignalParams buffer{};

@@ -18,6 +18,7 @@
 namespace {
 
 using sig::real;
+using talvo_test::RecordingLog;
 
 using tabletest::Balanced;
 using tabletest::kLowRange;
@@ -178,7 +179,7 @@ TEST(SampleTables, EqualADirectEvaluationOnRandomSignals) {
     std::uniform_real_distribution<real> level(0.5L, 1.1L);
     for (int round = 0; round < 24; ++round) {
         sig::TSignalSet s = Balanced(round == 0 ? 3419 : samples(rng));
-        tabletest::RandomSpectrum(s, rng, 0, 3);
+        talvo_test::RandomSpectrum(s, rng, 0, 3);
         std::uniform_real_distribution<real> angle(-180, 180);
         for (int p = sig::fzA; p <= sig::fzC; ++p) {
             sig::Shift(s.Voltage, p) = angle(rng);

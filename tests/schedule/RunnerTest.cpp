@@ -5,17 +5,20 @@
 #include <iterator>
 #include <set>
 
-#include "../files/TempFolder.h"
+#include "FileBytes.h"
+#include "RecordingLog.h"
 #include "RunRecorders.h"
 #include "ScheduleRows.h"
+#include "TempFolder.h"
 #include "schedule/ScheduleRunner.h"
 
 namespace {
 
 using namespace sched;
 using namespace sched_test;
-using files_test::TempFolder;
-using files_test::WriteBytes;
+using talvo_test::RecordingLog;
+using talvo_test::TempFolder;
+using talvo_test::WriteBytes;
 using cmn::LogType;
 
 double SecondsBetween(Steady::time_point a, Steady::time_point b) {
@@ -95,7 +98,7 @@ protected:
 
     TempFolder dir;
     TTestClock clock;
-    TRecordingLog log;
+    RecordingLog log;
     TRecordingEvents events;
     TFileActions actions;
     TScheduleRunner runner{actions, log, events, clock};
@@ -174,7 +177,7 @@ TEST_F(Runner, AnErrorLineStopsTheRunAfterItsStep) {
 
 // The wait of each mode ends within a poll of "Стоп"; the interrupted row is
 // neither finished nor counted.
-void StopDuringWait(TRecordingLog& log, TRecordingEvents& events, TScheduleRunner& runner, TRows rows,
+void StopDuringWait(RecordingLog& log, TRecordingEvents& events, TScheduleRunner& runner, TRows rows,
                     TScheduleMode mode) {
     ASSERT_EQ(runner.Start(rows, mode, 0).Outcome, TStartResult::TOutcome::Started);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));

@@ -7,11 +7,14 @@
 #include <filesystem>
 #include <thread>
 
-#include "../files/TempFolder.h"
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
+#include "ChildProcess.h"
 #include "CommonUtils/CodePage.h"
+#include "FileBytes.h"
+#include "RecordingLog.h"
 #include "RunRecorders.h"
 #include "ScheduleRows.h"
+#include "TempFolder.h"
 #include "link/LibraryBinding.h"
 #include "schedule/CalibratorActions.h"
 #include "schedule/ListFile.h"
@@ -27,6 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace sched;
 using sched_test::Row;
+using talvo_test::FrameCodes;
 
 struct TRun {
     int ExitCode = -1;
@@ -34,16 +38,10 @@ struct TRun {
 };
 
 TRun RunSchedule(const std::string& list, const std::string& options = {}) {
-    const files_test::TShellRun shell = files_test::RunShell(
-        files_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/talvo-schedule") + " " + files_test::ShellQuoted(list) + " " +
+    const talvo_test::TShellRun shell = talvo_test::RunShell(
+        talvo_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/talvo-schedule") + " " + talvo_test::ShellQuoted(list) + " " +
         options + " 2>&1");
     return {shell.ExitCode.value_or(-1), shell.Output};
-}
-
-std::vector<int> Codes(const std::vector<nlohmann::json>& frames) {
-    std::vector<int> codes;
-    for (const auto& f : frames) codes.push_back(f["code"]);
-    return codes;
 }
 
 class ScheduleOnCalibrator : public ::testing::Test {
@@ -61,14 +59,14 @@ protected:
         return file;
     }
 
-    calsim_test::TempSettings settings;
+    talvo_test::TempSettings settings;
 };
 
 TEST_F(ScheduleOnCalibrator, RowsAreSetOneAfterAnother) {
-    calsim_test::Simulator sim("COM2");
+    talvo_test::CalibratorSimulator sim("COM2");
     const TRun run = RunSchedule(SaveList(), "--port COM2");
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
-    EXPECT_EQ(Codes(sim.WaitFrames(10)), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14, 14, 15}));
+    EXPECT_EQ(FrameCodes(sim.WaitFrames(10)), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14, 14, 15}));
     EXPECT_NE(run.Output.find("Передача сигнала: balanced.usa"), std::string::npos) << run.Output;
     EXPECT_NE(run.Output.find("Сброс всего сигнала"), std::string::npos) << run.Output;
 }
@@ -81,15 +79,15 @@ TEST_F(ScheduleOnCalibrator, AFailedRowFailsTheRun) {
 // A file whose phase nominal is 0 cannot be recalculated: its row fails with
 // the message, and the next row is still sent.
 TEST_F(ScheduleOnCalibrator, ARowWhoseFileDoesNotLoadFailsAlone) {
-    calsim_test::Simulator sim("COM2");
+    talvo_test::CalibratorSimulator sim("COM2");
     const fs::path broken = settings.Root() / "broken.usa";
     const fs::path good = settings.Root() / "good.usa";
-    const std::string example = files_test::ReadBytes(std::string(TALVO_EXAMPLES_DIR) + "/balanced-nominal.usa");
+    const std::string example = talvo_test::ReadBytes(std::string(TALVO_EXAMPLES_DIR) + "/balanced-nominal.usa");
     std::string zero = example;
     const std::string key = cmn::Utf8ToCp1251("Фазный номинал=57.735");
     zero.replace(zero.find(key), key.size(), cmn::Utf8ToCp1251("Фазный номинал=0"));
-    files_test::WriteBytes(broken.string(), zero);
-    files_test::WriteBytes(good.string(), example);
+    talvo_test::WriteBytes(broken.string(), zero);
+    talvo_test::WriteBytes(good.string(), example);
     TSignalList list;
     list.Rows = {Row(broken.string(), 0, 0), Row(good.string(), 1, 0)};
     const std::string file = (settings.Root() / "mixed.sfl").string();
@@ -97,7 +95,7 @@ TEST_F(ScheduleOnCalibrator, ARowWhoseFileDoesNotLoadFailsAlone) {
     const TRun run = RunSchedule(file, "--port COM2");
     EXPECT_NE(run.Output.find("Значение номинала должно быть отличным от нуля"), std::string::npos) << run.Output;
     EXPECT_NE(run.Output.find("Передано успешно 1 сигналов из 2"), std::string::npos) << run.Output;
-    EXPECT_EQ(Codes(sim.WaitFrames(8)), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
+    EXPECT_EQ(FrameCodes(sim.WaitFrames(8)), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
 }
 
 TEST_F(ScheduleOnCalibrator, BadOptionsShowTheUsage) {
@@ -111,7 +109,7 @@ TEST_F(ScheduleOnCalibrator, BadOptionsShowTheUsage) {
 
 using sched_test::Steady;
 using sched_test::TRecordingEvents;
-using sched_test::TRecordingLog;
+using talvo_test::RecordingLog;
 
 class RunnerOnCalibrator : public ::testing::Test {
 protected:
@@ -127,12 +125,12 @@ protected:
         runner.Join();
     }
 
-    calsim_test::TempSettings settings;
-    calsim_test::Simulator sim{"COM1"};
+    talvo_test::TempSettings settings;
+    talvo_test::CalibratorSimulator sim{"COM1"};
     const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(std::string(TALVO_BIN_DIR) + "/", lnk::RecordedLibraryDigest());
     sig::TKolebParamsHelpTable flicker;
     TCalibratorActions actions{Link(), flicker, false};
-    TRecordingLog log;
+    RecordingLog log;
     TRecordingEvents events;
     TSystemClock clock;
     TScheduleRunner runner{actions, log, events, clock};
@@ -164,7 +162,7 @@ TEST_F(RunnerOnCalibrator, ByDurationWithSetTime) {
     // The actions' port and command lines are plain information, not shown in the schedule.
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Передача выполнена"), 3);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Порт COM1 открыт"), 0);
-    const std::vector<int> codes = Codes(sim.WaitFrames(8 + 6 + 2));
+    const std::vector<int> codes = FrameCodes(sim.WaitFrames(8 + 6 + 2));
     EXPECT_EQ(codes, (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14, 14, 10, 1, 2, 7, 14, 14, 15}));
 }
 
@@ -178,7 +176,7 @@ TEST_F(RunnerOnCalibrator, ByTimeLateStarts) {
     Finish();
     ASSERT_FALSE(events.states.empty());
     EXPECT_EQ(events.states.front(), std::make_pair(std::size_t{1}, S::Sending));
-    EXPECT_EQ(Codes(sim.WaitFrames(8)).size(), 8u);
+    EXPECT_EQ(FrameCodes(sim.WaitFrames(8)).size(), 8u);
     const std::vector<std::string> lines = log.Texts();
     EXPECT_EQ(lines.back(), "Передано успешно 1 сигналов из 2");
 }

@@ -2,9 +2,10 @@
 
 #include <limits>
 
-#include "../files/TempFolder.h"
 #include "CommonUtils/CodePage.h"
+#include "FileBytes.h"
 #include "ScheduleRows.h"
+#include "TempFolder.h"
 #include "schedule/ScheduleRules.h"
 
 namespace {
@@ -25,9 +26,9 @@ TEST(Chaining, SelectedRowsFollowEachOtherFromThePickerTime) {
 }
 
 TEST(RowEditing, NewRowsAndTheDateOfToday) {
-    files_test::TempFolder dir;
-    files_test::WriteBytes(dir / "s.usa", cmn::Utf8ToCp1251("[Описание сигнала]\r\nОписание=Синус 57,7 В\r\n"));
-    files_test::WriteBytes(dir / "bare.usa", "[U]\r\n");
+    talvo_test::TempFolder dir;
+    talvo_test::WriteBytes(dir / "s.usa", cmn::Utf8ToCp1251("[Описание сигнала]\r\nОписание=Синус 57,7 В\r\n"));
+    talvo_test::WriteBytes(dir / "bare.usa", "[U]\r\n");
     const TSignalDataForGrid signal = NewSignalRow(dir / "s.usa", At(12, 0, 5, 600));
     EXPECT_EQ(signal.Description, "Синус 57,7 В");
     EXPECT_EQ(signal.Start, At(12, 0, 5));

@@ -14,7 +14,7 @@ double D(real x) { return static_cast<double>(x); }
 
 class Powers : public ::testing::Test {
 protected:
-    std::unique_ptr<sig::TSignalSet> s = sigtest::BalancedSignal(57.735L, 5, -30);
+    std::unique_ptr<sig::TSignalSet> s = talvo_test::BalancedSignal(57.735L, 5, -30);
 
     void Calc(bool fullShown = false) {
         sig::CalcVoltageParams(s->Voltage, s->Switches);
@@ -106,7 +106,7 @@ TEST_F(Powers, EnergyOverTheTestTime) {
 
 class Ieee : public ::testing::Test {
 protected:
-    std::unique_ptr<sig::TSignalSet> s = sigtest::BalancedSignal(57.735L, 5, 30);
+    std::unique_ptr<sig::TSignalSet> s = talvo_test::BalancedSignal(57.735L, 5, 30);
 
     void Calc() {
         sig::CalcVoltageParams(s->Voltage, s->Switches);
@@ -167,7 +167,7 @@ TEST_F(Ieee, HarmonicsShowAsDistortionAndPollution) {
 // A channel switched off keeps its fundamental value but carries only its
 // harmonics: that phase's fundamental apparent power is 0.
 TEST_F(Ieee, APhaseWithOnlyHarmonicCurrentTakesItsFullApparentPower) {
-    s = sigtest::BalancedSignal(57.735L, 5, 0);
+    s = talvo_test::BalancedSignal(57.735L, 5, 0);
     for (const char* phase : {"faza_a", "faza_b", "faza_c"}) {
         s->Voltage.Garmonik.SetKoef(phase, 3, 10);
         s->Current.Garmonik.SetKoef(phase, 3, 20);
