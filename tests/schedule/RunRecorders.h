@@ -14,17 +14,19 @@ namespace sched_test {
 
 using Steady = std::chrono::steady_clock;
 
+// The events of a run, each stamped with the time of the run's wait clock.
 class TRecordingEvents : public sched::IScheduleEvents {
 public:
+    explicit TRecordingEvents(const sched::IWaitClock& clock) : clock_(clock) {}
     void RowStateChanged(std::size_t position, sched::TRowState state) override {
         std::lock_guard lock(mutex_);
         states.emplace_back(position, state);
-        stamps.push_back(Steady::now());
+        stamps.push_back(clock_.Now());
     }
     void RunFinished() override {
         {
             std::lock_guard lock(mutex_);
-            finishedAt = Steady::now();
+            finishedAt = clock_.Now();
             finished = true;
         }
         done_.notify_all();
@@ -40,6 +42,7 @@ public:
     bool finished = false;
 
 private:
+    const sched::IWaitClock& clock_;
     std::mutex mutex_;
     std::condition_variable done_;
 };

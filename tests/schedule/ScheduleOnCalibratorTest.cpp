@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "CalibratorSimulator.h"
 #include "ChildProcess.h"
 #include "CommonUtils/CodePage.h"
 #include "FileBytes.h"
 #include "RecordingLog.h"
+#include "RunClocks.h"
 #include "RunRecorders.h"
 #include "ScheduleRows.h"
 #include "TempFolder.h"
@@ -131,9 +131,11 @@ protected:
     sig::TKolebParamsHelpTable flicker;
     TCalibratorActions actions{Link(), flicker, false};
     RecordingLog log;
-    TRecordingEvents events;
-    TSystemClock clock;
-    TScheduleRunner runner{actions, log, events, clock};
+    // The run's waits take no real time; the calibrator's exchanges do.
+    sched_test::TManualWaitClock waits;
+    sched_test::TTestClock clock{waits};
+    TRecordingEvents events{waits};
+    TScheduleRunner runner{actions, log, events, clock, waits};
 };
 
 using S = TRowState;
@@ -153,10 +155,8 @@ TEST_F(RunnerOnCalibrator, ByDurationWithSetTime) {
     const auto held = [&](std::size_t from, std::size_t to) {
         return std::chrono::duration<double>(events.stamps[to] - events.stamps[from]).count();
     };
-    EXPECT_GE(held(0, 1), 0.99);  // row 0: its send, then one second held
-    EXPECT_LT(held(0, 1), 1.5);
-    EXPECT_GE(held(6, 7), 1.99);  // the last row keeps its whole duration
-    EXPECT_LT(held(6, 7), 2.5);
+    EXPECT_EQ(held(0, 1), 1);  // row 0: its send, then one second held
+    EXPECT_EQ(held(6, 7), 2);  // the last row keeps its whole duration
     const std::vector<std::string> lines = log.Texts();
     EXPECT_EQ(lines.back(), "Передано успешно 3 сигналов из 4");
     // The actions' port and command lines are plain information, not shown in the schedule.
@@ -183,13 +183,15 @@ TEST_F(RunnerOnCalibrator, ByTimeLateStarts) {
 
 TEST_F(RunnerOnCalibrator, StopDuringAWaitEndsTheRunAtOnce) {
     TRows rows = {Row(Example(), 0, 30)};
+    waits.Hold();
     ASSERT_EQ(runner.Start(rows, TScheduleMode::ByDuration, 0).Outcome, TStartResult::TOutcome::Started);
+    ASSERT_TRUE(waits.WaitForAWait());
     ASSERT_EQ(sim.WaitFrames(8).size(), 8u);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     const auto stopAt = Steady::now();
     runner.Stop();
-    Finish();
-    EXPECT_LT(std::chrono::duration<double>(events.finishedAt - stopAt).count(), 0.02);
+    ASSERT_TRUE(events.WaitFinished());
+    EXPECT_LT(std::chrono::duration<double>(Steady::now() - stopAt).count(), 0.02);
+    runner.Join();
     EXPECT_EQ(log.Texts().back(), "Передано успешно 0 сигналов из 1");
 }
 
