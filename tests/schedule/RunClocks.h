@@ -28,7 +28,8 @@ public:
         {
             std::lock_guard own(mutex_);
             held = held_;
-            if (!held) now_ = std::max(now_, deadline);
+            if (held) wake_ = &wake;
+            else now_ = std::max(now_, deadline);
             ++waits_;
         }
         waited_.notify_all();
@@ -38,6 +39,17 @@ public:
     void Hold() {
         std::lock_guard lock(mutex_);
         held_ = true;
+    }
+    // Lets the clock move again; a wait in progress goes on at once (or
+    // within its second, if the wake-up comes just before it sleeps).
+    void Release() {
+        std::condition_variable* wake = nullptr;
+        {
+            std::lock_guard lock(mutex_);
+            held_ = false;
+            wake = wake_;
+        }
+        if (wake) wake->notify_all();
     }
     // Waits, in real time, until the runner is inside a wait.
     bool WaitForAWait() {
@@ -50,6 +62,7 @@ private:
     std::condition_variable waited_;
     TTimePoint now_{};
     bool held_ = false;
+    std::condition_variable* wake_ = nullptr;  // the runner's, while a held wait goes on
     int waits_ = 0;
 };
 

@@ -81,9 +81,9 @@ protected:
         return names;
     }
     TStartResult Run(TRows& rows, TScheduleMode mode, int setTime) {
+        started = waits.Now();  // the clock moves only once the run waits
         const TStartResult result = runner.Start(rows, mode, setTime);
         EXPECT_EQ(result.Outcome, TStartResult::TOutcome::Started) << result.Message;
-        started = waits.Now();
         return result;
     }
     void Finish() {
@@ -109,11 +109,13 @@ using S = TRowState;
 TEST_F(Runner, ByDurationSetsRowsInTurnEachHeldForItsDurationLessTheSetTime) {
     TRows rows = {Row(Signal("a.usa"), 0, 2), Row(Signal("u.usa"), 1, 5, S::NotSelected), Row(Signal("b.usa"), 2, 2),
                   Row(Signal("c.usa"), 3, 1)};
+    waits.Hold();  // the run must not end before it is seen running
     const TStartResult result = Run(rows, TScheduleMode::ByDuration, 1);
     EXPECT_EQ(result.StatusText, "Ориентировочное время завершения: 09.12.2026 12:00:11");
     EXPECT_EQ(rows[0].State, S::SelectedRunning);
     EXPECT_EQ(rows[1].State, S::NotSelectedRunning);
     EXPECT_TRUE(runner.Running());
+    waits.Release();
     Finish();
 
     EXPECT_EQ(SentNames(), (std::vector<std::string>{"a.usa", "b.usa", "c.usa"}));
