@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <future>
 #include <limits>
@@ -13,6 +12,7 @@
 
 #include "CalibratorSimulator.h"
 #include "CommonUtils/CalibratorWire.h"
+#include "DescriptorCheck.h"
 #include "ForeignHolder.h"
 #include "SignalTalvoLibrary.h"
 #include "TableReference.h"
@@ -20,17 +20,12 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 using Options = std::vector<std::string>;
 using namespace talvo_test;
 
 constexpr std::uint16_t kPort = 1;
-
-std::size_t OpenDescriptors() {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
-}
 
 TOutSignalParams VoltageOnly() {
     TOutSignalParams p = BalancedParams();
@@ -60,9 +55,9 @@ protected:
     // A call that leaves no descriptor open and the port free for the next one.
     template <class Call>
     std::int16_t Released(Call&& call) {
-        const std::size_t before = OpenDescriptors();
+        const OpenDescriptors before = OpenDescriptors::Now();
         const std::int16_t code = call();
-        EXPECT_EQ(OpenDescriptors(), before);
+        EXPECT_EQ(OpenDescriptors::Now().NewSince(before), "");
         EXPECT_NE(Library().CheckPort(kPort), 101);
         return code;
     }
