@@ -194,7 +194,22 @@ TEST_F(ConsoleRun, OtherCommandsWouldStartTheWindowProgram) {
 TEST_F(ConsoleRun, HelpAndVersionStartNothing) {
     const TRun help = RunProgram({"-c", "SetSignal", "--help"});
     EXPECT_EQ(help.ExitCode, 0);
-    EXPECT_EQ(help.Lines().front(), "Использование:");
+    // The usage documents the defaults: resetting the signal, COM1, the second modification, column 2.
+    EXPECT_EQ(help.Output,
+              "Использование:\n"
+              "  KalibratorTalvo -c SetSignal [-t Sinus|ColOver|Koleb|StopSin|StopColOver] [-p файл.usa | -s]\n"
+              "                  [-cn порт] [-k dmTalvo|dmTalvoM]\n"
+              "  KalibratorTalvo -c ExportXls -p файл.usa -expt шаблон.xlsx [-expo infile -expf результат.xlsx] "
+              "[-col столбец]\n"
+              "  KalibratorTalvo --help | --version\n"
+              "\n"
+              "  -t     действие: сигнал, провалы и перенапряжения, колебания, сброс сигнала (по умолчанию),\n"
+              "         сброс провалов и перенапряжений\n"
+              "  -p     файл сигнала; -s: текст файла сигнала со стандартного ввода\n"
+              "  -cn    порт калибратора (по умолчанию COM1); -k модификация калибратора (по умолчанию dmTalvoM)\n"
+              "  -expt  шаблон книги Excel; -expo infile: запись в копию шаблона -expf, иначе в сам шаблон\n"
+              "  -col   номер столбца (по умолчанию 2)\n"
+              "Код завершения: 0 при успехе, -1 (255) при ошибке.\n");
     const TRun version = RunProgram({"--version"});
     EXPECT_EQ(version.ExitCode, 0);
     EXPECT_EQ(version.Output.rfind("KalibratorTalvo ", 0), 0u);

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "CommonUtils/Md5.h"
-#include "CommonUtils/TalvoError.h"
 #include "RecordingLog.h"
+#include "Refusal.h"
 #include "TempFolder.h"
 #include "link/LibraryBinding.h"
 
@@ -17,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using talvo_test::RecordingLog;
+using talvo_test::Refusal;
 
 const std::string kBuiltFolder = std::string(TALVO_BIN_DIR) + "/";
 const std::string kBuiltLibrary = kBuiltFolder + "libSignalTalvo.so";
@@ -30,17 +31,6 @@ public:
 private:
     talvo_test::TempFolder temp_{"talvo-binding"};
 };
-
-// The message of the TalvoError that `load` raises, or "no error".
-template <class F>
-std::string ErrorOf(F&& action) {
-    try {
-        action();
-    } catch (const cmn::TalvoError& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 bool IsUpperHexDigest(const std::string& digest) {
     return digest.size() == 32 && digest.find_first_not_of("0123456789ABCDEF") == std::string::npos;
@@ -68,7 +58,7 @@ TEST(LibraryBinding, BuiltLibraryLoadsAndIsExercised) {
 
 TEST(LibraryBinding, CopyInAnotherFolderLoadsAndCorruptedCopyIsRefused) {
     LibraryFolder temp;
-    EXPECT_EQ(ErrorOf([&] { lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()); }),
+    EXPECT_EQ(Refusal([&] { lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()); }),
               "Отсутствует библиотека libSignalTalvo.so");
 
     fs::copy_file(kBuiltLibrary, temp.Library());
@@ -79,7 +69,7 @@ TEST(LibraryBinding, CopyInAnotherFolderLoadsAndCorruptedCopyIsRefused) {
         file.seekp(static_cast<std::streamoff>(fs::file_size(temp.Library()) / 2));
         file.put('\x5A');
     }
-    EXPECT_EQ(ErrorOf([&] { lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()); }),
+    EXPECT_EQ(Refusal([&] { lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()); }),
               "Неверная контрольная сумма библиотеки libSignalTalvo.so.");
 }
 
@@ -101,7 +91,7 @@ TEST(LibraryBinding, FileTheSystemCannotLoad) {
     LibraryFolder temp;
     std::ofstream(temp.Library()) << "not a shared object";
     const std::string digest = cmn::Md5FileHex(temp.Library());
-    EXPECT_EQ(ErrorOf([&] { lnk::LoadSignalLibrary(temp.Folder(), digest); }),
+    EXPECT_EQ(Refusal([&] { lnk::LoadSignalLibrary(temp.Folder(), digest); }),
               "Ошибка при загрузке библиотеки libSignalTalvo.so (8).");
 }
 
@@ -111,9 +101,9 @@ TEST(LibraryBinding, MissingExportFailsOnlyWhenExercised) {
     const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(temp.Folder(), cmn::Md5FileHex(temp.Library()));
     ASSERT_TRUE(library.Loaded());
     TFullSignalParams buffer{};
-    EXPECT_EQ(ErrorOf([&] { lnk::Exercise(library, buffer); }),
+    EXPECT_EQ(Refusal([&] { lnk::Exercise(library, buffer); }),
               "Ошибка при работе с библиотекой libSignalTalvo.so (127).");
-    EXPECT_EQ(ErrorOf([&] { lnk::Exercise(lnk::TSignalLibrary(), buffer); }),
+    EXPECT_EQ(Refusal([&] { lnk::Exercise(lnk::TSignalLibrary(), buffer); }),
               "Ошибка при работе с библиотекой libSignalTalvo.so (127).");
 }
 
@@ -122,7 +112,7 @@ TEST(LibraryBinding, CallThatThrowsIsTheLibraryWorkError) {
     fs::copy_file(THROWING_LIBRARY, temp.Library());
     const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(temp.Folder(), cmn::Md5FileHex(temp.Library()));
     TFullSignalParams buffer{};
-    EXPECT_EQ(ErrorOf([&] { lnk::Exercise(library, buffer); }).rfind("Ошибка при работе с библиотекой libSignalTalvo.so (", 0),
+    EXPECT_EQ(Refusal([&] { lnk::Exercise(library, buffer); }).rfind("Ошибка при работе с библиотекой libSignalTalvo.so (", 0),
               0u);
 }
 

@@ -105,6 +105,16 @@ TEST(EstimatedEnd, EachModeCountsFromItsOwnOrigin) {
               "Ориентировочное время завершения: 09.12.2026 12:00:35");
 }
 
+// The type column of the list, as the user reads it.
+TEST(RowTypes, Names) {
+    const std::pair<TCommandType, const char*> table[] = {
+        {TCommandType::Sinus, "Сигнал"},         {TCommandType::ColOver, "Пр./пер."},
+        {TCommandType::Koleb, "Колебания"},      {TCommandType::StopSin, "Сброс сигн."},
+        {TCommandType::StopColOver, "Сброс пр./пер."},
+    };
+    for (const auto& [type, name] : table) EXPECT_EQ(CommandTypeName(type), name);
+}
+
 TEST(RunMarkers, RowsAreMarkedAndRestoredAndStatesReachEveryRow) {
     TRows rows;
     for (int i = 0; i < 300; ++i) rows.push_back(Row("/s/r.usa", i, 1, i % 2 ? TRowState::Selected : TRowState::NotSelected));

@@ -174,8 +174,12 @@ TEST_F(Collapses, ChecksBeforeSending) {
     EXPECT_FALSE(sig::ConfirmCollapses(s->Voltage, d, declining));
     ASSERT_EQ(declining.questions.size(), 1u);
     EXPECT_EQ(declining.questions[0].buttons, cmn::Buttons::YesNo);
-    EXPECT_NE(declining.questions[0].text.find("некорректны.\r\nВозможные причины:"), std::string::npos);
-    EXPECT_NE(declining.questions[0].text.find("Продолжить передачу сигнала?"), std::string::npos);
+    EXPECT_EQ(declining.questions[0].text,
+              "Параметры провалов или перенапряжений некорректны.\r\nВозможные причины:\r\n\r\n"
+              "- значение остаточного напряжения при провале больше среднеквадратического значения напряжения\r\n"
+              "- значение максимального напряжения при перенапряжении меньше среднеквадратического значения "
+              "напряжения\r\n\r\n"
+              "Продолжить передачу сигнала?");
 
     talvo_test::RecordingLog unattended;
     EXPECT_TRUE(sig::ConfirmCollapses(s->Voltage, d, unattended));
