@@ -321,6 +321,30 @@ TEST_F(SignalFiles, UnreadableNumbersTakeTheDefaults) {
     EXPECT_FALSE(loaded.Switches.IOnB);
 }
 
+// The harmonic store holds single precision: up to the value where rounding
+// to a float gives infinity a file's value reads as the nearest float (the
+// largest float at most), from there on it is unreadable and reads as 0.
+TEST_F(SignalFiles, SpectrumValuesNarrowToFloatUpToTheFloatRange) {
+    const float largest = 3.40282346638528859811704183484516925440e38f;
+    const struct {
+        const char* text;
+        float read;
+    } table[] = {
+        {"3.4028234663852886e38", largest},       // the largest float itself
+        {"3.4028235677973362e38", largest},       // the last double that rounds to it
+        {"3.4028235677973366e38", 0},             // 2^128 - 2^103, halfway to 2^128: unreadable
+        {"-3.4028235677973362e38", -largest},
+        {"-3.4028235677973366e38", 0},
+        {"1.401298464324817e-45", 1.401298464324817e-45f},  // the smallest float stays
+    };
+    for (const auto& t : table) {
+        ASSERT_TRUE(LoadText(sfAll, MinimalFull("220", "5") + "[Гармоники напряжения по фазе А]\n2-я=" + t.text +
+                                        "\n[Интергармоники тока по фазе С]\n1-я=" + t.text + "\n"));
+        EXPECT_EQ(loaded.Voltage.Garmonik.a.Koef[2], t.read) << t.text;
+        EXPECT_EQ(loaded.Current.InterGarm[sig::fzC].Koef[1], t.read) << t.text;
+    }
+}
+
 TEST_F(SignalFiles, KindsAreRecognisedOnlyByTheirOwnMarker) {
     const sig::TSignalSet s = SampleSignal();
     for (int written = sfAll; written <= sfConverter; ++written)

@@ -40,7 +40,7 @@ TEST_F(Settings, FirstStartCreatesTheFolderAndRecordsTheSplash) {
     TTalvoIni ini;
     EXPECT_TRUE(fs::is_directory(dir.Path() / "config/Ostra/Калибратор Talvo"));
     EXPECT_FALSE(ini.ModificationPresent());
-    EXPECT_EQ(ini.ReadModification(), files::kDefaultModification);
+    EXPECT_EQ(ini.ReadModification(), 1);  // the second modification, dmTalvoM
     EXPECT_EQ(ini.ReadComPort(), "");
     EXPECT_EQ(ini.ReadCorrection(), files::TCorrectionRecord{});
     EXPECT_TRUE(ini.ReadShowSplash());
@@ -59,9 +59,7 @@ TEST_F(Settings, SplashSettingReadIsWrittenBack) {
 }
 
 TEST_F(Settings, ModificationOutsideItsRangeReadsAsTheDefault) {
-    const std::pair<std::string, int> cases[] = {{"0", 0}, {"1", 1}, {"0x0", 0}, {"5", files::kDefaultModification},
-                                                 {"2", files::kDefaultModification}, {"-1", files::kDefaultModification},
-                                                 {"первая", files::kDefaultModification}};
+    const std::pair<std::string, int> cases[] = {{"0", 0}, {"1", 1}, {"0x0", 0}, {"5", 1}, {"2", 1}, {"-1", 1}, {"первая", 1}};
     for (const auto& [text, expected] : cases) {
         Store("[Общие]\r\nМодификация калибратора=" + text + "\r\n");
         const TTalvoIni ini;

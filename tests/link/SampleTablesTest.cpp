@@ -98,6 +98,15 @@ TEST(SampleTables, SecondModificationCompensatesTheOutputFilter) {
               std::lrint((0.2 * 0.6938603561695532 + 1) * 32767));
 }
 
+// Without a stored choice the tables are built for the second modification.
+TEST(SampleTables, TheDefaultIsTheSecondModification) {
+    EXPECT_EQ(lnk::TTableSettings{}.Modification, 1);
+    sig::TSignalSet s = Balanced(200);
+    s.Switches.UOnA = false;
+    s.Voltage.Garmonik.SetKoef(sig::TGarmonikPart::a, 50, 20);
+    EXPECT_EQ(Sample(lnk::BuildVoltageTable(s, {}), 1)[0], 35694);
+}
+
 TEST(SampleTables, InterharmonicsMakeATwoPeriodTable) {
     sig::TSignalSet s = Balanced(12);
     s.Voltage.InterGarm[sig::fzA].Koef[1] = 10;  // order 1.5

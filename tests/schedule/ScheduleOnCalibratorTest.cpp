@@ -105,6 +105,15 @@ TEST_F(ScheduleOnCalibrator, BadOptionsShowTheUsage) {
 }
 
 
+// Without settings of its own a run talks to COM1 at 115200 baud and builds
+// its tables for the second modification.
+TEST(LinkSettings, Defaults) {
+    const TLinkSettings link;
+    EXPECT_EQ(link.PortName, "COM1");
+    EXPECT_EQ(link.BaudRate, 115200u);
+    EXPECT_EQ(link.Modification, 1);
+}
+
 // ---------------------------------------------------------------- the runner in this process
 
 using sched_test::Steady;
