@@ -28,8 +28,6 @@ real Direction(TPhasor x) {
     return NormalizeAngle(std::atan2(x.imag(), x.real()) / kDegree);
 }
 
-real AxisAngle(TPhasor x) {
-    return x.real() == 0 ? 0 : std::atan(x.imag() / x.real()) / kDegree;
-}
+real AxisAngle(TPhasor x) { return x.real() == 0 ? 0 : std::atan(x.imag() / x.real()) / kDegree; }
 
 }  // namespace stlib

@@ -40,7 +40,8 @@ int16_t STALVO_CALL StopSignal(uint16_t port) {
 }
 
 int16_t STALVO_CALL StopCollapsesOvervoltages(uint16_t port) {
-    return Guarded(code::Internal, [&] { return TKalibratorManager(nullptr, nullptr, port).StopCollapsesOvervoltages(); });
+    return Guarded(code::Internal,
+                   [&] { return TKalibratorManager(nullptr, nullptr, port).StopCollapsesOvervoltages(); });
 }
 
 uint8_t STALVO_CALL GetErrorText(int16_t errorCode, char* buffer) {

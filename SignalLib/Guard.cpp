@@ -4,8 +4,6 @@
 
 namespace stlib {
 
-void ReportUnexpected(const char* message) noexcept {
-    std::fprintf(stderr, "Ошибка SignalTalvo.dll: %s\n", message);
-}
+void ReportUnexpected(const char* message) noexcept { std::fprintf(stderr, "Ошибка SignalTalvo.dll: %s\n", message); }
 
 }  // namespace stlib

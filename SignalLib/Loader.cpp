@@ -58,7 +58,8 @@ TCode LoadHarmonics(TSignalClass& signal, const TOutSignalParams& params) {
         for (TQuantity q : kQuantities)
             for (int p = 0; p < kPhases; ++p) {
                 const THarmonicParams h = PhaseParams(params, q, p).Harmonics[n - 2];
-                const TCode base = q == TQuantity::Voltage ? code::VoltageHarmonicBase[p] : code::CurrentHarmonicBase[p];
+                const TCode base =
+                    q == TQuantity::Voltage ? code::VoltageHarmonicBase[p] : code::CurrentHarmonicBase[p];
                 if (TCode c = RunStep(base + n, [&] { signal.SetHarmonic(q, p, n, h.Koef, h.Angle); })) return c;
             }
     return code::NoError;
@@ -69,10 +70,8 @@ TCode LoadFaza(TFazaDeviationsClass& faza, const TFazaDeviationParams& params, i
     const TCode stepCode = (isCollapse ? code::CollapseDepthA : code::OvervoltageKoefA) + 2 * phase;
     return RunStep(stepCode, [&] {
         faza.SetIsCollapse(isCollapse);
-        if (isCollapse)
-            faza.SetDepth(params.Value);
-        else
-            faza.SetOvervoltageKoef(params.Value);
+        if (isCollapse) faza.SetDepth(params.Value);
+        else faza.SetOvervoltageKoef(params.Value);
     });
 }
 

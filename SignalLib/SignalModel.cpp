@@ -132,7 +132,8 @@ void TSignalClass::RecalcSampleClock() {
     const real factor = KoefFactor(koefs.FrequencyKoef());
     Require(factor > 0, "Frequency kalibration coefficient leaves no sample clock");
     const real n = std::nearbyint(kSampleRate / (factor * frequency));
-    Require(n >= 1 && n <= static_cast<real>(std::numeric_limits<std::int64_t>::max()), "Samples per period out of range");
+    Require(n >= 1 && n <= static_cast<real>(std::numeric_limits<std::int64_t>::max()),
+            "Samples per period out of range");
     samplesPerPeriod = static_cast<std::int64_t>(n);
     frequency = static_cast<float>(kSampleRate / (factor * n));
 }

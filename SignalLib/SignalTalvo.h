@@ -49,28 +49,28 @@ typedef struct THarmonicParams {
  * angle (phase A's must be 0) and each harmonic's own shift. Current angles:
  * the shift behind the voltage harmonic of the same order and phase. */
 typedef struct TPhaseSignalParams {
-    float KalibrationKoef;        /* percent, -100 to 100 */
-    uint8_t MainOn;               /* 0: the fundamental is left out, harmonics stay */
+    float KalibrationKoef; /* percent, -100 to 100 */
+    uint8_t MainOn;        /* 0: the fundamental is left out, harmonics stay */
     uint8_t Padding[3];
-    float Amplitude;              /* RMS of the fundamental, V or A */
-    float Angle;                  /* degrees */
+    float Amplitude; /* RMS of the fundamental, V or A */
+    float Angle;     /* degrees */
     THarmonicParams Harmonics[STALVO_HARMONICS];
 } TPhaseSignalParams;
 
 /* Per phase of a dip or swell. */
 typedef struct TFazaDeviationParams {
-    uint8_t IsCollapse;           /* 1: dip, 0: swell */
+    uint8_t IsCollapse; /* 1: dip, 0: swell */
     uint8_t Padding[3];
-    float Value;                  /* dip depth, percent of nominal (0..100), or swell coefficient (0..10) */
+    float Value; /* dip depth, percent of nominal (0..100), or swell coefficient (0..10) */
 } TFazaDeviationParams;
 
 typedef struct TCollapsesOvervoltagesParams {
-    int16_t Count;                /* 1 to 32767 */
+    int16_t Count; /* 1 to 32767 */
     uint8_t Padding1[2];
-    float Duration;               /* seconds, greater than 0, at most 600 */
-    float Period;                 /* repetition period, seconds, 0 to 600 */
-    float StartAngle;             /* degrees */
-    uint8_t Synchronize;          /* round duration and period to whole half-periods */
+    float Duration;      /* seconds, greater than 0, at most 600 */
+    float Period;        /* repetition period, seconds, 0 to 600 */
+    float StartAngle;    /* degrees */
+    uint8_t Synchronize; /* round duration and period to whole half-periods */
     uint8_t Padding2[3];
     TFazaDeviationParams Fazes[3];
 } TCollapsesOvervoltagesParams;
@@ -86,26 +86,26 @@ typedef struct TOutSignalParams {
     uint8_t CurrentRange;
     uint8_t Padding2[2];
     TPhaseSignalParams Current[3];
-    float FrequencyKoef;          /* percent, -100 to 100 */
-    float Frequency;              /* Hz, 45 to 64 */
+    float FrequencyKoef;                     /* percent, -100 to 100 */
+    float Frequency;                         /* Hz, 45 to 64 */
     TCollapsesOvervoltagesParams *Collapses; /* 0 when the signal has no dips and swells */
 } TOutSignalParams;
 
 /* A phase (A, B, C) or line (AB, BC, CA) voltage. */
 typedef struct TVoltageFullParams {
-    float Rms1;                   /* RMS of the fundamental, V */
-    float Deviation;              /* from the nominal, percent */
-    float Angle;                  /* of the fundamental, degrees */
-    float AngleDifference;        /* to the next phase or line, degrees */
-    float Rms;                    /* total RMS, V */
-    float HarmonicsKoef;          /* total harmonic coefficient, percent */
+    float Rms1;            /* RMS of the fundamental, V */
+    float Deviation;       /* from the nominal, percent */
+    float Angle;           /* of the fundamental, degrees */
+    float AngleDifference; /* to the next phase or line, degrees */
+    float Rms;             /* total RMS, V */
+    float HarmonicsKoef;   /* total harmonic coefficient, percent */
     THarmonicParams Harmonics[STALVO_HARMONICS];
 } TVoltageFullParams;
 
 typedef struct TCurrentFullParams {
     float Rms1;
     float Deviation;
-    float Angle;                  /* shift behind the voltage, degrees */
+    float Angle; /* shift behind the voltage, degrees */
     float Rms;
     float HarmonicsKoef;
     THarmonicParams Harmonics[STALVO_HARMONICS];
@@ -117,29 +117,35 @@ typedef struct TPowerFullParams {
     float P1;
     float Pn[STALVO_HARMONICS];
     float P;
-    float P2;                     /* P again */
+    float P2; /* P again */
     float Q1;
     float Qn[STALVO_HARMONICS];
     float Q;
-    float N;                      /* non-active power, sign of sin fi1 */
+    float N; /* non-active power, sign of sin fi1 */
     float S1;
     float Sn[STALVO_HARMONICS];
-    float SumS;                   /* S1 plus the harmonic apparent powers */
-    float S;                      /* U * I of the total RMS values */
+    float SumS; /* S1 plus the harmonic apparent powers */
+    float S;    /* U * I of the total RMS values */
 } TPowerFullParams;
 
 /* Order of the harmonic angle pairs of TFullSignalParams.HarmonicAngles. */
 enum {
-    STALVO_PAIR_UA_UB, STALVO_PAIR_UB_UC, STALVO_PAIR_UC_UA,
-    STALVO_PAIR_UAB_UBC, STALVO_PAIR_UBC_UCA, STALVO_PAIR_UCA_UAB,
-    STALVO_PAIR_IA_IB, STALVO_PAIR_IB_IC, STALVO_PAIR_IC_IA,
+    STALVO_PAIR_UA_UB,
+    STALVO_PAIR_UB_UC,
+    STALVO_PAIR_UC_UA,
+    STALVO_PAIR_UAB_UBC,
+    STALVO_PAIR_UBC_UCA,
+    STALVO_PAIR_UCA_UAB,
+    STALVO_PAIR_IA_IB,
+    STALVO_PAIR_IB_IC,
+    STALVO_PAIR_IC_IA,
     STALVO_PAIRS
 };
 
 typedef struct TFullSignalParams {
     float FrequencyKoef;
-    float Frequency;              /* actually generated, Hz */
-    float FrequencyDeviation;     /* generated - 50, Hz */
+    float Frequency;          /* actually generated, Hz */
+    float FrequencyDeviation; /* generated - 50, Hz */
     uint8_t VoltageRange;
     uint8_t Padding1[3];
     TVoltageFullParams Voltage[6]; /* A, B, C, AB, BC, CA */
@@ -149,8 +155,8 @@ typedef struct TFullSignalParams {
     float U1Deviation;
     float U2;
     float U2Angle;
-    float K0U;                    /* zero-sequence unbalance, percent */
-    float K2U;                    /* negative-sequence unbalance, percent */
+    float K0U; /* zero-sequence unbalance, percent */
+    float K2U; /* negative-sequence unbalance, percent */
     float VoltageKoefs[3];
     uint8_t CurrentRange;
     uint8_t Padding2[3];
@@ -173,7 +179,7 @@ typedef struct TFullSignalParams {
     float TotalS1;
     float TotalSumS;
     float TotalS;
-    float TotalEnergy;            /* TotalP / 3600: W*h per second */
+    float TotalEnergy; /* TotalP / 3600: W*h per second */
     uint8_t CollapsesOn;
     uint8_t Padding3[3];
     TCollapsesOvervoltagesParams Collapses; /* as accepted; zero when CollapsesOn is 0 */
@@ -193,14 +199,14 @@ STALVO_API uint8_t STALVO_CALL GetErrorText(int16_t code, char *buffer);
 STALVO_API void STALVO_CALL GetDllVersion(uint16_t *major, uint16_t *minor);
 
 /* Function types for callers that bind the library at run time. */
-typedef int16_t (STALVO_CALL *TCheckPortFunc)(uint16_t);
-typedef int16_t (STALVO_CALL *TCheckSignalDataFunc)(TOutSignalParams);
-typedef int16_t (STALVO_CALL *TSetSignalFunc)(uint16_t, TOutSignalParams, TFullSignalParams *);
-typedef int16_t (STALVO_CALL *TGetOutSignalDataFunc)(TOutSignalParams, TFullSignalParams *);
-typedef int16_t (STALVO_CALL *TStopSignalFunc)(uint16_t);
-typedef int16_t (STALVO_CALL *TStopCollapsesOvervoltagesFunc)(uint16_t);
-typedef uint8_t (STALVO_CALL *TGetErrorTextFunc)(int16_t, char *);
-typedef void (STALVO_CALL *TGetDllVersionFunc)(uint16_t *, uint16_t *);
+typedef int16_t(STALVO_CALL *TCheckPortFunc)(uint16_t);
+typedef int16_t(STALVO_CALL *TCheckSignalDataFunc)(TOutSignalParams);
+typedef int16_t(STALVO_CALL *TSetSignalFunc)(uint16_t, TOutSignalParams, TFullSignalParams *);
+typedef int16_t(STALVO_CALL *TGetOutSignalDataFunc)(TOutSignalParams, TFullSignalParams *);
+typedef int16_t(STALVO_CALL *TStopSignalFunc)(uint16_t);
+typedef int16_t(STALVO_CALL *TStopCollapsesOvervoltagesFunc)(uint16_t);
+typedef uint8_t(STALVO_CALL *TGetErrorTextFunc)(int16_t, char *);
+typedef void(STALVO_CALL *TGetDllVersionFunc)(uint16_t *, uint16_t *);
 
 /* ---- layout checks ---- */
 #define STALVO_AT(rec, field, off) STALVO_ASSERT(offsetof(rec, field) == (off), #rec "." #field " offset")

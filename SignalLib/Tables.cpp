@@ -176,8 +176,10 @@ code::TCode BuildCollapsesTable(const TSignalClass& s, std::span<std::uint8_t> b
         const TSineTable sines(CheckedSamples(s, buffer));
         std::array<TChannel, kPhases> phases;
         for (int p = 0; p < kPhases; ++p) {
-            const real multiplier = DeviationLevel(s.Collapses().Faza(p + 1)) * CalibrationFactor(s, TQuantity::Voltage, p);
-            phases[p] = ChannelCodes(Waveform(PhaseTerms(s, TQuantity::Voltage, p, true), sines), multiplier, kVoltageSwing);
+            const real multiplier =
+                DeviationLevel(s.Collapses().Faza(p + 1)) * CalibrationFactor(s, TQuantity::Voltage, p);
+            phases[p] =
+                ChannelCodes(Waveform(PhaseTerms(s, TQuantity::Voltage, p, true), sines), multiplier, kVoltageSwing);
         }
         Pack(phases, buffer);
     } catch (...) {

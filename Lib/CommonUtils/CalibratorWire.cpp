@@ -21,9 +21,7 @@ std::uint32_t ReadLong(const std::uint8_t* at) {
 
 }  // namespace
 
-std::uint16_t ReadWord(const std::uint8_t* bytes) {
-    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
+std::uint16_t ReadWord(const std::uint8_t* bytes) { return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8); }
 
 Frame BuildFrame(std::uint16_t code, std::uint16_t first, std::uint16_t second) {
     Frame frame{};

@@ -10,6 +10,7 @@ namespace {
 
 using UpperHalf = std::array<char16_t, 128>;
 
+// clang-format off
 // Bytes 0x80..0xFF of Windows-1251. Byte 0x98 has no character in the page;
 // it maps to U+0098 so that such a byte survives a round trip unchanged.
 constexpr UpperHalf kCp1251 = {
@@ -50,6 +51,7 @@ constexpr UpperHalf kCp866 = {
     0x0401, 0x0451, 0x0404, 0x0454, 0x0407, 0x0457, 0x040E, 0x045E,
     0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0,
 };
+// clang-format on
 
 constexpr char32_t kInvalid = 0xFFFFFFFF;
 
@@ -61,10 +63,19 @@ char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
     int extra = 0;
     char32_t cp = 0;
     char32_t min = 0;
-    if ((lead & 0xE0) == 0xC0) { extra = 1; cp = lead & 0x1F; min = 0x80; }
-    else if ((lead & 0xF0) == 0xE0) { extra = 2; cp = lead & 0x0F; min = 0x800; }
-    else if ((lead & 0xF8) == 0xF0) { extra = 3; cp = lead & 0x07; min = 0x10000; }
-    else return kInvalid;
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = lead & 0x1F;
+        min = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = lead & 0x0F;
+        min = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = lead & 0x07;
+        min = 0x10000;
+    } else return kInvalid;
     const std::size_t start = pos;
     for (int i = 0; i < extra; ++i) {
         if (pos >= s.size() || (static_cast<unsigned char>(s[pos]) & 0xC0) != 0x80) {

@@ -24,7 +24,8 @@ Directive ParseDirective(std::string_view p, std::size_t& pos) {
     for (; pos < p.size() && p[pos] >= '0' && p[pos] <= '9'; ++pos) d.width = d.width * 10 + (p[pos] - '0');
     if (pos < p.size() && p[pos] == '.') {
         d.precision = 0;
-        for (++pos; pos < p.size() && p[pos] >= '0' && p[pos] <= '9'; ++pos) d.precision = d.precision * 10 + (p[pos] - '0');
+        for (++pos; pos < p.size() && p[pos] >= '0' && p[pos] <= '9'; ++pos)
+            d.precision = d.precision * 10 + (p[pos] - '0');
     }
     if (pos >= p.size()) throw TalvoError("Format: incomplete directive in \"" + std::string(p) + "\"");
     d.kind = p[pos++];
@@ -52,9 +53,15 @@ std::string Floating(long double v, const Directive& d) {
 }
 
 std::string Render(const Directive& d, const FormatArg& arg, std::string_view pattern) {
-    const auto mismatch = [&] { return TalvoError("Format: argument does not suit \"%" + std::string(1, d.kind) + "\" in \"" + std::string(pattern) + "\""); };
+    const auto mismatch = [&] {
+        return TalvoError("Format: argument does not suit \"%" + std::string(1, d.kind) + "\" in \"" +
+                          std::string(pattern) + "\"");
+    };
     switch (d.kind) {
-        case 'd': case 'u': case 'x': case 'X': {
+        case 'd':
+        case 'u':
+        case 'x':
+        case 'X': {
             const auto* v = std::get_if<long long>(&arg);
             if (!v) throw mismatch();
             std::string s = Integer(*v, d.kind);
@@ -63,7 +70,9 @@ std::string Render(const Directive& d, const FormatArg& arg, std::string_view pa
                 s.insert(neg ? 1 : 0, d.precision - (s.size() - neg), '0');
             return s;
         }
-        case 'f': case 'e': case 'g': {
+        case 'f':
+        case 'e':
+        case 'g': {
             if (const auto* v = std::get_if<long double>(&arg)) return Floating(*v, d);
             if (const auto* i = std::get_if<long long>(&arg)) return Floating(static_cast<long double>(*i), d);
             throw mismatch();
@@ -74,7 +83,8 @@ std::string Render(const Directive& d, const FormatArg& arg, std::string_view pa
             return d.precision >= 0 ? std::string(v->substr(0, d.precision)) : std::string(*v);
         }
         default:
-            throw TalvoError("Format: unknown directive \"%" + std::string(1, d.kind) + "\" in \"" + std::string(pattern) + "\"");
+            throw TalvoError("Format: unknown directive \"%" + std::string(1, d.kind) + "\" in \"" +
+                             std::string(pattern) + "\"");
     }
 }
 

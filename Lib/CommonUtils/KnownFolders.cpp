@@ -33,7 +33,8 @@ std::string DocumentsFromUserDirs(const std::string& file) {
         if (line.rfind(key, 0) != 0) continue;
         std::string value = line.substr(key.size());
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-        if (value.rfind("$HOME", 0) == 0) value = HomeFolder() + value.substr(value.size() > 5 && value[5] == '/' ? 6 : 5);
+        if (value.rfind("$HOME", 0) == 0)
+            value = HomeFolder() + value.substr(value.size() > 5 && value[5] == '/' ? 6 : 5);
         return value.empty() || value.front() != '/' ? std::string() : WithSlash(value);
     }
     return {};

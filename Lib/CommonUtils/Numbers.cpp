@@ -89,8 +89,7 @@ std::optional<long double> ParseReal(std::string_view text) {
     }
     // Only digits or a point may start the number: this keeps out "inf",
     // "nan" and a second sign, which from_chars would otherwise take.
-    if (text.empty() || !((text.front() >= '0' && text.front() <= '9') || text.front() == '.'))
-        return std::nullopt;
+    if (text.empty() || !((text.front() >= '0' && text.front() <= '9') || text.front() == '.')) return std::nullopt;
     long double value = 0;
     const auto r = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     if (r.ec != std::errc{} || r.ptr != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
@@ -118,7 +117,8 @@ std::optional<std::int32_t> ParseInt(std::string_view text) {
     if (r.ec != std::errc{} || r.ptr != text.data() + text.size()) return std::nullopt;
     if (negative) value = -value;
     // Hexadecimal texts carry the 32-bit pattern: "0xFFFFFFFF" is -1.
-    if (base == 16 && !negative && value <= 0xFFFFFFFFLL) return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    if (base == 16 && !negative && value <= 0xFFFFFFFFLL)
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
     if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(value);

@@ -44,11 +44,13 @@ bool WaitReady(int fd, short events, Clock::time_point deadline) {
 }
 
 bool SpeedOf(std::uint32_t baud, speed_t& speed) {
-    struct Entry { std::uint32_t baud; speed_t speed; };
+    struct Entry {
+        std::uint32_t baud;
+        speed_t speed;
+    };
     static constexpr Entry table[] = {
-        {1200, B1200},     {2400, B2400},     {4800, B4800},     {9600, B9600},
-        {19200, B19200},   {38400, B38400},   {57600, B57600},   {115200, B115200},
-        {230400, B230400}, {460800, B460800}, {921600, B921600},
+        {1200, B1200},   {2400, B2400},     {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+        {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
     };
     for (const Entry& e : table) {
         if (e.baud == baud) {
@@ -83,7 +85,7 @@ LineOpenStatus SerialLine::Open(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return OpenFailure(errno);
     struct stat st {};
-    termios tio {};
+    termios tio{};
     if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode) || ::tcgetattr(fd, &tio) != 0) {
         ::close(fd);
         return LineOpenStatus::Unusable;
@@ -102,8 +104,8 @@ LineOpenStatus SerialLine::Open(const std::string& path) {
 }
 
 bool SerialLine::ApplySettings(const LineSettings& settings) {
-    termios tio {};
-    speed_t speed {};
+    termios tio{};
+    speed_t speed{};
     if (fd_ < 0 || !SpeedOf(settings.baudRate, speed) || ::tcgetattr(fd_, &tio) != 0) return false;
     ::cfmakeraw(&tio);
     if (!Framing(settings, tio.c_cflag)) return false;
@@ -125,7 +127,7 @@ bool SerialLine::ApplyTimeouts(const LineTimeouts& timeouts) {
 }
 
 FlowControl SerialLine::CurrentFlowControl() const {
-    termios tio {};
+    termios tio{};
     if (fd_ < 0 || ::tcgetattr(fd_, &tio) != 0) return FlowControl::None;
     if (tio.c_cflag & CRTSCTS) return FlowControl::RtsCts;
     if ((tio.c_iflag & IXON) && (tio.c_iflag & IXOFF)) return FlowControl::XonXoff;

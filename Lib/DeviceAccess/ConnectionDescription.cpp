@@ -41,7 +41,8 @@ std::uint32_t GetU32(const TConnectionDescription& d, std::size_t at) {
 // A length byte beyond the field is cut to the field.
 std::string GetText(const TConnectionDescription& d, std::size_t at, std::size_t size) {
     const std::size_t n = std::min<std::size_t>(d[at], size - 1);
-    return std::string(d.begin() + static_cast<std::ptrdiff_t>(at + 1), d.begin() + static_cast<std::ptrdiff_t>(at + 1 + n));
+    return std::string(d.begin() + static_cast<std::ptrdiff_t>(at + 1),
+                       d.begin() + static_cast<std::ptrdiff_t>(at + 1 + n));
 }
 
 void PutChannel(TConnectionDescription& d, const ChannelSettings& channel) {

@@ -52,8 +52,8 @@ struct ChannelSettings {
 
 struct ModemSettings {
     std::string init;
-    bool dialOut = true;       // telephone: dial the number, else wait for a call
-    std::string number;        // telephone number or radio call number
+    bool dialOut = true;        // telephone: dial the number, else wait for a call
+    std::string number;         // telephone number or radio call number
     bool firstDialKind = true;  // telephone: the first of the two dialling kinds
 };
 

@@ -26,7 +26,8 @@ void TCustomProtocol::SetMessageHandler(std::function<void()> handler) {
 }
 
 int TCustomProtocol::Receive(std::vector<std::uint8_t>& frame) {
-    TResponseReader reader(minimumResponse_, [this](const auto& b) { return Judge(b); }, kMaxNoise);
+    TResponseReader reader(
+        minimumResponse_, [this](const auto& b) { return Judge(b); }, kMaxNoise);
     std::vector<std::uint8_t> chunk;
     while (!reader.Complete()) {
         if (reader.GaveUp()) return err::kTimeout;

@@ -11,8 +11,8 @@ namespace da {
 // A request/response transaction with attempts over a logical channel.
 class TCustomProtocol : public TLCAObject {
 public:
-    TCustomProtocol(std::shared_ptr<TLCAThread> worker, const TConnectionDescription& description,
-                    bool processMessages, int attempts, std::size_t minimumResponse);
+    TCustomProtocol(std::shared_ptr<TLCAThread> worker, const TConnectionDescription& description, bool processMessages,
+                    int attempts, std::size_t minimumResponse);
 
     int LastProtocolError() const { return lastError_; }
     // The window's message servicing; used only when the flag was set at creation.

@@ -32,9 +32,7 @@ void TLCAObject::WaitDone(const TLCAEvent& event) const {
     while (!event.WaitFor(kPumpStep)) pump_();
 }
 
-int TLCAObject::Submit(TLCACommand& task) {
-    return HasChannel() ? worker_->Submit(handle_, task) : openError_;
-}
+int TLCAObject::Submit(TLCACommand& task) { return HasChannel() ? worker_->Submit(handle_, task) : openError_; }
 
 int TLCAObject::Transfer(TLCACommand& task, std::size_t& count) {
     TLCAEvent done;

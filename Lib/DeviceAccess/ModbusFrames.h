@@ -18,7 +18,7 @@ struct ModbusLayout {
     std::size_t header;        // bytes before the function code
     std::size_t addressField;  // of them, the device address
     std::size_t crc;
-    std::size_t exception;     // an exception response in total
+    std::size_t exception;  // an exception response in total
 };
 
 // RTU: the address byte in front, the CRC behind.

@@ -113,9 +113,9 @@ void TPCACustom::Cancel() {
 std::unique_ptr<TPCACustom> CreatePhysicalChannel(const TConnectionDescription& description, int& error) {
     std::unique_ptr<TPCACustom> channel;
     switch (static_cast<InterfaceKind>(KindOf(description))) {
-    case InterfaceKind::Serial: channel = std::make_unique<TPCAComPort>(); break;
-    case InterfaceKind::Tcp: channel = std::make_unique<TPCAEthernetTCP>(); break;
-    default: error = err::kBadKind; return nullptr;
+        case InterfaceKind::Serial: channel = std::make_unique<TPCAComPort>(); break;
+        case InterfaceKind::Tcp: channel = std::make_unique<TPCAEthernetTCP>(); break;
+        default: error = err::kBadKind; return nullptr;
     }
     error = channel->Create(description);
     if (error != err::kNone) channel.reset();

@@ -53,7 +53,8 @@ int TPCAEthernetTCP::WaitConnected() {
     while (r < 0 && errno == EINTR);
     int error = 0;
     socklen_t size = sizeof error;
-    if (r <= 0 || ::getsockopt(handle_, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) return err::kServerNotFound;
+    if (r <= 0 || ::getsockopt(handle_, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
+        return err::kServerNotFound;
     return err::kNone;
 }
 
@@ -63,7 +64,8 @@ int TPCAEthernetTCP::Connect() {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(TcpPortOf(description_));
-    if (::inet_pton(AF_INET, IpAddressOf(description_).c_str(), &address.sin_addr) != 1) return lastError_ = err::kBadAddress;
+    if (::inet_pton(AF_INET, IpAddressOf(description_).c_str(), &address.sin_addr) != 1)
+        return lastError_ = err::kBadAddress;
     if (address.sin_port == 0) return lastError_ = err::kBadIpPort;
     if (handle_ < 0 && MakeSocket() != err::kNone) return lastError_;
     int result = err::kNone;

@@ -20,8 +20,11 @@ void SetCommand(TConsoleOptions& o, const std::string& value) {
 }
 
 void SetType(TConsoleOptions& o, const std::string& value) {
-    static const std::map<std::string, int> types{
-        {"Sinus", ctSinus}, {"ColOver", ctColOver}, {"Koleb", ctKoleb}, {"StopSin", ctStopSin}, {"StopColOver", ctStopColOver}};
+    static const std::map<std::string, int> types{{"Sinus", ctSinus},
+                                                  {"ColOver", ctColOver},
+                                                  {"Koleb", ctKoleb},
+                                                  {"StopSin", ctStopSin},
+                                                  {"StopColOver", ctStopColOver}};
     const auto found = types.find(value);
     if (found != types.end()) o.Type = found->second;
 }
@@ -51,7 +54,8 @@ void Apply(TConsoleOptions& o, const std::string& option, const std::string& val
 }  // namespace
 
 TConsolManager::TConsolManager(const std::vector<std::string>& args) {
-    for (std::size_t i = 1; i < args.size(); ++i) Apply(options_, args[i], i + 1 < args.size() ? args[i + 1] : std::string());
+    for (std::size_t i = 1; i < args.size(); ++i)
+        Apply(options_, args[i], i + 1 < args.size() ? args[i + 1] : std::string());
 }
 
 std::string BadColumnMessage(const std::string& value) {

@@ -13,7 +13,8 @@ int LetterValue(char c) { return (c & ~0x20) - 'A' + 1; }
 
 std::string ColumnName(int column) {
     std::string name;
-    for (; column > 0; column = (column - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (column - 1) % 26));
+    for (; column > 0; column = (column - 1) / 26)
+        name.insert(name.begin(), static_cast<char>('A' + (column - 1) % 26));
     return name;
 }
 

@@ -7,7 +7,7 @@
 // A1-style cell references of a worksheet.
 namespace xls {
 
-constexpr int kMaxColumn = 16384;   // XFD
+constexpr int kMaxColumn = 16384;  // XFD
 constexpr int kMaxRow = 1048576;
 
 struct TCellRef {

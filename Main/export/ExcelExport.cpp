@@ -12,8 +12,8 @@
 #include "CommonUtils/TalvoError.h"
 #include "export/CellRef.h"
 #include "export/ExportColumn.h"
-#include "export/XlsxWorkbook.h"
 #include "export/WorkbookError.h"
+#include "export/XlsxWorkbook.h"
 #include "files/AtomicFile.h"
 
 namespace xls {

@@ -230,7 +230,8 @@ void FillFlickerAndTotals(const sig::TPowerParams& f, const sig::TPowerParams& g
     rows.PutInt(w.TestSeconds);
     rows.PutEach(std::array{w.EnergyP, w.EnergyQ});
     for (const std::uint8_t kind : {sig::ckDip, sig::ckSwell})
-        for (int slot = sig::fzA; slot <= sig::fzCA; ++slot) rows.PutIntIf(CollapseBlock(d, slot).Kind == kind, d.Count);
+        for (int slot = sig::fzA; slot <= sig::fzCA; ++slot)
+            rows.PutIntIf(CollapseBlock(d, slot).Kind == kind, d.Count);
     for (int slot = sig::fzA; slot <= sig::fzCA; ++slot) rows.Put(CollapseBlock(d, slot).ShownPercent);
     PutSequences(rows, f.PSeq, 3);
     PutSequences(rows, f.QSeq, 3);

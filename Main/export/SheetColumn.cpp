@@ -49,8 +49,9 @@ void MakeReferencesExplicit(const xml_node& sheetData) {
     const std::string name = ColumnName(column);
     throw cmn::TalvoError("Экспорт в столбец " + name + " невозможен: " + what + " " + cells +
                           " шаблона нельзя перезаписать, не разрушив формулы других ячеек. Очистите в шаблоне "
-                          "строки " + std::to_string(kFirstSheetRow) + "–" + std::to_string(kLastSheetRow) +
-                          " столбца " + name + " или выберите другой столбец.");
+                          "строки " +
+                          std::to_string(kFirstSheetRow) + "–" + std::to_string(kLastSheetRow) + " столбца " + name +
+                          " или выберите другой столбец.");
 }
 
 void RefuseFormulaOwners(const xml_node& sheetData, int column) {
@@ -116,7 +117,10 @@ void WidenSpans(xml_node row, int column) {
 class TColumnWriter {
 public:
     TColumnWriter(const xml_node& worksheet, const xml_node& sheetData, int column)
-        : worksheet_(worksheet), sheetData_(sheetData), column_(column), columnStyle_(ColumnStyle(worksheet, column)),
+        : worksheet_(worksheet),
+          sheetData_(sheetData),
+          column_(column),
+          columnStyle_(ColumnStyle(worksheet, column)),
           next_(FirstChild(sheetData, "row")) {}
 
     void Write(const TExportColumn& cells) {
@@ -197,8 +201,8 @@ private:
         if (!dimension || !range || !firstWritten_) return;
         const TCellRange wide{{std::min(range->First.Column, column_), std::min(range->First.Row, firstWritten_)},
                               {std::max(range->Last.Column, column_), std::max(range->Last.Row, lastWritten_)}};
-        SetAttribute(dimension, "ref", CellName(wide.First.Column, wide.First.Row) + ":" +
-                                           CellName(wide.Last.Column, wide.Last.Row));
+        SetAttribute(dimension, "ref",
+                     CellName(wide.First.Column, wide.First.Row) + ":" + CellName(wide.Last.Column, wide.Last.Row));
     }
 
     xml_node worksheet_;

@@ -103,9 +103,9 @@ std::string FirstWorksheet(const pugi::xml_document& workbook, const pugi::xml_d
 
 // Elements that follow calcPr in a workbook part, in their schema order.
 bool FollowsCalcPr(const xml_node& node) {
-    static constexpr std::string_view later[]{"oleSize",       "customWorkbookViews", "pivotCaches",
-                                              "smartTagPr",    "smartTagTypes",       "webPublishing",
-                                              "fileRecoveryPr", "webPublishObjects",  "extLst"};
+    static constexpr std::string_view later[]{"oleSize",        "customWorkbookViews", "pivotCaches",
+                                              "smartTagPr",     "smartTagTypes",       "webPublishing",
+                                              "fileRecoveryPr", "webPublishObjects",   "extLst"};
     const std::string_view name = LocalName(node.name());
     return node.type() == pugi::node_element && std::find(std::begin(later), std::end(later), name) != std::end(later);
 }
@@ -142,9 +142,8 @@ void TXlsxWorkbook::DropCalcChain() {
     for (xml_node entry = FirstChild(types, "Override"); entry;) {
         const xml_node next = NextSibling(entry, "Override");
         const std::string_view partName = entry.attribute("PartName").value();
-        const bool listed = std::any_of(parts.begin(), parts.end(), [&](const std::string& part) {
-            return SameName(partName, "/" + part);
-        });
+        const bool listed = std::any_of(parts.begin(), parts.end(),
+                                        [&](const std::string& part) { return SameName(partName, "/" + part); });
         if (listed || EndsWith(entry.attribute("ContentType").value(), ".calcChain+xml")) {
             if (!listed && !partName.empty()) parts.emplace_back(partName.substr(1));
             types.remove_child(entry);

@@ -12,7 +12,8 @@
 // are understood; new elements take the prefix of their parent.
 namespace xls {
 
-// A malformed part raises TWorkbookUnreadable. Whitespace-only text is kept, so that text the parts carry comes back unchanged.
+// A malformed part raises TWorkbookUnreadable. Whitespace-only text is kept, so that text the parts carry comes back
+// unchanged.
 pugi::xml_document ParseXmlPart(const std::string& content, const std::string& name);
 // Unindented, with the part's own declaration.
 std::string SaveXmlPart(const pugi::xml_document& document);

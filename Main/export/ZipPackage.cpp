@@ -59,7 +59,8 @@ std::optional<std::string> TZipPackage::Read(const std::string& name) const {
     if (index < 0) return std::nullopt;
     zip_stat_t st;
     if (zip_stat_index(archive_, index, 0, &st) != 0) Fail(archive_);
-    if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxPartSize) throw TWorkbookUnreadable("part " + name + " is too large");
+    if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxPartSize)
+        throw TWorkbookUnreadable("part " + name + " is too large");
     TOpenPart part{zip_fopen_index(archive_, index, 0)};
     if (!part.file) Fail(archive_);
     std::string content(st.size, '\0');
@@ -99,7 +100,8 @@ std::string TZipPackage::Save() {
     std::string result;
     char buffer[65536];
     zip_int64_t n;
-    while ((n = zip_source_read(source_, buffer, sizeof buffer)) > 0) result.append(buffer, static_cast<std::size_t>(n));
+    while ((n = zip_source_read(source_, buffer, sizeof buffer)) > 0)
+        result.append(buffer, static_cast<std::size_t>(n));
     const bool failed = n < 0;
     zip_source_close(source_);
     if (failed) Fail(zip_source_error(source_));

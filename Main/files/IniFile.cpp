@@ -89,7 +89,7 @@ struct Entry {
 
 struct Section {
     std::string name;
-    std::size_t insertAt = npos;  // where added keys go; npos for a section added here
+    std::size_t insertAt = npos;                        // where added keys go; npos for a section added here
     std::unordered_map<std::string, std::size_t> keys;  // upper-case name -> first entry
     std::vector<Entry> entries;
     std::vector<std::size_t> added;
@@ -116,7 +116,8 @@ struct IniFile::Document {
         for (std::size_t pos = 0; pos < text.size();) {
             const std::size_t lineEnd = std::min(text.find_first_of("\r\n", pos), text.size());
             std::size_t next = lineEnd;
-            if (next < text.size()) next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
+            if (next < text.size())
+                next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
             if (eol.empty() && next > lineEnd) eol = text.substr(lineEnd, next - lineEnd);
             ParseLine(pos, lineEnd, next, current);
             pos = next;
@@ -183,7 +184,8 @@ struct IniFile::Document {
 
     std::string KeyLines(const Section& section) const {
         std::string out;
-        for (const std::size_t i : section.added) out += section.entries[i].name + '=' + *section.entries[i].value + eol;
+        for (const std::size_t i : section.added)
+            out += section.entries[i].name + '=' + *section.entries[i].value + eol;
         return out;
     }
 
@@ -226,7 +228,9 @@ IniFile::IniFile(std::string fileName, std::string bytes)
 
 IniFile::IniFile(std::string fileName) : IniFile(fileName, LoadFile(fileName)) {}
 
-IniFile IniFile::FromBytes(std::string bytes, std::string fileName) { return IniFile(std::move(fileName), std::move(bytes)); }
+IniFile IniFile::FromBytes(std::string bytes, std::string fileName) {
+    return IniFile(std::move(fileName), std::move(bytes));
+}
 
 IniFile::IniFile(IniFile&&) noexcept = default;
 IniFile& IniFile::operator=(IniFile&&) noexcept = default;

@@ -61,8 +61,8 @@ inline const std::string kPeriodKey = "Период";
 inline const std::string kStartPhaseKey = "Начальная фаза";
 inline const std::string kBindingKey = "Привязка";
 inline const std::string kRefKindKey = "Опорное напряжение";
-inline const TPhaseNames kCollapseFazaSections = {"Провалы и перенапряжения по фазе А", "Провалы и перенапряжения по фазе В",
-                                                  "Провалы и перенапряжения по фазе С"};
+inline const TPhaseNames kCollapseFazaSections = {
+    "Провалы и перенапряжения по фазе А", "Провалы и перенапряжения по фазе В", "Провалы и перенапряжения по фазе С"};
 inline const std::string kCollapseKindKey = "Тип";
 inline const std::string kSwellKey = "Перенапряжение";
 inline const std::string kDipKey = "Провал";

@@ -13,14 +13,19 @@ namespace {
 using namespace layout;
 using sig::real;
 
-const std::string kVoltageNominalRefused = "Номинальное напряжение, которое записано в файле, не поддерживается программой!";
+const std::string kVoltageNominalRefused =
+    "Номинальное напряжение, которое записано в файле, не поддерживается программой!";
 const std::string kCurrentNominalRefused = "Номинальный ток, который записан в файле, не поддерживается программой!";
 
 class TSectionReader {
 public:
     TSectionReader(const IniFile& ini, const std::string& section) : ini_(ini), section_(section) {}
-    real Real(const std::string& key, real def) const { return ini_.ReadFloat(section_, key, static_cast<double>(def)); }
-    std::int32_t Integer(const std::string& key, std::int32_t def) const { return ini_.ReadInteger(section_, key, def); }
+    real Real(const std::string& key, real def) const {
+        return ini_.ReadFloat(section_, key, static_cast<double>(def));
+    }
+    std::int32_t Integer(const std::string& key, std::int32_t def) const {
+        return ini_.ReadInteger(section_, key, def);
+    }
     // A byte field keeps the low eight bits, as an assignment to it does.
     std::uint8_t Byte(const std::string& key, std::uint8_t def) const {
         return static_cast<std::uint8_t>(Integer(key, def));
@@ -43,14 +48,17 @@ float Narrow(double value) {
 void ReadHarmonics(const IniFile& ini, const TSpectrumSections& sections, sig::TGarmonik& g) {
     for (int n = 2; n <= sig::kHarmonics; ++n)
         for (int phase = sig::fzA; phase <= sig::fzC; ++phase)
-            g.SetKoef(static_cast<sig::TGarmonikPart>(phase), n, Narrow(ini.ReadFloat(sections.HarmKoef[phase], NumberKey(n), 0)));
+            g.SetKoef(static_cast<sig::TGarmonikPart>(phase), n,
+                      Narrow(ini.ReadFloat(sections.HarmKoef[phase], NumberKey(n), 0)));
     for (int n = 2; n <= sig::kHarmonics; ++n)
         for (int phase = sig::fzA; phase <= sig::fzC; ++phase)
-            g.SetAngle(static_cast<sig::TGarmonikPart>(phase), n, Narrow(ini.ReadFloat(sections.HarmAngle[phase], NumberKey(n), 0)));
+            g.SetAngle(static_cast<sig::TGarmonikPart>(phase), n,
+                       Narrow(ini.ReadFloat(sections.HarmAngle[phase], NumberKey(n), 0)));
 }
 
 template <std::size_t N>
-void ReadInterharmonics(const IniFile& ini, const TSpectrumSections& sections, std::array<sig::TInterGarmonik, N>& inter) {
+void ReadInterharmonics(const IniFile& ini, const TSpectrumSections& sections,
+                        std::array<sig::TInterGarmonik, N>& inter) {
     for (int m = 1; m <= sig::kInterHarmonics; ++m)
         for (int phase = sig::fzA; phase <= sig::fzC; ++phase)
             inter[phase].Koef[m] = Narrow(ini.ReadFloat(sections.InterKoef[phase], NumberKey(m), 0));
@@ -173,10 +181,8 @@ private:
 };
 
 void TSignalFileReader::Report(const std::string& text) const {
-    if (interactive_)
-        t_.Log.Ask(text, cmn::MessageKind::Warning, cmn::Buttons::Ok);
-    else
-        t_.Log.Log(cmn::LogType::Notice, text);
+    if (interactive_) t_.Log.Ask(text, cmn::MessageKind::Warning, cmn::Buttons::Ok);
+    else t_.Log.Log(cmn::LogType::Notice, text);
 }
 
 bool TSignalFileReader::MarkerMatches(SignalFileKind kind) const {

@@ -106,10 +106,14 @@ void WriteInterleaved(IniFile& ini, const TPhaseNames& sections, int first, int 
 template <std::size_t N>
 void WriteSpectrum(IniFile& ini, const TSpectrumSections& sections, const sig::TGarmonik& g,
                    const std::array<sig::TInterGarmonik, N>& inter) {
-    WriteInterleaved(ini, sections.HarmKoef, 2, sig::kHarmonics, [&](int p) -> auto& { return g.Faza(p).Koef; });
-    WriteInterleaved(ini, sections.HarmAngle, 2, sig::kHarmonics, [&](int p) -> auto& { return g.Faza(p).Angle; });
-    WriteInterleaved(ini, sections.InterKoef, 1, sig::kInterHarmonics, [&](int p) -> auto& { return inter[p].Koef; });
-    WriteInterleaved(ini, sections.InterAngle, 1, sig::kInterHarmonics, [&](int p) -> auto& { return inter[p].Angle; });
+    WriteInterleaved(
+        ini, sections.HarmKoef, 2, sig::kHarmonics, [&](int p) -> auto& { return g.Faza(p).Koef; });
+    WriteInterleaved(
+        ini, sections.HarmAngle, 2, sig::kHarmonics, [&](int p) -> auto& { return g.Faza(p).Angle; });
+    WriteInterleaved(
+        ini, sections.InterKoef, 1, sig::kInterHarmonics, [&](int p) -> auto& { return inter[p].Koef; });
+    WriteInterleaved(
+        ini, sections.InterAngle, 1, sig::kInterHarmonics, [&](int p) -> auto& { return inter[p].Angle; });
 }
 
 void WriteBlockS(IniFile& ini, const sig::TSignalSwitches& sw) {
@@ -200,7 +204,8 @@ void WriteConverter(IniFile& ini, const sig::TSignalSet& s, const TSignalFileExt
 
 }  // namespace
 
-void MadeListForSave(IniFile& ini, SignalFileKind kind, const sig::TSignalSet& signal, const TSignalFileExtras& extras) {
+void MadeListForSave(IniFile& ini, SignalFileKind kind, const sig::TSignalSet& signal,
+                     const TSignalFileExtras& extras) {
     SignalFileKindTexts(kind);  // refuses a number that is no kind
     switch (kind) {
         case sfAll: return WriteFull(ini, signal, extras);

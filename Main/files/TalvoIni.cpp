@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "CommonUtils/TalvoError.h"
+#include "signal/Nominals.h"
 
 namespace files {
 namespace {
@@ -23,12 +24,19 @@ const std::string kShow = "Отображать";
 const std::string kEnable = "Enable";
 
 // In the record's order; the phase letters are Latin.
-const std::array<std::string, kCorrectionCount> kCorrectionKeys = {
-    "Напряжение 220 Вольт, фаза A", "Напряжение 220 Вольт, фаза B", "Напряжение 220 Вольт, фаза C",
-    "Напряжение 57.7 Вольт, фаза A", "Напряжение 57.7 Вольт, фаза B", "Напряжение 57.7 Вольт, фаза C",
-    "Ток 1 Ампер, фаза A", "Ток 1 Ампер, фаза B", "Ток 1 Ампер, фаза C",
-    "Ток 5 Ампер, фаза A", "Ток 5 Ампер, фаза B", "Ток 5 Ампер, фаза C",
-    "Частота"};
+const std::array<std::string, sig::kCorrectionCount> kCorrectionKeys = {"Напряжение 220 Вольт, фаза A",
+                                                                        "Напряжение 220 Вольт, фаза B",
+                                                                        "Напряжение 220 Вольт, фаза C",
+                                                                        "Напряжение 57.7 Вольт, фаза A",
+                                                                        "Напряжение 57.7 Вольт, фаза B",
+                                                                        "Напряжение 57.7 Вольт, фаза C",
+                                                                        "Ток 1 Ампер, фаза A",
+                                                                        "Ток 1 Ампер, фаза B",
+                                                                        "Ток 1 Ампер, фаза C",
+                                                                        "Ток 5 Ампер, фаза A",
+                                                                        "Ток 5 Ампер, фаза B",
+                                                                        "Ток 5 Ампер, фаза C",
+                                                                        "Частота"};
 
 constexpr char kDelimiter = '\t';
 constexpr char kQuote = '"';
@@ -124,20 +132,21 @@ void TTalvoIni::SetRecentFileList(const std::vector<std::string>* fileList) {
     ini_.WriteString(kFiles, kList, JoinDelimited(*fileList));
 }
 
-TCorrectionRecord TTalvoIni::ReadCorrection() const {
-    TCorrectionRecord correction{};
-    for (std::size_t i = 0; i < kCorrectionCount; ++i) correction[i] = ini_.ReadFloat(kCorrection, kCorrectionKeys[i], 0);
+sig::TCorrectionRecord TTalvoIni::ReadCorrection() const {
+    sig::TCorrectionRecord correction{};
+    for (std::size_t i = 0; i < sig::kCorrectionCount; ++i)
+        correction[i] = ini_.ReadFloat(kCorrection, kCorrectionKeys[i], 0);
     return correction;
 }
 
-void TTalvoIni::WriteCorrection(const TCorrectionRecord& correction) {
-    for (std::size_t i = 0; i < kCorrectionCount; ++i)
+void TTalvoIni::WriteCorrection(const sig::TCorrectionRecord& correction) {
+    for (std::size_t i = 0; i < sig::kCorrectionCount; ++i)
         ini_.WriteFloat(kCorrection, kCorrectionKeys[i], static_cast<double>(correction[i]));
 }
 
 int TTalvoIni::ReadModification() const {
-    const int stored = ini_.ReadInteger(kGeneral, kModification, kDefaultModification);
-    return stored >= 0 && stored < kModificationCount ? stored : kDefaultModification;
+    const int stored = ini_.ReadInteger(kGeneral, kModification, sig::kDefaultModification);
+    return stored >= 0 && stored < sig::kModificationCount ? stored : sig::kDefaultModification;
 }
 
 void TTalvoIni::WriteModification(int modification) { ini_.WriteInteger(kGeneral, kModification, modification & 0x7F); }

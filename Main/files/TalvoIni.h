@@ -1,25 +1,13 @@
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <string>
 #include <vector>
 
 #include "files/DataFolders.h"
 #include "files/IniFile.h"
+#include "signal/Correction.h"
 
 namespace files {
-
-// Calibrator modifications by index: 0 "dmTalvo", 1 "dmTalvoM".
-inline constexpr int kModificationCount = 2;
-// Without a stored choice the program takes the second modification, the
-// one the console mode also takes when none is given.
-inline constexpr int kDefaultModification = 1;
-
-// The signal correction, percent: 220 V phases A, B, C; 57.7 V A, B, C;
-// 1 A A, B, C; 5 A A, B, C; frequency.
-inline constexpr std::size_t kCorrectionCount = 13;
-using TCorrectionRecord = std::array<long double, kCorrectionCount>;
 
 // The per-user settings. The whole file is read when the object is made
 // and written back by Save(); every operation works on the loaded file.
@@ -40,10 +28,10 @@ public:
     void GetRecentFileList(std::vector<std::string>* fileList) const;
     void SetRecentFileList(const std::vector<std::string>* fileList);
 
-    TCorrectionRecord ReadCorrection() const;
-    void WriteCorrection(const TCorrectionRecord& correction);
+    sig::TCorrectionRecord ReadCorrection() const;
+    void WriteCorrection(const sig::TCorrectionRecord& correction);
 
-    // A stored value outside 0 … kModificationCount-1 reads as kDefaultModification.
+    // A stored value outside 0 … sig::kModificationCount-1 reads as sig::kDefaultModification.
     int ReadModification() const;
     void WriteModification(int modification);
     bool ModificationPresent() const;

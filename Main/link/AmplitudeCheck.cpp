@@ -26,7 +26,8 @@ bool ConfirmAmplitudes(const TSampleTable& table, TTableKind kind, TTableUse use
         log.Log(cmn::LogType::Notice, message);
         return true;
     }
-    if (use == TTableUse::Main) return log.Ask(message + kGoOnQuestion, cmn::MessageKind::Confirmation, cmn::Buttons::YesNo);
+    if (use == TTableUse::Main)
+        return log.Ask(message + kGoOnQuestion, cmn::MessageKind::Confirmation, cmn::Buttons::YesNo);
     log.Ask(message, cmn::MessageKind::Warning, cmn::Buttons::Ok);
     return true;
 }

@@ -8,11 +8,11 @@
 #include "link/BusyFlag.h"
 #include "link/Exchange.h"
 #include "link/PortAccess.h"
-#include "link/SampleClock.h"
 #include "link/SampleTables.h"
 #include "link/TableGrid.h"
 #include "signal/Collapses.h"
 #include "signal/Nominals.h"
+#include "signal/SampleClock.h"
 
 namespace lnk {
 namespace {
@@ -29,7 +29,8 @@ const std::string kResetAll = "Сброс всего сигнала";
 const std::string kMeterVerification = "Поверка счетчика";
 const std::string kStopped = "Передача сигнала остановлена";
 const std::string kZeroCurrentReady =
-    "На выходе калибратора установлено заданное напряжение и нулевой ток.\r\nСбросьте счетчики и нажмите на кнопку \"Да\"";
+    "На выходе калибратора установлено заданное напряжение и нулевой ток.\r\nСбросьте счетчики и нажмите на кнопку "
+    "\"Да\"";
 const std::string kVerificationCancelled =
     "Процесс прерван. На выходе калибратора установлено заданное напряжение и нулевой ток.";
 const std::string kVerificationDone =
@@ -97,9 +98,10 @@ bool ConfirmEmptyInterharmonics(const TSignalAction& a) {
     cmn::IProtocolLog& log = a.Target.Log;
     if (!s.Switches.IncludeInterGarm || !log.Interactive() || !sig::InterharmonicsEmpty(s.Voltage, s.Current))
         return true;
-    return log.Ask("Интергармоники включены в сигнал, но значения всех интергармонических составляющих = 0. "
-                   "\r\n\r\nПродолжить передачу сигнала?",
-                   MessageKind::Confirmation, Buttons::YesNo);
+    return log.Ask(
+        "Интергармоники включены в сигнал, но значения всех интергармонических составляющих = 0. "
+        "\r\n\r\nПродолжить передачу сигнала?",
+        MessageKind::Confirmation, Buttons::YesNo);
 }
 
 void ExerciseLibrary(const TSignalAction& a) {
@@ -170,8 +172,8 @@ bool RunAction(const TActionTarget& target, const std::string& name, Checks&& ch
 std::uint16_t DivisorToSend(const sig::TSignalSet& s) {
     CheckedSamples(s.Grid);
     const int index = s.Grid.TimerIndex;
-    if (index < 0 || index >= kTimerIndexCount) throw cmn::TalvoError("Частота сигнала не задана");
-    return static_cast<std::uint16_t>(SentTimerDivisor(index, s.Switches.IncludeInterGarm));
+    if (index < 0 || index >= sig::kTimerIndexCount) throw cmn::TalvoError("Частота сигнала не задана");
+    return static_cast<std::uint16_t>(sig::SentTimerDivisor(index, s.Switches.IncludeInterGarm));
 }
 
 // Words of a table: four per sample.
@@ -239,7 +241,9 @@ bool SendFluctuations(TRun& run, TSignalAction& a) {
 
 using TCurrents = std::array<sig::real, 3>;
 
-TCurrents Currents(const sig::TSignalParamsI& c) { return {sig::I(c, sig::fzA), sig::I(c, sig::fzB), sig::I(c, sig::fzC)}; }
+TCurrents Currents(const sig::TSignalParamsI& c) {
+    return {sig::I(c, sig::fzA), sig::I(c, sig::fzB), sig::I(c, sig::fzC)};
+}
 
 void SetCurrents(TSignalAction& a, const TCurrents& values, const TSignalRecompute& recompute) {
     for (int phase = sig::fzA; phase <= sig::fzC; ++phase) sig::I(a.Signal.Current, phase) = values[phase];
@@ -284,35 +288,38 @@ bool VerificationSteps(TRun& run, TSignalAction& a, const TSignalRecompute& reco
 }  // namespace
 
 bool SendTestSignal(TSignalAction& a) {
-    return RunAction(a.Target, kSendSignal, [&] { return SignalChecks(a); },
-                     [&](TRun& run) { return Prepare(run, a) && SendTablesAndStart(run, a); });
+    return RunAction(
+        a.Target, kSendSignal, [&] { return SignalChecks(a); },
+        [&](TRun& run) { return Prepare(run, a) && SendTablesAndStart(run, a); });
 }
 
 bool SendCollapses(TSignalAction& a) {
-    return RunAction(a.Target, kSendSignal, [&] { return VariantChecks(a, kSendSignal, true); },
-                     [&](TRun& run) { return Prepare(run, a) && SendTablesAndStart(run, a) && SendDips(run, a); });
+    return RunAction(
+        a.Target, kSendSignal, [&] { return VariantChecks(a, kSendSignal, true); },
+        [&](TRun& run) { return Prepare(run, a) && SendTablesAndStart(run, a) && SendDips(run, a); });
 }
 
 bool SendKoleb(TSignalAction& a) {
-    return RunAction(a.Target, kSendKoleb, [&] { return VariantChecks(a, kSendKoleb, false); }, [&](TRun& run) {
-        return Prepare(run, a) && SendTablesAndStart(run, a) && SendFluctuations(run, a);
-    });
+    return RunAction(
+        a.Target, kSendKoleb, [&] { return VariantChecks(a, kSendKoleb, false); },
+        [&](TRun& run) { return Prepare(run, a) && SendTablesAndStart(run, a) && SendFluctuations(run, a); });
 }
 
 bool ResetCollapses(const TActionTarget& target) {
-    return RunAction(target, kResetCollapses, [] { return true; },
-                     [](TRun& run) { return run.Send(CalCommand::ResetDips); });
+    return RunAction(
+        target, kResetCollapses, [] { return true; }, [](TRun& run) { return run.Send(CalCommand::ResetDips); });
 }
 
 bool ResetAll(const TActionTarget& target) {
-    return RunAction(target, kResetAll, [] { return true; }, [](TRun& run) {
-        return run.Send(CalCommand::ResetDips) && run.Send(CalCommand::ResetOutputs);
-    });
+    return RunAction(
+        target, kResetAll, [] { return true; },
+        [](TRun& run) { return run.Send(CalCommand::ResetDips) && run.Send(CalCommand::ResetOutputs); });
 }
 
 bool MeterVerification(TSignalAction& a, const TSignalRecompute& recompute, IEnergyCountdown& countdown) {
-    return RunAction(a.Target, kMeterVerification, [&] { return SignalChecks(a); },
-                     [&](TRun& run) { return VerificationSteps(run, a, recompute, countdown); });
+    return RunAction(
+        a.Target, kMeterVerification, [&] { return SignalChecks(a); },
+        [&](TRun& run) { return VerificationSteps(run, a, recompute, countdown); });
 }
 
 }  // namespace lnk

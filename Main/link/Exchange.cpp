@@ -23,8 +23,7 @@ bool ReadAndCheck(TMyComPort& port, TConfirmationKind kind, std::uint16_t code, 
                              code, log);
 }
 
-bool WriteFrame(TMyComPort& port, cmn::IProtocolLog& log, CalCommand code, std::uint16_t first,
-                std::uint16_t second) {
+bool WriteFrame(TMyComPort& port, cmn::IProtocolLog& log, CalCommand code, std::uint16_t first, std::uint16_t second) {
     const cmn::Frame frame = cmn::BuildFrame(code, first, second);
     const std::string name = CommandName(code);
     if (!port.Write(frame.data(), frame.size())) {
@@ -67,8 +66,8 @@ std::string CommandName(CalCommand code) {
 bool CheckConfirmation(TConfirmationKind kind, std::span<const std::uint8_t> received, std::uint16_t code,
                        cmn::IProtocolLog& log) {
     const bool receipt = kind == TConfirmationKind::Receipt;
-    const std::string prefix = receipt ? "Прием подтверждения о получении команды"
-                                       : "Прием подтверждения о выполнении команды";
+    const std::string prefix =
+        receipt ? "Прием подтверждения о получении команды" : "Прием подтверждения о выполнении команды";
     const cmn::Confirmation c = cmn::ParseConfirmation(received);
     const std::uint16_t expected = receipt ? code : static_cast<std::uint16_t>(code | 0x80u);
     if (c.length != cmn::kConfirmationSize) {
@@ -83,12 +82,13 @@ bool CheckConfirmation(TConfirmationKind kind, std::span<const std::uint8_t> rec
         log.Log(LogType::Error, prefix + ": неверный код команды");
         return false;
     }
-    log.Log(LogType::Info, std::string("Принято подтверждение") + (receipt ? " о получении команды" : " о выполнении команды"));
+    log.Log(LogType::Info,
+            std::string("Принято подтверждение") + (receipt ? " о получении команды" : " о выполнении команды"));
     return true;
 }
 
-bool SendCommand(TMyComPort& port, cmn::IProtocolLog& log, CalCommand code, std::uint16_t first,
-                 std::uint16_t second, std::span<const std::uint8_t> block) {
+bool SendCommand(TMyComPort& port, cmn::IProtocolLog& log, CalCommand code, std::uint16_t first, std::uint16_t second,
+                 std::span<const std::uint8_t> block) {
     const auto word = static_cast<std::uint16_t>(code);
     if (!WriteFrame(port, log, code, first, second)) return false;
     if (!ReadAndCheck(port, TConfirmationKind::Receipt, word, log)) return false;

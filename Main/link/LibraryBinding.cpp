@@ -54,8 +54,8 @@ TSignalLibrary LoadSignalLibrary(const std::string& folder, std::string_view exp
     errno = 0;
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr)
-        throw cmn::TalvoError(cmn::Format("Ошибка при загрузке библиотеки %s (%d).", kSignalLibraryFile,
-                                          LoadErrorNumber(errno)));
+        throw cmn::TalvoError(
+            cmn::Format("Ошибка при загрузке библиотеки %s (%d).", kSignalLibraryFile, LoadErrorNumber(errno)));
     return TSignalLibrary(handle, std::move(digest));
 }
 

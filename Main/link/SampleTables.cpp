@@ -74,16 +74,19 @@ void AddComponent(std::vector<TSineTerm>& terms, int step, real gain, Koef koef,
 std::vector<TSineTerm> Terms(const TChannels& ch, const TTableFrame& f) {
     const int g = f.TwoPeriods ? 2 : 1;
     std::vector<TSineTerm> terms;
-    AddComponent(terms, g, 1, [&](int p) { return ch[p].FundamentalOn ? 100 : 0; },
-                 [&](int p) { return ch[p].Wave.FundamentalAngle; });
+    AddComponent(
+        terms, g, 1, [&](int p) { return ch[p].FundamentalOn ? 100 : 0; },
+        [&](int p) { return ch[p].Wave.FundamentalAngle; });
     for (int n = 2; n <= sig::kHarmonics; ++n)
-        AddComponent(terms, n * g, FilterGain(f, n), [&](int p) { return ch[p].Wave.Harmonics.Koef[n]; },
-                     [&](int p) { return ch[p].Wave.Harmonics.Angle[n]; });
+        AddComponent(
+            terms, n * g, FilterGain(f, n), [&](int p) { return ch[p].Wave.Harmonics.Koef[n]; },
+            [&](int p) { return ch[p].Wave.Harmonics.Angle[n]; });
     if (!f.TwoPeriods) return terms;
     // Order m + 0.5 over two periods advances by 2m + 1 steps.
     for (int m = 1; m <= sig::kInterHarmonics; ++m)
-        AddComponent(terms, 2 * m + 1, FilterGain(f, m + 0.5L), [&](int p) { return ch[p].Wave.Inter.Koef[m]; },
-                     [&](int p) { return ch[p].Wave.Inter.Angle[m]; });
+        AddComponent(
+            terms, 2 * m + 1, FilterGain(f, m + 0.5L), [&](int p) { return ch[p].Wave.Inter.Koef[m]; },
+            [&](int p) { return ch[p].Wave.Inter.Angle[m]; });
     return terms;
 }
 
@@ -127,8 +130,12 @@ TSampleTable BuildTable(const TTableFrame& frame, const TChannels& ch) {
 
 // ---------------------------------------------------------------- channels
 
-real VoltageFullScale(const sig::TSignalParamsU& v) { return HighVoltageRange(v) ? kVoltageRangeHigh : kVoltageRangeLow; }
-real CurrentFullScale(const sig::TSignalParamsI& c) { return HighCurrentRange(c) ? kCurrentRangeHigh : kCurrentRangeLow; }
+real VoltageFullScale(const sig::TSignalParamsU& v) {
+    return HighVoltageRange(v) ? kVoltageRangeHigh : kVoltageRangeLow;
+}
+real CurrentFullScale(const sig::TSignalParamsI& c) {
+    return HighCurrentRange(c) ? kCurrentRangeHigh : kCurrentRangeLow;
+}
 
 // The voltage channels with each phase's fundamental at the given RMS value.
 TChannels VoltageChannels(const sig::TSignalSet& s, const TTableSettings& t, const sig::TPhaseReals& fundamental) {
@@ -136,8 +143,8 @@ TChannels VoltageChannels(const sig::TSignalSet& s, const TTableSettings& t, con
     const int slot = HighVoltageRange(v) ? kCorrection220V : kCorrection57V;
     TChannels ch;
     for (int p = sig::fzA; p <= sig::fzC; ++p)
-        ch[p] = {sig::VoltageWave(v, p), sig::UOn(s.Switches, p), sig::DeviationPercent(fundamental[p], VoltageFullScale(v)),
-                 Calibration(t, slot + p)};
+        ch[p] = {sig::VoltageWave(v, p), sig::UOn(s.Switches, p),
+                 sig::DeviationPercent(fundamental[p], VoltageFullScale(v)), Calibration(t, slot + p)};
     return ch;
 }
 
@@ -155,7 +162,8 @@ sig::TPhaseReals Fundamentals(const sig::TSignalParamsU& v) { return {v.UA, v.UB
 
 sig::TPhaseReals EventVoltages(const sig::TCollapsesParams& d) {
     sig::TPhaseReals e{};
-    for (int p = sig::fzA; p <= sig::fzC; ++p) e[p] = d.Faza[p].Kind == sig::ckDip ? d.Faza[p].UResidual : d.Faza[p].UPer;
+    for (int p = sig::fzA; p <= sig::fzC; ++p)
+        e[p] = d.Faza[p].Kind == sig::ckDip ? d.Faza[p].UResidual : d.Faza[p].UPer;
     return e;
 }
 
@@ -167,7 +175,8 @@ sig::TPhaseReals FluctuationLevels(const sig::TSignalSet& s, TFluctuationLevel l
     return u;
 }
 
-TSampleTable BuildVoltageTableAt(const sig::TSignalSet& s, const TTableSettings& t, const sig::TPhaseReals& fundamental) {
+TSampleTable BuildVoltageTableAt(const sig::TSignalSet& s, const TTableSettings& t,
+                                 const sig::TPhaseReals& fundamental) {
     const TTableFrame frame = Frame(s, t, TTableKind::Voltage);
     return BuildTable(frame, VoltageChannels(s, t, fundamental));
 }

@@ -8,7 +8,8 @@
 
 #include "CommonUtils/CalibratorWire.h"
 #include "CommonUtils/ProtocolLog.h"
-#include "files/TalvoIni.h"
+#include "signal/Correction.h"
+#include "signal/Nominals.h"
 #include "signal/SignalSet.h"
 
 // The sample tables the calibrator plays and the timing blocks of its dips
@@ -19,12 +20,12 @@ namespace lnk {
 
 // What a table depends on besides the signal.
 struct TTableSettings {
-    int Modification = files::kDefaultModification;  // sig::CalibratorModification
-    files::TCorrectionRecord Correction{};            // the signal correction, %
+    int Modification = sig::kDefaultModification;  // sig::CalibratorModification
+    sig::TCorrectionRecord Correction{};           // the signal correction, %
 };
 
 // The frequency correction kf in %, the last value of the correction record.
-inline sig::real FrequencyCorrection(const TTableSettings& t) { return t.Correction[files::kCorrectionCount - 1]; }
+inline sig::real FrequencyCorrection(const TTableSettings& t) { return t.Correction[sig::kCorrectionCount - 1]; }
 
 // The calibrator's voltage range: 220 V, else 57.7 V; current range: 5 A
 // unless the nominal is 1 A. The range command carries them as bits 0 and 1.

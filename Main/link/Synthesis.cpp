@@ -42,7 +42,8 @@ struct TTermFactors {
             TPhasePairs f{};
             for (int p = 0; p < 3; ++p) {
                 const sig::TPhasor unit = sig::UnitPhasor(t.Angle[p]);
-                f[p] = TPair{static_cast<double>(t.Amplitude[p] * unit.y), static_cast<double>(t.Amplitude[p] * unit.x)};
+                f[p] =
+                    TPair{static_cast<double>(t.Amplitude[p] * unit.y), static_cast<double>(t.Amplitude[p] * unit.x)};
             }
             Factors.push_back(f);
         }

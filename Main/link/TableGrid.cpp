@@ -5,7 +5,7 @@
 
 namespace lnk {
 
-int CheckedSamples(const TSampleGrid& grid) {
+int CheckedSamples(const sig::TSampleGrid& grid) {
     if (grid.SamplesPerPeriod < 1 || !(grid.SampleRate > 0))
         throw cmn::TalvoError("Частота сигнала не задана: таблица отсчетов не может быть построена.");
     if (grid.SamplesPerPeriod > static_cast<int>(cmn::kMaxSamples))

@@ -34,9 +34,9 @@ real Bound(real samples, real unit) { return unit >= 1 ? unit * std::rint(sample
 
 // The offset of the start angle from the period's beginning; an angle of 0
 // or below counts one period further, so 0 means a full period.
-real StartSamples(std::int32_t angle, const TSampleGrid& grid, int samples, real kf) {
+real StartSamples(std::int32_t angle, const sig::TSampleGrid& grid, int samples, real kf) {
     const real alpha = angle <= 0 ? angle + 360 : angle;
-    const real generated = GeneratedFrequency(grid.SampleRate, samples, kf);
+    const real generated = sig::GeneratedFrequency(grid.SampleRate, samples, kf);
     return std::rint((alpha / 360) * (1 / generated) * grid.SampleRate / (1 + kf / 100));
 }
 

@@ -6,7 +6,8 @@
 
 namespace sched {
 
-TCalibratorActions::TCalibratorActions(const TLinkSettings& link, const sig::TKolebParamsHelpTable& flicker, bool console)
+TCalibratorActions::TCalibratorActions(const TLinkSettings& link, const sig::TKolebParamsHelpTable& flicker,
+                                       bool console)
     : link_(link), flicker_(flicker), console_(console), tables_({link.Modification, link.Correction}) {}
 
 bool TCalibratorActions::ReadSignalFile(const std::string& path, TSignalDataForSet& bundle, cmn::IProtocolLog& log) {

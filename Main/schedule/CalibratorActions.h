@@ -4,11 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "files/TalvoIni.h"
 #include "link/ActionContext.h"
 #include "link/ActionTables.h"
 #include "schedule/SendStep.h"
+#include "signal/Correction.h"
 #include "signal/Flicker.h"
+#include "signal/Nominals.h"
 
 namespace sched {
 
@@ -16,9 +17,9 @@ namespace sched {
 struct TLinkSettings {
     std::string PortName = "COM1";
     std::uint32_t BaudRate = 115200;
-    int Modification = files::kDefaultModification;
+    int Modification = sig::kDefaultModification;
     const lnk::TSignalLibrary* Library = nullptr;  // none when binding failed
-    files::TCorrectionRecord Correction{};         // all zero in console mode
+    sig::TCorrectionRecord Correction{};           // all zero in console mode
     lnk::IStatusSink* Status = nullptr;            // the window told of the link; none in console mode
 };
 

@@ -158,8 +158,7 @@ TCivilTime DecodeDateTime(TDateTime value) {
 }
 
 std::optional<TDateTime> EncodeDateTime(const TCivilTime& t) {
-    if (t.Year < 1 || t.Year > 9999 || t.Month < 1 || t.Month > 12 || t.Day < 1 ||
-        t.Day > DaysInMonth(t.Year, t.Month))
+    if (t.Year < 1 || t.Year > 9999 || t.Month < 1 || t.Month > 12 || t.Day < 1 || t.Day > DaysInMonth(t.Year, t.Month))
         return std::nullopt;
     if (t.Hour < 0 || t.Hour > 23 || t.Minute < 0 || t.Minute > 59 || t.Second < 0 || t.Second > 59 ||
         t.Millisecond < 0 || t.Millisecond > 999)
@@ -199,8 +198,12 @@ TDateTime TSystemClock::Now() const {
     std::tm local{};
     ::localtime_r(&seconds, &local);
     const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-    const TCivilTime t{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                       local.tm_hour,        local.tm_min,     std::min(local.tm_sec, 59),
+    const TCivilTime t{local.tm_year + 1900,
+                       local.tm_mon + 1,
+                       local.tm_mday,
+                       local.tm_hour,
+                       local.tm_min,
+                       std::min(local.tm_sec, 59),
                        static_cast<int>(ms < 0 ? ms + 1000 : ms)};
     return EncodeDateTime(t).value_or(0);
 }

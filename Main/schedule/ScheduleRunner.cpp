@@ -142,8 +142,8 @@ void TScheduleRunner::RunByTime(TBundles& bundles, int& count) {
 }
 
 void TScheduleRunner::RunByTimeAndDuration(TBundles& bundles, int& count) {
-    const auto first = std::find_if(bundles.begin(), bundles.end(),
-                                    [](const TSignalDataForSet& b) { return IsSelected(b.Row); });
+    const auto first =
+        std::find_if(bundles.begin(), bundles.end(), [](const TSignalDataForSet& b) { return IsSelected(b.Row); });
     if (first == bundles.end()) return;
     const TSignalDataForGrid& row = first->Row;
     if (SecondsLate(row.Start) > 2) {

@@ -8,7 +8,7 @@ namespace sched {
 
 const std::string& CommandTypeName(TCommandType type) {
     static const std::array<std::string, kCommandTypeCount> names = {"Сигнал", "Пр./пер.", "Колебания", "Сброс сигн.",
-                                                                    "Сброс пр./пер."};
+                                                                     "Сброс пр./пер."};
     return names.at(static_cast<std::size_t>(type));
 }
 
@@ -31,7 +31,9 @@ TSignalDataForGrid NewSignalRow(const std::string& path, TDateTime now) {
     return NewRow(path, signal.ReadString("Описание сигнала", "Описание", ""), TCommandType::Sinus, now);
 }
 
-TSignalDataForGrid NewCommandRow(TDateTime now) { return NewRow(kCommandText, kCommandText, TCommandType::StopSin, now); }
+TSignalDataForGrid NewCommandRow(TDateTime now) {
+    return NewRow(kCommandText, kCommandText, TCommandType::StopSin, now);
+}
 
 std::string FileNameOnly(std::string_view path) {
     const std::size_t slash = path.find_last_of("/\\");

@@ -1,6 +1,7 @@
 #include "signal/Collapses.h"
 
 #include <cmath>
+#include <string>
 
 #include "signal/Calculations.h"
 #include "signal/Helpers.h"
@@ -15,10 +16,12 @@ constexpr const char* kInvalidQuestion =
     "- значение максимального напряжения при перенапряжении меньше среднеквадратического значения напряжения\r\n\r\n"
     "Продолжить передачу сигнала?";
 constexpr const char* kInvalidNotice = "Параметры провалов или перенапряжений некорректны";
-constexpr const char* kZeroCountMessage =
-    "Генерация провалов и перенапряжений невозможна, так как их количество равно нулю.\r\n\r\n"
-    "Задайте параметры провалов или перенапряжений и повторите попытку.";
-constexpr const char* kZeroCountNotice = "Генерация провалов и перенапряжений невозможна, так как их количество равно нулю.";
+constexpr const char* kCountRefused = "Генерация провалов и перенапряжений невозможна, так как их количество ";
+constexpr const char* kCountRetry = "\r\n\r\nЗадайте параметры провалов или перенапряжений и повторите попытку.";
+
+// The calibrator takes the number of events as a 15-bit count; anything
+// else would reach it cut to 16 bits as some other number.
+constexpr std::int32_t kMaxCount = 32767;
 
 // The samples an event time spans, bound to whole units when unit >= 1.
 real QuantisedCount(real seconds, real rate, real correction, real unit) {
@@ -83,6 +86,16 @@ void ShownPercents(TCollapsesParams& d) {
 
 bool NotBelow(real a, real b) { return a > b || SameReal(a, b); }
 
+bool CountAccepted(std::int32_t count, cmn::IProtocolLog& log) {
+    if (count >= 1 && count <= kMaxCount) return true;
+    const std::string notice =
+        std::string(kCountRefused) +
+        (count == 0 ? "равно нулю." : "вне диапазона от 1 до " + std::to_string(kMaxCount) + ".");
+    if (log.Interactive()) log.Ask(notice + kCountRetry, cmn::MessageKind::Warning, cmn::Buttons::Ok);
+    else log.Log(cmn::LogType::Notice, notice);
+    return false;
+}
+
 }  // namespace
 
 real ReferenceVoltage(std::uint8_t refKind, real urms, real nominal) {
@@ -128,10 +141,7 @@ bool ConfirmCollapses(const TSignalParamsU& v, const TCollapsesParams& d, cmn::I
             log.Log(cmn::LogType::Notice, kInvalidNotice);
         }
     }
-    if (d.Count != 0) return true;
-    if (log.Interactive()) log.Ask(kZeroCountMessage, cmn::MessageKind::Warning, cmn::Buttons::Ok);
-    else log.Log(cmn::LogType::Notice, kZeroCountNotice);
-    return false;
+    return CountAccepted(d.Count, log);
 }
 
 }  // namespace sig

@@ -32,8 +32,8 @@ void CalcCollapsesParams(const TVoltageSpectrum& spectrum, const TSignalParamsU&
 bool CollapsesValid(const TSignalParamsU& v, const TCollapsesParams& d);
 
 // The checks before the events are sent. An inconsistent event asks whether
-// to go on (interactive) or is logged and passed; a count of 0 is refused
-// with its message. True when the send may go on.
+// to go on (interactive) or is logged and passed; a count outside
+// 1 ... 32767 is refused with its message. True when the send may go on.
 bool ConfirmCollapses(const TSignalParamsU& v, const TCollapsesParams& d, cmn::IProtocolLog& log);
 
 }  // namespace sig

@@ -142,7 +142,8 @@ void SelectConverterGain(const TConverterCalc& calc) {
     if (calc.Error != 0) return;
 
     const std::array<real, 3> outputs{u.UA, u.UB, u.UC};
-    const float kina = std::any_of(outputs.begin(), outputs.end(), [](real x) { return x > 3400; }) ? kKina[1] : kKina[0];
+    const float kina =
+        std::any_of(outputs.begin(), outputs.end(), [](real x) { return x > 3400; }) ? kKina[1] : kKina[0];
     const std::optional<std::uint8_t> index = FirstFittingGain(outputs, kina);
     if (!index) return;
     calc.Gains.Calculated = *index;
@@ -156,7 +157,8 @@ void CalcConverterOutputs(const TConverterCalc& calc, std::uint8_t index) {
     if (!ValidIndex(index)) return;
     const real g = ConverterGain(index);
     for (int phase = fzA; phase <= fzC; ++phase)
-        U(calc.Converter, phase) = RoundDec3(I(calc.Current, phase) / Factor(calc, phase, index) * kMillivoltsPerAmp * g);
+        U(calc.Converter, phase) =
+            RoundDec3(I(calc.Current, phase) / Factor(calc, phase, index) * kMillivoltsPerAmp * g);
     for (int phase = fzA; phase <= fzC; ++phase)
         if (Exceeds(U(calc.Converter, phase), kMaxRmsMv)) calc.Error = static_cast<std::uint8_t>(phase + 1);
 }
@@ -171,8 +173,9 @@ void CheckConverterAmplitudes(const TConverterCalc& calc) {
     }
     const real maxPeak = kMaxRmsMv * std::sqrt(2.0L);
     for (int phase = fzA; phase <= fzC; ++phase) {
-        const std::vector<real> wave = PhaseWaveform(VoltageWave(calc.Converter, phase), U(calc.Converter, phase),
-                                                     calc.Switches.IncludeInterGarm, calc.Switches.On[phase], calc.Samples);
+        const std::vector<real> wave =
+            PhaseWaveform(VoltageWave(calc.Converter, phase), U(calc.Converter, phase), calc.Switches.IncludeInterGarm,
+                          calc.Switches.On[phase], calc.Samples);
         if (Exceeds(Peak(wave), maxPeak)) {
             calc.Error = static_cast<std::uint8_t>(phase + 1);
             return;

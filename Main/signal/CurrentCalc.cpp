@@ -80,7 +80,8 @@ void CalcCurrentTotals(TSignalParamsI& c, const TSignalSwitches& switches) {
                                   switches.IncludeInterGarm);
         IRms(c, phase) = TotalRms(IOn(switches, phase), fundamental, k);
     }
-    for (int phase = fzA; phase <= fzC; ++phase) c.KI[phase] = Distortion(c.Garmonik.Faza(phase).Koef, switches.HarmCountI);
+    for (int phase = fzA; phase <= fzC; ++phase)
+        c.KI[phase] = Distortion(c.Garmonik.Faza(phase).Koef, switches.HarmCountI);
 }
 
 void CalcComponentAmps(TSignalParamsI& c) {
@@ -89,7 +90,8 @@ void CalcComponentAmps(TSignalParamsI& c) {
     for (int phase = fzA; phase <= fzC; ++phase) {
         const TGarmonikFaza& block = c.Garmonik.Faza(phase);
         for (int n = 2; n <= kHarmonics; ++n) c.IGarmAmps[phase][n] = block.Koef[n] / 100 * I(c, phase);
-        for (int m = 1; m <= kInterHarmonics; ++m) c.IInterAmps[phase][m] = c.InterGarm[phase].Koef[m] / 100 * I(c, phase);
+        for (int m = 1; m <= kInterHarmonics; ++m)
+            c.IInterAmps[phase][m] = c.InterGarm[phase].Koef[m] / 100 * I(c, phase);
     }
 }
 
@@ -146,8 +148,9 @@ void DeriveThreeWireCurrentB(const TSignalParamsU& v, TSignalParamsI& c) {
     const TGarmonikFaza& uc = v.Garmonik.c;
     TGarmonikFaza& b = c.Garmonik.b;
     for (int n = 2; n <= kHarmonics; ++n) {
-        const TPhasor sum = ComponentOfB(CurrentComponent(c.IA, c.Garmonik.a.Koef[n], n, v.ShiftA, ua.Angle[n], c.Garmonik.a.Angle[n]),
-                                         CurrentComponent(c.IC, c.Garmonik.c.Koef[n], n, v.ShiftC, uc.Angle[n], c.Garmonik.c.Angle[n]));
+        const TPhasor sum =
+            ComponentOfB(CurrentComponent(c.IA, c.Garmonik.a.Koef[n], n, v.ShiftA, ua.Angle[n], c.Garmonik.a.Angle[n]),
+                         CurrentComponent(c.IC, c.Garmonik.c.Koef[n], n, v.ShiftC, uc.Angle[n], c.Garmonik.c.Angle[n]));
         const TComponentOfB r = RelativeToB(sum, c.IB, n, v.ShiftB, v.Garmonik.b.Angle[n]);
         b.Koef[n] = r.Koef;
         b.Angle[n] = r.Angle;
@@ -157,8 +160,9 @@ void DeriveThreeWireCurrentB(const TSignalParamsU& v, TSignalParamsI& c) {
     TInterGarmonik& ib = c.InterGarm[fzB];
     for (int m = 1; m <= kInterHarmonics; ++m) {
         const real order = m + 0.5L;
-        const TPhasor sum = ComponentOfB(CurrentComponent(c.IA, ia.Koef[m], order, v.ShiftA, v.InterGarm[fzA].Angle[m], ia.Angle[m]),
-                                         CurrentComponent(c.IC, ic.Koef[m], order, v.ShiftC, v.InterGarm[fzC].Angle[m], ic.Angle[m]));
+        const TPhasor sum =
+            ComponentOfB(CurrentComponent(c.IA, ia.Koef[m], order, v.ShiftA, v.InterGarm[fzA].Angle[m], ia.Angle[m]),
+                         CurrentComponent(c.IC, ic.Koef[m], order, v.ShiftC, v.InterGarm[fzC].Angle[m], ic.Angle[m]));
         const TComponentOfB r = RelativeToB(sum, c.IB, order, v.ShiftB, v.InterGarm[fzB].Angle[m]);
         ib.Koef[m] = r.Koef;
         ib.Angle[m] = r.Angle;

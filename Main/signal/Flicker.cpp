@@ -25,22 +25,23 @@ struct TBuiltInTable {
 
 const TBuiltInTable kGost99{
     {{1, 2.72L}, {2, 2.21L}, {7, 1.46L}, {39, 0.905L}, {110, 0.725L}, {1620, 0.402L}},
-    {{0.5L, 0.514L}, {1, 0.471L}, {1.5L, 0.432L}, {2, 0.401L}, {2.5L, 0.374L}, {3, 0.355L}, {3.5L, 0.345L},
-     {4, 0.333L}, {4.5L, 0.316L}, {5, 0.293L}, {5.5L, 0.269L}, {6, 0.249L}, {6.5L, 0.231L}, {7, 0.217L},
-     {7.5L, 0.207L}, {8, 0.201L}, {8.8L, 0.199L}, {9.5L, 0.2L}, {10, 0.205L}, {10.5L, 0.213L}, {11, 0.223L},
-     {11.5L, 0.234L}, {12, 0.246L}, {13, 0.275L}, {14, 0.308L}, {15, 0.344L}, {16, 0.376L}, {17, 0.413L},
-     {18, 0.452L}, {19, 0.498L}, {20, 0.546L}, {21, 0.586L}, {22, 0.604L}, {23, 0.68L}, {24, 0.743L}},
+    {{0.5L, 0.514L},  {1, 0.471L},    {1.5L, 0.432L}, {2, 0.401L},    {2.5L, 0.374L}, {3, 0.355L},     {3.5L, 0.345L},
+     {4, 0.333L},     {4.5L, 0.316L}, {5, 0.293L},    {5.5L, 0.269L}, {6, 0.249L},    {6.5L, 0.231L},  {7, 0.217L},
+     {7.5L, 0.207L},  {8, 0.201L},    {8.8L, 0.199L}, {9.5L, 0.2L},   {10, 0.205L},   {10.5L, 0.213L}, {11, 0.223L},
+     {11.5L, 0.234L}, {12, 0.246L},   {13, 0.275L},   {14, 0.308L},   {15, 0.344L},   {16, 0.376L},    {17, 0.413L},
+     {18, 0.452L},    {19, 0.498L},   {20, 0.546L},   {21, 0.586L},   {22, 0.604L},   {23, 0.68L},     {24, 0.743L}},
 };
 
 const TBuiltInTable kGost2012{
     {{2, 2.191L}, {7, 1.45L}, {39, 0.894L}, {110, 0.722L}, {1620, 0.407L}, {4000, 2.343L}},
-    {{0.5L, 0.51L}, {1, 0.468L}, {1.5L, 0.429L}, {2, 0.399L}, {2.5L, 0.371L}, {3, 0.351L}, {3.5L, 0.342L},
-     {4, 0.331L}, {4.5L, 0.313L}, {5, 0.291L}, {5.5L, 0.269L}, {6, 0.249L}, {6.5L, 0.231L}, {7, 0.217L},
-     {7.5L, 0.206L}, {8, 0.2L}, {8.8L, 0.196L}, {9.5L, 0.199L}, {10, 0.203L}, {10.5L, 0.212L}, {11, 0.222L},
-     {11.5L, 0.233L}, {12, 0.244L}, {13, 0.275L}, {14, 0.306L}, {15, 0.338L}, {16, 0.376L}, {17, 0.42L},
-     {18, 0.457L}, {19, 0.498L}, {20, 0.537L}, {21, 0.584L}, {21.5L, 0.6L}, {22, 0.611L}, {23, 0.678L},
-     {24, 0.753L}, {25, 0.778L}, {25.5L, 0.768L}, {28, 0.962L}, {30.5L, 1.105L}, {33.33333L, 1.258L},
-     {37, 0.975L}, {40, 2.327L}},
+    {{0.5L, 0.51L},  {1, 0.468L},     {1.5L, 0.429L}, {2, 0.399L},     {2.5L, 0.371L},      {3, 0.351L},
+     {3.5L, 0.342L}, {4, 0.331L},     {4.5L, 0.313L}, {5, 0.291L},     {5.5L, 0.269L},      {6, 0.249L},
+     {6.5L, 0.231L}, {7, 0.217L},     {7.5L, 0.206L}, {8, 0.2L},       {8.8L, 0.196L},      {9.5L, 0.199L},
+     {10, 0.203L},   {10.5L, 0.212L}, {11, 0.222L},   {11.5L, 0.233L}, {12, 0.244L},        {13, 0.275L},
+     {14, 0.306L},   {15, 0.338L},    {16, 0.376L},   {17, 0.42L},     {18, 0.457L},        {19, 0.498L},
+     {20, 0.537L},   {21, 0.584L},    {21.5L, 0.6L},  {22, 0.611L},    {23, 0.678L},        {24, 0.753L},
+     {25, 0.778L},   {25.5L, 0.768L}, {28, 0.962L},   {30.5L, 1.105L}, {33.33333L, 1.258L}, {37, 0.975L},
+     {40, 2.327L}},
 };
 
 std::optional<TKolebParamsHelpTableRec> ParseRow(std::string_view line) {
@@ -85,8 +86,9 @@ const TKolebParamsHelpTableRec& TKolebParamsHelpTable::Row(int index) const { re
 int TKolebParamsHelpTable::Count() const { return static_cast<int>(rows_.size()); }
 
 void TKolebParamsHelpTable::Sort() {
-    std::stable_sort(rows_.begin(), rows_.end(),
-                     [](const TKolebParamsHelpTableRec& a, const TKolebParamsHelpTableRec& b) { return a.Freq < b.Freq; });
+    std::stable_sort(
+        rows_.begin(), rows_.end(),
+        [](const TKolebParamsHelpTableRec& a, const TKolebParamsHelpTableRec& b) { return a.Freq < b.Freq; });
 }
 
 real TKolebParamsHelpTable::FirstFreq() const { return rows_.empty() ? 0 : rows_.front().Freq; }
@@ -139,8 +141,9 @@ TFlickerLoadCode TKolebParamsHelpTable::Load(const std::optional<std::string>& p
 
 TKolebParamsHelpTable::TFound TKolebParamsHelpTable::FindRow(real x) const {
     if (rows_.empty() || !(x >= FirstFreq() && x <= LastFreq())) return {};
-    const auto above = std::upper_bound(rows_.begin(), rows_.end(), x,
-                                        [](real value, const TKolebParamsHelpTableRec& row) { return value < row.Freq; });
+    const auto above =
+        std::upper_bound(rows_.begin(), rows_.end(), x,
+                         [](real value, const TKolebParamsHelpTableRec& row) { return value < row.Freq; });
     const int index = static_cast<int>(above - rows_.begin()) - 1;
     return {true, index, SameReal(rows_[index].Freq, x)};
 }

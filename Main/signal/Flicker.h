@@ -51,7 +51,7 @@ public:
 
     struct TFound {
         bool Found = false;
-        int Index = 0;   // the last row at or below x
+        int Index = 0;  // the last row at or below x
         bool Exact = false;
     };
     TFound FindRow(real x) const;

@@ -18,17 +18,16 @@ std::string RangeText() {
 void ReportOutOfRange(bool interactive, bool console, cmn::IProtocolLog& log) {
     if (interactive && !console && log.Interactive())
         log.Ask(RangeText() + " Повторите ввод!", cmn::MessageKind::Warning, cmn::Buttons::Ok);
-    else
-        log.Log(cmn::LogType::Notice, RangeText());
+    else log.Log(cmn::LogType::Notice, RangeText());
 }
 
 }  // namespace
 
 TFrequencyBounds DeriveFrequencyBounds(real kf) {
     TFrequencyBounds bounds;
-    if (const auto low = lnk::RealiseFrequencyAt(0, kMinFrequency, kf))
+    if (const auto low = sig::RealiseFrequencyAt(0, kMinFrequency, kf))
         bounds.Lower = std::min(kMinFrequency, low->Frequency);
-    if (const auto high = lnk::RealiseFrequencyAt(lnk::kTimerIndexCount - 1, kMaxFrequency, kf))
+    if (const auto high = sig::RealiseFrequencyAt(sig::kTimerIndexCount - 1, kMaxFrequency, kf))
         bounds.Upper = std::max(kMaxFrequency, high->Frequency);
     return bounds;
 }
@@ -40,10 +39,10 @@ bool CheckFrequencyRange(real f, const TFrequencyBounds& bounds, bool interactiv
     return false;
 }
 
-bool SetSignalFrequency(real requested, real kf, lnk::TSampleGrid& grid, const TFrequencyBounds& bounds,
+bool SetSignalFrequency(real requested, real kf, sig::TSampleGrid& grid, const TFrequencyBounds& bounds,
                         bool interactive, bool console, cmn::IProtocolLog& log, TSignalParamsU& v) {
-    const auto point = lnk::RealiseFrequency(grid.TimerIndex, requested, kf);
-    const auto uncorrected = point ? lnk::SamplesPerPeriod(point->SampleRate, requested, 0) : std::nullopt;
+    const auto point = sig::RealiseFrequency(grid.TimerIndex, requested, kf);
+    const auto uncorrected = point ? sig::SamplesPerPeriod(point->SampleRate, requested, 0) : std::nullopt;
     if (!point || !uncorrected) {
         ReportOutOfRange(interactive, console, log);
         return false;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "CommonUtils/ProtocolLog.h"
-#include "link/SampleClock.h"
 #include "signal/Records.h"
+#include "signal/SampleClock.h"
 
 // The signal frequency: its permitted range on the calibrator's grid and
 // the operation that sets it.
@@ -30,7 +30,7 @@ bool CheckFrequencyRange(real f, const TFrequencyBounds& bounds, bool interactiv
 // stored, with its hysteresis) and checks it. On success stores Freq and
 // FreqDelta in the voltage parameters and the timer index, sample rate and
 // samples per period in the grid; on failure changes nothing.
-bool SetSignalFrequency(real requested, real kf, lnk::TSampleGrid& grid, const TFrequencyBounds& bounds,
+bool SetSignalFrequency(real requested, real kf, sig::TSampleGrid& grid, const TFrequencyBounds& bounds,
                         bool interactive, bool console, cmn::IProtocolLog& log, TSignalParamsU& v);
 
 }  // namespace sig

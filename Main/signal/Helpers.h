@@ -56,7 +56,14 @@ inline real PhasorMagnitude(TPhasor p) { return RoundDec5(std::sqrt(p.x * p.x + 
 real PhasorAngle(TPhasor p);
 TPolar ToPolar(TPhasor p);
 
-// Symmetrical components of three phasors given by magnitude and angle.
+// The positive, negative and zero sequences of three phasors, unrounded.
+struct TSequencePhasors {
+    TPhasor Pos, Neg, Zero;
+};
+TSequencePhasors SequencePhasors(const std::array<TPhasor, 3>& phasors);
+
+// Symmetrical components of three phasors given by magnitude and angle, each
+// phasor's components rounded to five decimals first.
 TSymComponents SymmetricalComponents(const std::array<TPolar, 3>& phasors);
 
 // The distortion of a block: the root of the sum of the squared coefficients

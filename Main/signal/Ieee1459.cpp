@@ -1,6 +1,7 @@
 #include "signal/Ieee1459.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "signal/Helpers.h"
@@ -85,10 +86,10 @@ void PerPhase(const TSignalParamsU& v, const TSignalParamsI& c, const TFundament
 }
 
 struct TViewResult {
-    real Se, KE, DeI, DeU, SeH, SeN, DeH, HP, LU;
+    real Se, KE, DeI, DeU, SeH, SeN, DeH, HP;
 };
 
-TViewResult View(const TEffective& e, real p, real phSum, real s1Pos) {
+TViewResult View(const TEffective& e, real p, real phSum) {
     TViewResult r{};
     const real ueH = e.UeH(), ieH = e.IeH();
     r.Se = 3 * e.Ue * e.Ie;
@@ -101,10 +102,63 @@ TViewResult View(const TEffective& e, real p, real phSum, real s1Pos) {
     r.DeH = deH > 0 ? std::sqrt(deH) : 0;
     const real se1 = 3 * e.Ue1 * e.Ie1;
     r.HP = std::min<real>(se1 > 0 ? r.SeN / se1 * 100 : 100, 100);
-    const real s1 = 3 * s1Pos;
-    const real su1 = se1 > s1 ? std::sqrt(Sq(se1) - Sq(s1)) : 0;
-    r.LU = std::min<real>(s1Pos > 0 ? su1 / s1 * 100 : 100, 100);
     return r;
+}
+
+// ---------------------------------------------------------------- load unbalance
+
+// Load unbalance sets the effective fundamental apparent power against three
+// times the positive-sequence apparent power, and the root of the difference
+// of their squares magnifies any disagreement between the two. The records
+// hold their inputs rounded to five decimals at different steps (the line
+// voltages, the neutral current, the sequence magnitudes and their product),
+// and that rounding alone would show a balanced sine a hundredth of a percent
+// unbalanced. Both powers are therefore built here from the same unrounded
+// phasors: a balanced set gives them equal, a real unbalance shows as it is.
+struct TFundamentalPhasors {
+    std::array<TPhasor, 3> U, I;  // as set, whether the channel is on or not
+    TFundamentals Flowing;        // magnitudes as they flow
+    TPhasor Neutral;              // the sum of the flowing currents
+};
+
+TFundamentalPhasors Phasors(const TSignalParamsU& v, const TSignalParamsI& c, const TFundamentals& flowing) {
+    TFundamentalPhasors f{};
+    f.Flowing = flowing;
+    for (int x = fzA; x <= fzC; ++x) {
+        f.U[x] = PhasorExact(U(v, x), Shift(v, x));
+        f.I[x] = PhasorExact(I(c, x), AngleI(c, x));
+        f.Neutral = f.Neutral + PhasorExact(flowing.I[x], AngleI(c, x));
+    }
+    return f;
+}
+
+real SqMagnitude(TPhasor p) { return Sq(p.x) + Sq(p.y); }
+
+// The line fundamentals regard both phases as on, as the line voltages do.
+real LineSquares(const TFundamentalPhasors& f) {
+    return SqMagnitude(f.U[fzA] - f.U[fzB]) + SqMagnitude(f.U[fzB] - f.U[fzC]) + SqMagnitude(f.U[fzC] - f.U[fzA]);
+}
+
+real PositiveSequence(const std::array<TPhasor, 3>& p) { return std::sqrt(SqMagnitude(SequencePhasors(p).Pos)); }
+
+real FourWireFundamentalPower(const TFundamentalPhasors& f) {
+    const TFundamentals& on = f.Flowing;
+    const real ue1 = std::sqrt((3 * SumSquares(on.U[fzA], on.U[fzB], on.U[fzC]) + LineSquares(f)) / 18);
+    const real ie1 = std::sqrt((SumSquares(on.I[fzA], on.I[fzB], on.I[fzC]) + SqMagnitude(f.Neutral)) / 3);
+    return 3 * ue1 * ie1;
+}
+
+real ThreeWireFundamentalPower(const TFundamentalPhasors& f) {
+    const TFundamentals& on = f.Flowing;
+    return 3 * std::sqrt(LineSquares(f) / 9) * std::sqrt(SumSquares(on.I[fzA], on.I[fzB], on.I[fzC]) / 3);
+}
+
+// Equal powers, by the tolerance reals are compared with, leave no unbalance.
+real LoadUnbalance(real se1, real s1Pos) {
+    if (!(s1Pos > 0)) return 100;
+    const real s1 = 3 * s1Pos;
+    const real su1 = se1 > s1 && !SameReal(se1, s1) ? std::sqrt(Sq(se1) - Sq(s1)) : 0;
+    return std::min<real>(su1 / s1 * 100, 100);
 }
 
 }  // namespace
@@ -117,8 +171,8 @@ void CalcIeee1459(const TSignalParamsU& v, const TSignalParamsI& c, const TSigna
     r.PHSum = r.PH[fzA] + r.PH[fzB] + r.PH[fzC];
     r.K1 = PowerFactor(full.PSeq[sqPos], full.SSeq[sqPos]);
 
-    const TViewResult w4 = View(FourWire(v, c, f), full.PSum, r.PHSum, full.SSeq[sqPos]);
-    const TViewResult w3 = View(ThreeWire(v, c, f), full.PSum, r.PHSum, full.SSeq[sqPos]);
+    const TViewResult w4 = View(FourWire(v, c, f), full.PSum, r.PHSum);
+    const TViewResult w3 = View(ThreeWire(v, c, f), full.PSum, r.PHSum);
     r.Se4 = w4.Se, r.Se3 = w3.Se;
     r.KE4 = w4.KE, r.KE3 = w3.KE;
     r.DeI4 = w4.DeI, r.DeI3 = w3.DeI;
@@ -127,7 +181,11 @@ void CalcIeee1459(const TSignalParamsU& v, const TSignalParamsI& c, const TSigna
     r.SeN4 = w4.SeN, r.SeN3 = w3.SeN;
     r.DeH4 = w4.DeH, r.DeH3 = w3.DeH;
     r.HP4 = w4.HP, r.HP3 = w3.HP;
-    r.LU4 = w4.LU, r.LU3 = w3.LU;
+
+    const TFundamentalPhasors phasors = Phasors(v, c, f);
+    const real s1Pos = PositiveSequence(phasors.U) * PositiveSequence(phasors.I);
+    r.LU4 = LoadUnbalance(FourWireFundamentalPower(phasors), s1Pos);
+    r.LU3 = LoadUnbalance(ThreeWireFundamentalPower(phasors), s1Pos);
 }
 
 }  // namespace sig

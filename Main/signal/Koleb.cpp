@@ -19,8 +19,8 @@ void CalcSwingLines(const TSignalParamsU& v, TKolebParams& k, const std::array<b
     for (int line = lnAB; line <= lnCA; ++line) {
         const int x = LineFirstPhase(line);
         const int y = LineSecondPhase(line);
-        const real max = LineLevel(Raised(U(v, x), k.Swing[x]), Shift(v, x), on[x], Raised(U(v, y), k.Swing[y]),
-                                   Shift(v, y), on[y]);
+        const real max =
+            LineLevel(Raised(U(v, x), k.Swing[x]), Shift(v, x), on[x], Raised(U(v, y), k.Swing[y]), Shift(v, y), on[y]);
         const real min = LineLevel(Lowered(U(v, x), k.Swing[x]), Shift(v, x), on[x], Lowered(U(v, y), k.Swing[y]),
                                    Shift(v, y), on[y]);
         const real mean = (max + min) / 2;

@@ -34,6 +34,9 @@ real ReferenceCurrent(real nominal);
 // ---------------------------------------------------------------- calibrator modifications
 
 enum CalibratorModification : int { dmTalvo = 0, dmTalvoM = 1 };
+inline constexpr int kModificationCount = 2;
+// Without a stored or given choice the program takes the second modification.
+inline constexpr int kDefaultModification = dmTalvoM;
 
 struct TModificationInfo {
     std::string_view Identifier;   // command line and settings text
@@ -41,8 +44,8 @@ struct TModificationInfo {
     bool VoltageAbove40;
     bool CurrentAbove40;
     bool InterHarmonics;
-    real OutputScale;              // voltage table scale factor
-    bool FilterCompensation;       // harmonic amplitudes carry the output-filter factor
+    real OutputScale;         // voltage table scale factor
+    bool FilterCompensation;  // harmonic amplitudes carry the output-filter factor
 };
 
 // Raises TalvoError for a value other than dmTalvo and dmTalvoM.

@@ -18,7 +18,8 @@ void Recalculate(TSignalSet& s, const TKolebParamsHelpTable& flicker, const TRec
                     {s.ShownPowers, s.FundamentalPowers, s.FullPowers}, options.Display);
     CalcIeee1459(s.Voltage, s.Current, sw, s.FundamentalPowers, s.FullPowers, s.Ieee1459);
     CalcHarmonicPowers(angles, s.Voltage, s.Current, s.FundamentalPowers);
-    CalcCollapsesParams(spectrum, s.Voltage, s.Collapses, s.Grid.SamplesPerPeriod, s.Grid.SampleRate, options.FreqCorrection, sw);
+    CalcCollapsesParams(spectrum, s.Voltage, s.Collapses, s.Grid.SamplesPerPeriod, s.Grid.SampleRate,
+                        options.FreqCorrection, sw);
     CalcKolebParams(s.Voltage, s.Koleb, sw.UOnA, sw.UOnB, sw.UOnC, flicker);
 }
 

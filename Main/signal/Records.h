@@ -35,7 +35,7 @@ struct TRealRange {
 
 using THarmonicOrders = TRealRange<1, 50>;  // slot 1 is never an input and stays 0
 using THigherOrders = TRealRange<2, 50>;
-using TInterOrders = TRealRange<1, 49>;     // index m is the order m + 0.5
+using TInterOrders = TRealRange<1, 49>;  // index m is the order m + 0.5
 
 constexpr int kHarmonics = 50;
 constexpr int kInterHarmonics = 49;
@@ -68,8 +68,18 @@ struct TGarmonikFaza {
 
 // The parts of the store a selector names.
 enum class TGarmonikPart : int {
-    a, b, c, ab, bc, ca,                  // blocks
-    a_b, b_c, c_a, ab_bc, bc_ca, ca_ab,   // angle differences
+    a,
+    b,
+    c,
+    ab,
+    bc,
+    ca,  // blocks
+    a_b,
+    b_c,
+    c_a,
+    ab_bc,
+    bc_ca,
+    ca_ab,  // angle differences
 };
 
 // "faza_a" ... "faza_ca", "faza_a_b" ... "faza_ca_ab"; empty for any other text.
@@ -108,8 +118,8 @@ public:
 };
 
 inline const TGarmonikFaza& TGarmonik::Faza(int slot) const {
-    constexpr TGarmonikFaza TGarmonik::* blocks[6]{&TGarmonik::a, &TGarmonik::b, &TGarmonik::c,
-                                                    &TGarmonik::ab, &TGarmonik::bc, &TGarmonik::ca};
+    constexpr TGarmonikFaza TGarmonik::*blocks[6]{&TGarmonik::a,  &TGarmonik::b,  &TGarmonik::c,
+                                                  &TGarmonik::ab, &TGarmonik::bc, &TGarmonik::ca};
     assert(slot >= fzA && slot <= fzCA);
     return this->*blocks[slot];
 }
@@ -200,14 +210,21 @@ namespace detail {
 template <class Record>
 using TField = real Record::*;
 inline constexpr TField<TSignalParamsU> kU[3]{&TSignalParamsU::UA, &TSignalParamsU::UB, &TSignalParamsU::UC};
-inline constexpr TField<TSignalParamsU> kShift[3]{&TSignalParamsU::ShiftA, &TSignalParamsU::ShiftB, &TSignalParamsU::ShiftC};
-inline constexpr TField<TSignalParamsU> kURms[3]{&TSignalParamsU::URmsA, &TSignalParamsU::URmsB, &TSignalParamsU::URmsC};
-inline constexpr TField<TSignalParamsU> kDeltaU[3]{&TSignalParamsU::DeltaUA, &TSignalParamsU::DeltaUB, &TSignalParamsU::DeltaUC};
+inline constexpr TField<TSignalParamsU> kShift[3]{&TSignalParamsU::ShiftA, &TSignalParamsU::ShiftB,
+                                                  &TSignalParamsU::ShiftC};
+inline constexpr TField<TSignalParamsU> kURms[3]{&TSignalParamsU::URmsA, &TSignalParamsU::URmsB,
+                                                 &TSignalParamsU::URmsC};
+inline constexpr TField<TSignalParamsU> kDeltaU[3]{&TSignalParamsU::DeltaUA, &TSignalParamsU::DeltaUB,
+                                                   &TSignalParamsU::DeltaUC};
 inline constexpr TField<TSignalParamsI> kI[3]{&TSignalParamsI::IA, &TSignalParamsI::IB, &TSignalParamsI::IC};
-inline constexpr TField<TSignalParamsI> kPhiUI[3]{&TSignalParamsI::PhiUIA, &TSignalParamsI::PhiUIB, &TSignalParamsI::PhiUIC};
-inline constexpr TField<TSignalParamsI> kAngleI[3]{&TSignalParamsI::AngleIA, &TSignalParamsI::AngleIB, &TSignalParamsI::AngleIC};
-inline constexpr TField<TSignalParamsI> kIRms[3]{&TSignalParamsI::IRmsA, &TSignalParamsI::IRmsB, &TSignalParamsI::IRmsC};
-inline constexpr TField<TSignalParamsI> kDeltaI[3]{&TSignalParamsI::DeltaIA, &TSignalParamsI::DeltaIB, &TSignalParamsI::DeltaIC};
+inline constexpr TField<TSignalParamsI> kPhiUI[3]{&TSignalParamsI::PhiUIA, &TSignalParamsI::PhiUIB,
+                                                  &TSignalParamsI::PhiUIC};
+inline constexpr TField<TSignalParamsI> kAngleI[3]{&TSignalParamsI::AngleIA, &TSignalParamsI::AngleIB,
+                                                   &TSignalParamsI::AngleIC};
+inline constexpr TField<TSignalParamsI> kIRms[3]{&TSignalParamsI::IRmsA, &TSignalParamsI::IRmsB,
+                                                 &TSignalParamsI::IRmsC};
+inline constexpr TField<TSignalParamsI> kDeltaI[3]{&TSignalParamsI::DeltaIA, &TSignalParamsI::DeltaIB,
+                                                   &TSignalParamsI::DeltaIC};
 }  // namespace detail
 
 inline real& U(TSignalParamsU& v, int phase) { return v.*detail::kU[phase]; }
@@ -284,7 +301,7 @@ struct TCollapseFazaParams {
 struct TCollapsesParams {
     real Duration = 0;  // s
     std::int32_t Count = 0;
-    real Period = 0;    // s
+    real Period = 0;              // s
     std::int32_t StartPhase = 0;  // degrees
     std::uint8_t Binding = cbPeriod;
     std::uint8_t RefKind = rvNominal;
@@ -297,8 +314,8 @@ struct TKolebParams {
     real ChangesPerMin = 0;
     real Period = 0;
     real HalfPeriod = 0;
-    TPhaseReals Swing{};      // %
-    TLineReals SwingLine{};   // %
+    TPhaseReals Swing{};     // %
+    TLineReals SwingLine{};  // %
     real PeriodCode = 0;
     TSixReals Pst{};
 };
@@ -312,11 +329,11 @@ struct TSignalSwitches {
 };
 
 inline bool UOn(const TSignalSwitches& s, int phase) {
-    constexpr bool TSignalSwitches::* on[3]{&TSignalSwitches::UOnA, &TSignalSwitches::UOnB, &TSignalSwitches::UOnC};
+    constexpr bool TSignalSwitches::*on[3]{&TSignalSwitches::UOnA, &TSignalSwitches::UOnB, &TSignalSwitches::UOnC};
     return s.*on[phase];
 }
 inline bool IOn(const TSignalSwitches& s, int phase) {
-    constexpr bool TSignalSwitches::* on[3]{&TSignalSwitches::IOnA, &TSignalSwitches::IOnB, &TSignalSwitches::IOnC};
+    constexpr bool TSignalSwitches::*on[3]{&TSignalSwitches::IOnA, &TSignalSwitches::IOnB, &TSignalSwitches::IOnC};
     return s.*on[phase];
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/SampleClock.h"
 #include "signal/Records.h"
+#include "signal/SampleClock.h"
 
 namespace sig {
 
@@ -20,7 +20,7 @@ struct TSignalSet {
     TPowerParams FullPowers;
     TIeee1459Params Ieee1459;
     TEnergyParams Energy;
-    lnk::TSampleGrid Grid;  // realisation of the signal frequency
+    sig::TSampleGrid Grid;  // realisation of the signal frequency
 };
 
 }  // namespace sig

@@ -39,7 +39,8 @@ void ForEachLineComponent(const TVoltageSpectrum& spectrum, const TSignalParamsU
     const TInterGarmonik& ix = v.InterGarm[x];
     const TInterGarmonik& iy = v.InterGarm[y];
     for (int m = 1; m <= kInterHarmonics; ++m)
-        visit(true, m, m + 0.5L, LineComponent(ux, ix.Koef[m], spectrum.Inter(x, m), uy, iy.Koef[m], spectrum.Inter(y, m)));
+        visit(true, m, m + 0.5L,
+              LineComponent(ux, ix.Koef[m], spectrum.Inter(x, m), uy, iy.Koef[m], spectrum.Inter(y, m)));
 }
 
 // The fundamental term of a line's total: a phase switched off adds nothing.
@@ -76,21 +77,22 @@ void CalcLine(const TVoltageSpectrum& spectrum, TSignalParamsU& v, int line, con
     TInterGarmonik& inter = v.InterGarm[LineSlot(line)];
     real harmonicSquares = 0;
     real interSquares = 0;
-    ForEachLineComponent(spectrum, v, line, U(v, x), U(v, y), [&](bool isInter, int k, real order, const TLineComponent& c) {
-        const real koef = IsZeroReal(uline) ? 0 : c.magnitude * 100 / uline;
-        const real angle = ComponentAngle(c, order, v.LineAngle[line]);
-        if (isInter) {
-            inter.Koef[k] = koef;
-            inter.Angle[k] = angle;
-            interSquares += c.magnitude * c.magnitude;
-        } else {
-            v.Garmonik.SetKoef(block, k, static_cast<float>(koef));
-            v.Garmonik.SetAngle(block, k, static_cast<float>(angle));
-            harmonicSquares += c.magnitude * c.magnitude;
-        }
-    });
-    v.ULineRms[line] = LineRms(LineFundamentalTerm(v, line, U(v, x), U(v, y), switches), harmonicSquares,
-                               interSquares, switches.IncludeInterGarm);
+    ForEachLineComponent(spectrum, v, line, U(v, x), U(v, y),
+                         [&](bool isInter, int k, real order, const TLineComponent& c) {
+                             const real koef = IsZeroReal(uline) ? 0 : c.magnitude * 100 / uline;
+                             const real angle = ComponentAngle(c, order, v.LineAngle[line]);
+                             if (isInter) {
+                                 inter.Koef[k] = koef;
+                                 inter.Angle[k] = angle;
+                                 interSquares += c.magnitude * c.magnitude;
+                             } else {
+                                 v.Garmonik.SetKoef(block, k, static_cast<float>(koef));
+                                 v.Garmonik.SetAngle(block, k, static_cast<float>(angle));
+                                 harmonicSquares += c.magnitude * c.magnitude;
+                             }
+                         });
+    v.ULineRms[line] = LineRms(LineFundamentalTerm(v, line, U(v, x), U(v, y), switches), harmonicSquares, interSquares,
+                               switches.IncludeInterGarm);
 }
 
 void CalcAngleDiffs(TSignalParamsU& v) {
@@ -102,8 +104,9 @@ void CalcAngleDiffs(TSignalParamsU& v) {
 }
 
 void CalcSymmetry(TSignalParamsU& v) {
-    v.SymLine = SymmetricalComponents({TPolar{v.ULine[lnAB], v.LineAngle[lnAB]}, TPolar{v.ULine[lnBC], v.LineAngle[lnBC]},
-                                       TPolar{v.ULine[lnCA], v.LineAngle[lnCA]}});
+    v.SymLine =
+        SymmetricalComponents({TPolar{v.ULine[lnAB], v.LineAngle[lnAB]}, TPolar{v.ULine[lnBC], v.LineAngle[lnBC]},
+                               TPolar{v.ULine[lnCA], v.LineAngle[lnCA]}});
     v.SymFaza = SymmetricalComponents({TPolar{v.UA, v.ShiftA}, TPolar{v.UB, v.ShiftB}, TPolar{v.UC, v.ShiftC}});
     const real pos = v.SymLine.Pos.Magnitude;
     if (IsZeroReal(pos)) {

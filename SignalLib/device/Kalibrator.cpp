@@ -43,10 +43,12 @@ bool TKalibrator::Exchange(cmn::CalCommand command, std::uint16_t first, std::ui
     if (std::abs(Write(frame.data(), frame.size())) != static_cast<int>(frame.size())) return Fail(kErrWrite);
     Confirmation reply{};
     int got = Read(reply.data(), reply.size());
-    if (const std::int16_t e = ReceiptError(std::span(reply.data(), static_cast<std::size_t>(got)), code)) return Fail(e);
+    if (const std::int16_t e = ReceiptError(std::span(reply.data(), static_cast<std::size_t>(got)), code))
+        return Fail(e);
     if (!WaitsForExecution(code)) return true;
     got = Read(reply.data(), reply.size());
-    if (const std::int16_t e = ExecutionError(std::span(reply.data(), static_cast<std::size_t>(got)), code)) return Fail(e);
+    if (const std::int16_t e = ExecutionError(std::span(reply.data(), static_cast<std::size_t>(got)), code))
+        return Fail(e);
     return true;
 }
 
@@ -63,9 +65,7 @@ bool TKalibrator::WriteTimingBlock(std::span<const std::uint8_t, cmn::kTimingBlo
 }
 
 // N ≤ 5000 is guaranteed by the model and checked again by every build.
-std::uint16_t TKalibrator::TableWords() const {
-    return static_cast<std::uint16_t>(signal_.SamplesPerPeriod() * 4);
-}
+std::uint16_t TKalibrator::TableWords() const { return static_cast<std::uint16_t>(signal_.SamplesPerPeriod() * 4); }
 
 bool TKalibrator::SendBuiltTable(cmn::CalCommand command, std::span<const std::uint8_t> buffer) {
     const auto bytes = static_cast<std::size_t>(signal_.SamplesPerPeriod()) * cmn::kSampleSize;

@@ -36,11 +36,13 @@ TEST(CodePage, CharactersOutsideThePageBecomeQuestionMarks) {
 }
 
 TEST(CodePage, MalformedUtf8BecomesQuestionMarks) {
-    EXPECT_EQ(cmn::Utf8ToCp1251("a\xFF" "b"), "a?b");
+    EXPECT_EQ(cmn::Utf8ToCp1251("a\xFF"
+                                "b"),
+              "a?b");
     EXPECT_EQ(cmn::Utf8ToCp1251("\xD0"), "?");            // truncated two-byte sequence
     EXPECT_EQ(cmn::Utf8ToCp1251("\xC0\xAF"), "?");        // overlong "/"
     EXPECT_EQ(cmn::Utf8ToCp1251("\xED\xA0\x80x"), "?x");  // surrogate half
-    EXPECT_EQ(cmn::Utf8ToCp1251("\xD0\x9A"), "\xCA");      // a valid "К" after all that
+    EXPECT_EQ(cmn::Utf8ToCp1251("\xD0\x9A"), "\xCA");     // a valid "К" after all that
 }
 
 TEST(CodePage, Cp866ConsoleText) {

@@ -32,8 +32,9 @@ TEST(CommandLine, OnlyTheTwoCommandsSelectConsoleMode) {
 }
 
 TEST(CommandLine, EveryOptionInAnyOrder) {
-    const TConsoleOptions o = Parse({"-col", "7", "-expo", "infile", "-expf", "out.xlsx", "-expt", "t.xlsx", "-s", "-cn",
-                                     "/dev/ttyUSB0", "-k", "dmTalvo", "-p", "a.usa", "-t", "Koleb", "-c", "ExportXls"});
+    const TConsoleOptions o =
+        Parse({"-col", "7", "-expo", "infile", "-expf", "out.xlsx", "-expt", "t.xlsx", "-s", "-cn", "/dev/ttyUSB0",
+               "-k", "dmTalvo", "-p", "a.usa", "-t", "Koleb", "-c", "ExportXls"});
     EXPECT_EQ(o.Command, TConsoleCommand::ExportXls);
     EXPECT_EQ(o.Type, console::ctKoleb);
     EXPECT_EQ(o.SignalFile, "a.usa");

@@ -55,7 +55,9 @@ TEST(ConsoleOutput, OneLinePerMessageInTheTerminalsEncoding) {
 class StdinSignal : public ::testing::Test {
 protected:
     std::string Folder() const { return folder.string() + "/"; }
-    std::size_t FilesInFolder() const { return std::distance(fs::directory_iterator(folder), fs::directory_iterator()); }
+    std::size_t FilesInFolder() const {
+        return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+    }
     talvo_test::TempFolder temp{"talvo-stdin"};
     fs::path folder = temp.Path();
 };
@@ -70,7 +72,8 @@ TEST_F(StdinSignal, LinesBecomeAWindowsFileThatLastsForTheRun) {
         const std::string name = fs::path(path).filename().string();
         EXPECT_EQ(name.front(), '~');
         EXPECT_EQ(fs::path(path).extension(), ".usa");
-        EXPECT_EQ(talvo_test::ReadBytes(path), cmn::Utf8ToCp1251("[Параметры сигнала]\r\nЧастота=50\r\nlast line without end\r\n"));
+        EXPECT_EQ(talvo_test::ReadBytes(path),
+                  cmn::Utf8ToCp1251("[Параметры сигнала]\r\nЧастота=50\r\nlast line without end\r\n"));
     }
     EXPECT_FALSE(fs::exists(path));
 }

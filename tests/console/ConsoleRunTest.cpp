@@ -2,6 +2,7 @@
 // calibrator simulator.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "CalibratorSimulator.h"
@@ -38,10 +39,10 @@ struct TRun {
     }
 };
 
-
 // Runs the program with the arguments and `input` on its standard input;
 // `environment` goes before the command ("NAME=value ").
-TRun RunProgram(const std::vector<std::string>& args, const std::string& input = {}, const std::string& environment = {}) {
+TRun RunProgram(const std::vector<std::string>& args, const std::string& input = {},
+                const std::string& environment = {}) {
     const talvo_test::TempFolder temp{"talvo-console-in"};
     const fs::path inputFile = temp.Path() / "input";
     talvo_test::WriteBytes(inputFile, input);
@@ -55,7 +56,6 @@ TRun RunProgram(const std::vector<std::string>& args, const std::string& input =
 
 std::string Example(const std::string& name) { return std::string(TALVO_EXAMPLES_DIR) + "/" + name; }
 
-
 // The export column of a signal file as the console computes it.
 xls::TExportColumn ExpectedColumn(const std::string& path) {
     talvo_test::RecordingLog quiet;
@@ -63,7 +63,8 @@ xls::TExportColumn ExpectedColumn(const std::string& path) {
     flicker.LoadDefaults(sig::fsGost99);
     sig::TSignalSet signal;
     files::TSignalFileExtras extras;
-    EXPECT_TRUE(files::LoadSignalFile(files::sfAll, files::IniFile(path), false, {signal, extras, quiet, flicker, 0, true}));
+    EXPECT_TRUE(
+        files::LoadSignalFile(files::sfAll, files::IniFile(path), false, {signal, extras, quiet, flicker, 0, true}));
     sig::Recalculate(signal, flicker);
     xls::TExportColumn column;
     xls::FillExportColumn(signal, column);
@@ -131,12 +132,36 @@ TEST_F(ConsoleRun, ModificationFromTheOption) {
 
 TEST_F(ConsoleRun, EmptyStandardInputKeepsTheNamedFile) {
     talvo_test::CalibratorSimulator sim("COM1");
-    const TRun run = RunProgram({"-c", "SetSignal", "-t", "ColOver", "-s", "-p", Example("harmonics-dips-flicker.usa")});
+    const TRun run =
+        RunProgram({"-c", "SetSignal", "-t", "ColOver", "-s", "-p", Example("harmonics-dips-flicker.usa")});
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
     EXPECT_EQ(run.Lines().front(), "Предача пр./перен.: harmonics-dips-flicker.usa");
     const std::vector<int> codes = FrameCodes(sim.WaitFrames(10));
     ASSERT_FALSE(codes.empty());
     EXPECT_EQ(codes.back(), 13);
+}
+
+// A dips count the calibrator cannot take, written into a signal file, is
+// refused before the port is opened: nothing reaches the calibrator.
+TEST_F(ConsoleRun, DipsCountOutsideTheCalibratorsRangeSendsNothing) {
+    talvo_test::CalibratorSimulator sim("COM1");
+    const std::string example = talvo_test::ReadBytes(Example("harmonics-dips-flicker.usa"));
+    const std::string key = cmn::Utf8ToCp1251("Количество=5");
+    ASSERT_NE(example.find(key), std::string::npos);
+    const std::string refusal =
+        "Генерация провалов и перенапряжений невозможна, так как их количество вне диапазона от 1 до 32767.";
+    for (const char* count : {"-3", "2147483647", "32768"}) {
+        SCOPED_TRACE(count);
+        std::string text = example;
+        text.replace(text.find(key), key.size(), cmn::Utf8ToCp1251("Количество=") + count);
+        const fs::path file = settings.Root() / "count.usa";
+        talvo_test::WriteBytes(file, text);
+        const TRun run = RunProgram({"-c", "SetSignal", "-t", "ColOver", "-p", file.string()});
+        EXPECT_EQ(run.ExitCode, -1) << run.Output;
+        const std::vector<std::string> lines = run.Lines();
+        EXPECT_NE(std::find(lines.begin(), lines.end(), refusal), lines.end()) << run.Output;
+    }
+    EXPECT_TRUE(sim.WaitFrames(1, std::chrono::milliseconds(300)).empty());
 }
 
 TEST_F(ConsoleRun, ABusyPortFailsTheRun) {
@@ -152,21 +177,25 @@ TEST_F(ConsoleRun, ExportIntoACopyOfTheTemplate) {
     const fs::path out = settings.Root() / "result.xlsx";
     const std::string templatePath = Example("ExportTemplate.xlsx");
     const std::string before = talvo_test::ReadBytes(templatePath);
-    const TRun run = RunProgram({"-c", "ExportXls", "-p", Example("balanced-nominal.usa"), "-expt", templatePath, "-expo",
-                                 "infile", "-expf", out.string(), "-col", "3"});
+    const TRun run = RunProgram({"-c", "ExportXls", "-p", Example("balanced-nominal.usa"), "-expt", templatePath,
+                                 "-expo", "infile", "-expf", out.string(), "-col", "3"});
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
     ASSERT_TRUE(fs::exists(out));
     EXPECT_EQ(talvo_test::ReadBytes(templatePath), before);
     // Every row of the third column, read by an independent reader, holds
     // what the column of the loaded and recomputed signal holds.
-    const std::string script = "import json,openpyxl,sys; ws=openpyxl.load_workbook(sys.argv[1]).worksheets[0]; "
-                               "print(json.dumps([ws.cell(row=r, column=3).value for r in range(3, 3076)]))";
-    const talvo_test::TShellRun reader = talvo_test::RunShell("/usr/bin/python3 -c " + talvo_test::ShellQuoted(script) + " " +
-                                                              talvo_test::ShellQuoted(out.string()));
+    const std::string script =
+        "import json,openpyxl,sys; ws=openpyxl.load_workbook(sys.argv[1]).worksheets[0]; "
+        "print(json.dumps([ws.cell(row=r, column=3).value for r in range(3, 3076)]))";
+    const talvo_test::TShellRun reader = talvo_test::RunShell("/usr/bin/python3 -c " + talvo_test::ShellQuoted(script) +
+                                                              " " + talvo_test::ShellQuoted(out.string()));
     ASSERT_EQ(reader.ExitCode, 0) << reader.Output;
     const json cells = json::parse(reader.Output);
     const xls::TExportColumn expected = ExpectedColumn(Example("balanced-nominal.usa"));
     ASSERT_EQ(cells.size(), expected.size());
+    // A balanced pure sine: no load unbalance in the four-wire or the three-wire view.
+    EXPECT_EQ(cells[3031], 0);
+    EXPECT_EQ(cells[3032], 0);
     for (std::size_t row = 0; row < expected.size(); ++row) {
         const xls::TExportCell& cell = expected[row];
         if (std::holds_alternative<std::monostate>(cell)) EXPECT_TRUE(cells[row].is_null()) << row;
@@ -187,8 +216,9 @@ TEST_F(ConsoleRun, ExportRefusals) {
 TEST_F(ConsoleRun, OtherCommandsWouldStartTheWindowProgram) {
     const TRun run = RunProgram({"-c", "Export"});
     EXPECT_EQ(run.ExitCode, -1);
-    EXPECT_EQ(run.Lines(), (std::vector<std::string>{
-                               "Оконная программа ещё не собрана: запустите программу с ключом -c (см. --help)."}));
+    EXPECT_EQ(
+        run.Lines(),
+        (std::vector<std::string>{"Оконная программа ещё не собрана: запустите программу с ключом -c (см. --help)."}));
 }
 
 TEST_F(ConsoleRun, HelpAndVersionStartNothing) {

@@ -94,8 +94,6 @@ TEST_F(ConvsimTest, RefusesRequestsWithABadCrc) {
     EXPECT_TRUE(sim.Entries("response").empty());
 }
 
-TEST_F(ConvsimTest, RefusesUnknownOptions) {
-    EXPECT_THROW(ConverterSimulator({"--gain", "x"}), std::runtime_error);
-}
+TEST_F(ConvsimTest, RefusesUnknownOptions) { EXPECT_THROW(ConverterSimulator({"--gain", "x"}), std::runtime_error); }
 
 }  // namespace

@@ -28,8 +28,8 @@ TEST(ConnectionDescription, DirectSerialFieldsSitAtTheirOffsets) {
 }
 
 TEST(ConnectionDescription, ModemAndTcpFieldsRoundTrip) {
-    const auto phone = SerialDescription("COM1", 9600, SerialMode::TelephoneModem, {1, 1, 0},
-                                         {"ATZ", true, "84951234567", false});
+    const auto phone =
+        SerialDescription("COM1", 9600, SerialMode::TelephoneModem, {1, 1, 0}, {"ATZ", true, "84951234567", false});
     EXPECT_EQ(ModemInitOf(phone), "ATZ");
     EXPECT_EQ(phone[269], 1);
     EXPECT_EQ(PhoneNumberOf(phone), "84951234567");

@@ -20,8 +20,8 @@ protected:
     // The converter page's client: device 1, messages serviced, two attempts,
     // direct RS-232 at 115200 baud with two connection attempts.
     std::unique_ptr<TModBusRTU> Connect(const ConverterSimulator& sim) {
-        auto client = std::make_unique<TModBusRTU>(worker_, 1, true, 2,
-                                                   SerialDescription(sim.Name(), 115200, SerialMode::Direct, {2, 1, 63}));
+        auto client = std::make_unique<TModBusRTU>(
+            worker_, 1, true, 2, SerialDescription(sim.Name(), 115200, SerialMode::Direct, {2, 1, 63}));
         client->SetMessageHandler([this] { ++serviced_; });
         return client;
     }
@@ -43,7 +43,8 @@ TEST_F(ModbusClient, ReadsModuleAndGainWithTheKnownFrame) {
     ASSERT_TRUE(client->ReadHoldingRegisters(0, 2, &regs)) << client->ErrorText();
     EXPECT_EQ(regs, (std::vector<std::uint16_t>{517, 0x1A0}));
     EXPECT_EQ(client->LastProtocolError(), 0);
-    EXPECT_EQ(RequestsSeen(sim), std::vector<std::string>{"01030000000" "2C40B"});
+    EXPECT_EQ(RequestsSeen(sim), std::vector<std::string>{"01030000000"
+                                                          "2C40B"});
     EXPECT_GT(serviced_, 0);
 }
 

@@ -17,7 +17,8 @@ Bytes WithCrc(Bytes b) {
 
 // Feeds `wire` to a reader one read at a time, each read as large as the reader asks.
 Bytes Assemble(const Bytes& wire, std::uint8_t function, std::size_t maxNoise = 512) {
-    TResponseReader reader(4, [&](const Bytes& b) { return JudgeResponse(b, kRtuLayout, 1, function); }, maxNoise);
+    TResponseReader reader(
+        4, [&](const Bytes& b) { return JudgeResponse(b, kRtuLayout, 1, function); }, maxNoise);
     std::size_t at = 0;
     while (!reader.Complete() && !reader.GaveUp() && at < wire.size()) {
         const std::size_t n = std::min(reader.Wanted(), wire.size() - at);
@@ -52,9 +53,7 @@ TEST(ModbusFrames, ReaderSlidesOverNoiseAndGrowsToTheByteCount) {
     EXPECT_EQ(data.registers, (std::vector<std::uint16_t>{0x1234, 0xFFFE}));
 }
 
-TEST(ModbusFrames, ReaderGivesUpOnEndlessNoise) {
-    EXPECT_TRUE(Assemble(Bytes(100, 0xFF), 3, 50).empty());
-}
+TEST(ModbusFrames, ReaderGivesUpOnEndlessNoise) { EXPECT_TRUE(Assemble(Bytes(100, 0xFF), 3, 50).empty()); }
 
 TEST(ModbusFrames, DataOfEachResponseKind) {
     const ModbusLayout l = kRtuLayout;

@@ -22,7 +22,9 @@ using talvo_test::LoopbackListener;
 using talvo_test::PeerPty;
 using Clock = std::chrono::steady_clock;
 
-TConnectionDescription Direct(const std::string& port) { return SerialDescription(port, 115200, SerialMode::Direct, {}); }
+TConnectionDescription Direct(const std::string& port) {
+    return SerialDescription(port, 115200, SerialMode::Direct, {});
+}
 
 // Waits for the pending transfer and collects it.
 TransferResult Finish(TPCACustom& channel, std::size_t& count) {

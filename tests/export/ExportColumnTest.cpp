@@ -45,38 +45,111 @@ TEST(ExportColumn, EveryBlockStartsAndEndsInItsRow) {
     const sig::TPowerParams& f = s->FullPowers;
     const sig::TPowerParams& g = s->FundamentalPowers;
     const sig::TIeee1459Params& e = s->Ieee1459;
-    const std::vector<std::pair<int, sig::real>> expected{
-        {0, v.UA}, {2, v.UC}, {3, v.ULine[sig::lnAB]}, {8, v.URmsC}, {11, v.ULineRms[sig::lnCA]},
-        {12, v.SymFaza.Pos.Magnitude}, {13, v.SymLine.Pos.Magnitude}, {14, v.Freq}, {16, v.KUZero},
-        {17, v.KU[sig::fzA]}, {18, v.Garmonik.a.Koef[2]}, {66, v.Garmonik.a.Koef[50]},
-        {67, v.InterGarm[sig::fzA].Koef[1]}, {115, v.InterGarm[sig::fzA].Koef[49]}, {116, v.KU[sig::fzB]},
-        {314, v.KU[sig::fzAB]}, {315, v.Garmonik.ab.Koef[2]}, {610, v.InterGarm[sig::fzCA].Koef[49]},
-        {611, v.FazaAngleDiff[sig::lnAB]}, {612, v.Garmonik.a_b[2]}, {760, v.Garmonik.c_a[50]},
-        {761, i.IA}, {764, i.IN1}, {768, i.INRms}, {769, i.KI[sig::fzA]}, {770, i.Garmonik.a.Koef[2]},
-        {867, i.InterGarm[sig::fzA].Koef[49]}, {967, i.KI[sig::fzC]}, {1066, i.PhiUIA},
-        {1067, i.Garmonik.a.Angle[2]}, {1116, i.InterGarm[sig::fzA].Angle[1]}, {1264, i.PhiUIC},
-        {1362, i.InterGarm[sig::fzC].Angle[49]}, {1363, v.DeltaURms[sig::fzA]}, {1368, v.DeltaURms[sig::fzCA]},
-        {1369, v.DeltaUA}, {1374, v.DeltaULine[sig::lnCA]}, {1380, v.DeltaUPlus[sig::fzCA]},
-        {1386, v.DeltaUMinus[sig::fzCA]}, {1387, v.DeltaU1}, {1388, v.FreqDelta}, {1389, i.PhiUI0},
-        {1391, i.PhiUI2}, {1392, v.LineAngleDiff[sig::lnAB]}, {1395, i.KIZero}, {1396, i.KINeg},
-        {1397, v.SymFaza.Zero.Magnitude}, {1398, v.SymLine.Zero.Magnitude}, {1399, v.SymFaza.Neg.Magnitude},
-        {1400, v.SymLine.Neg.Magnitude}, {1401, v.URmsMean}, {1402, v.UMean}, {1403, i.I0}, {1405, i.I2},
-        {1406, i.IRmsMean}, {1407, i.IMean}, {1408, f.P[sig::fzA]}, {1411, f.PSum}, {1415, f.QSum},
-        {1419, f.SSum}, {1420, f.PSeq[sig::sqZero]}, {1421, f.PSeq[sig::sqPos]}, {1422, f.PSeq[sig::sqNeg]},
-        {1428, f.SSeq[sig::sqNeg]}, {1432, f.PFactor[sig::kSum]}, {1433, g.P[sig::fzA]},
-        {1434, g.PGarm[sig::fzA][2]}, {1482, g.PGarm[sig::fzA][50]}, {1483, g.P[sig::fzB]}, {1583, g.PSum},
-        {1632, g.PGarmSum[50]}, {1633, g.Q[sig::fzA]}, {1832, g.QGarmSum[50]}, {1833, g.S[sig::fzA]},
-        {2032, g.SGarmSum[50]}, {2033, v.UGarmVolts[sig::fzA][2]}, {2326, v.UGarmVolts[sig::fzCA][50]},
-        {2327, v.UInterVolts[sig::fzA][1]}, {2620, v.UInterVolts[sig::fzCA][49]}, {2621, i.IGarmAmps[sig::fzA][2]},
-        {2768, i.IInterAmps[sig::fzA][1]}, {2914, i.IInterAmps[sig::fzC][49]},
-        {2915, s->Collapses.Faza[sig::fzA].DepthPercent}, {2921, s->Collapses.Duration},
-        {2927, v.NominalFaza}, {2930, v.NominalLine}, {2938, s->Collapses.Line[sig::lnCA].UResidual},
-        {2983, s->Koleb.Pst[sig::fzA]}, {2994, s->Koleb.Pst[sig::fzCA]}, {2995, e.Se4}, {2999, e.K1},
-        {3000, e.DI[sig::fzA]}, {3017, e.DH[sig::fzC]}, {3018, e.DeI4}, {3026, e.PHSum}, {3032, e.LU3},
-        {3033, f.QFactor[sig::fzA]}, {3036, f.QFactor[sig::kSum]}, {3038, s->Energy.EnergyP},
-        {3039, s->Energy.EnergyQ}, {3052, s->Collapses.Faza[sig::fzA].ShownPercent},
-        {3057, s->Collapses.Line[sig::lnCA].ShownPercent}, {3058, 3 * f.PSeq[sig::sqZero]},
-        {3059, 3 * f.PSeq[sig::sqPos]}, {3066, 3 * f.SSeq[sig::sqNeg]}};
+    const std::vector<std::pair<int, sig::real>> expected{{0, v.UA},
+                                                          {2, v.UC},
+                                                          {3, v.ULine[sig::lnAB]},
+                                                          {8, v.URmsC},
+                                                          {11, v.ULineRms[sig::lnCA]},
+                                                          {12, v.SymFaza.Pos.Magnitude},
+                                                          {13, v.SymLine.Pos.Magnitude},
+                                                          {14, v.Freq},
+                                                          {16, v.KUZero},
+                                                          {17, v.KU[sig::fzA]},
+                                                          {18, v.Garmonik.a.Koef[2]},
+                                                          {66, v.Garmonik.a.Koef[50]},
+                                                          {67, v.InterGarm[sig::fzA].Koef[1]},
+                                                          {115, v.InterGarm[sig::fzA].Koef[49]},
+                                                          {116, v.KU[sig::fzB]},
+                                                          {314, v.KU[sig::fzAB]},
+                                                          {315, v.Garmonik.ab.Koef[2]},
+                                                          {610, v.InterGarm[sig::fzCA].Koef[49]},
+                                                          {611, v.FazaAngleDiff[sig::lnAB]},
+                                                          {612, v.Garmonik.a_b[2]},
+                                                          {760, v.Garmonik.c_a[50]},
+                                                          {761, i.IA},
+                                                          {764, i.IN1},
+                                                          {768, i.INRms},
+                                                          {769, i.KI[sig::fzA]},
+                                                          {770, i.Garmonik.a.Koef[2]},
+                                                          {867, i.InterGarm[sig::fzA].Koef[49]},
+                                                          {967, i.KI[sig::fzC]},
+                                                          {1066, i.PhiUIA},
+                                                          {1067, i.Garmonik.a.Angle[2]},
+                                                          {1116, i.InterGarm[sig::fzA].Angle[1]},
+                                                          {1264, i.PhiUIC},
+                                                          {1362, i.InterGarm[sig::fzC].Angle[49]},
+                                                          {1363, v.DeltaURms[sig::fzA]},
+                                                          {1368, v.DeltaURms[sig::fzCA]},
+                                                          {1369, v.DeltaUA},
+                                                          {1374, v.DeltaULine[sig::lnCA]},
+                                                          {1380, v.DeltaUPlus[sig::fzCA]},
+                                                          {1386, v.DeltaUMinus[sig::fzCA]},
+                                                          {1387, v.DeltaU1},
+                                                          {1388, v.FreqDelta},
+                                                          {1389, i.PhiUI0},
+                                                          {1391, i.PhiUI2},
+                                                          {1392, v.LineAngleDiff[sig::lnAB]},
+                                                          {1395, i.KIZero},
+                                                          {1396, i.KINeg},
+                                                          {1397, v.SymFaza.Zero.Magnitude},
+                                                          {1398, v.SymLine.Zero.Magnitude},
+                                                          {1399, v.SymFaza.Neg.Magnitude},
+                                                          {1400, v.SymLine.Neg.Magnitude},
+                                                          {1401, v.URmsMean},
+                                                          {1402, v.UMean},
+                                                          {1403, i.I0},
+                                                          {1405, i.I2},
+                                                          {1406, i.IRmsMean},
+                                                          {1407, i.IMean},
+                                                          {1408, f.P[sig::fzA]},
+                                                          {1411, f.PSum},
+                                                          {1415, f.QSum},
+                                                          {1419, f.SSum},
+                                                          {1420, f.PSeq[sig::sqZero]},
+                                                          {1421, f.PSeq[sig::sqPos]},
+                                                          {1422, f.PSeq[sig::sqNeg]},
+                                                          {1428, f.SSeq[sig::sqNeg]},
+                                                          {1432, f.PFactor[sig::kSum]},
+                                                          {1433, g.P[sig::fzA]},
+                                                          {1434, g.PGarm[sig::fzA][2]},
+                                                          {1482, g.PGarm[sig::fzA][50]},
+                                                          {1483, g.P[sig::fzB]},
+                                                          {1583, g.PSum},
+                                                          {1632, g.PGarmSum[50]},
+                                                          {1633, g.Q[sig::fzA]},
+                                                          {1832, g.QGarmSum[50]},
+                                                          {1833, g.S[sig::fzA]},
+                                                          {2032, g.SGarmSum[50]},
+                                                          {2033, v.UGarmVolts[sig::fzA][2]},
+                                                          {2326, v.UGarmVolts[sig::fzCA][50]},
+                                                          {2327, v.UInterVolts[sig::fzA][1]},
+                                                          {2620, v.UInterVolts[sig::fzCA][49]},
+                                                          {2621, i.IGarmAmps[sig::fzA][2]},
+                                                          {2768, i.IInterAmps[sig::fzA][1]},
+                                                          {2914, i.IInterAmps[sig::fzC][49]},
+                                                          {2915, s->Collapses.Faza[sig::fzA].DepthPercent},
+                                                          {2921, s->Collapses.Duration},
+                                                          {2927, v.NominalFaza},
+                                                          {2930, v.NominalLine},
+                                                          {2938, s->Collapses.Line[sig::lnCA].UResidual},
+                                                          {2983, s->Koleb.Pst[sig::fzA]},
+                                                          {2994, s->Koleb.Pst[sig::fzCA]},
+                                                          {2995, e.Se4},
+                                                          {2999, e.K1},
+                                                          {3000, e.DI[sig::fzA]},
+                                                          {3017, e.DH[sig::fzC]},
+                                                          {3018, e.DeI4},
+                                                          {3026, e.PHSum},
+                                                          {3032, e.LU3},
+                                                          {3033, f.QFactor[sig::fzA]},
+                                                          {3036, f.QFactor[sig::kSum]},
+                                                          {3038, s->Energy.EnergyP},
+                                                          {3039, s->Energy.EnergyQ},
+                                                          {3052, s->Collapses.Faza[sig::fzA].ShownPercent},
+                                                          {3057, s->Collapses.Line[sig::lnCA].ShownPercent},
+                                                          {3058, 3 * f.PSeq[sig::sqZero]},
+                                                          {3059, 3 * f.PSeq[sig::sqPos]},
+                                                          {3066, 3 * f.SSeq[sig::sqNeg]}};
     for (const auto& [row, value] : expected) EXPECT_EQ(Real(*c, row), static_cast<double>(value)) << "row " << row;
     // The values are distinct enough that a block shifted by a row would show.
     EXPECT_NE(Real(*c, 18), Real(*c, 19));
@@ -98,10 +171,10 @@ TEST(ExportColumn, DipsOnlyAndOneQuadrantLeaveTheOtherRowsEmpty) {
     const auto s = RecomputedSignal();
     const auto c = Fill(*s);
     std::set<int> expected;
-    InsertRange(expected, 2939, 2962);  // swell rows
-    InsertRange(expected, 3046, 3051);  // swell counts
+    InsertRange(expected, 2939, 2962);                      // swell rows
+    InsertRange(expected, 3046, 3051);                      // swell counts
     expected.insert({2964, 2970, 2972, 2974, 3068, 3070});  // the negative halves of the sign splits
-    InsertRange(expected, 2966, 2968);  // quadrants 2 ... 4 of the fundamental reactive power
+    InsertRange(expected, 2966, 2968);                      // quadrants 2 ... 4 of the fundamental reactive power
     InsertRange(expected, 2976, 2978);
     InsertRange(expected, 2980, 2982);
     expected.insert({3071, 3072});
@@ -120,8 +193,8 @@ TEST(ExportColumn, DipsOnlyAndOneQuadrantLeaveTheOtherRowsEmpty) {
 TEST(ExportColumn, SwellAndSetReferenceMoveTheBlockToTheSwellRows) {
     const auto s = RecomputedSignal({30, true, sig::rvSet});
     const auto c = Fill(*s);
-    EXPECT_TRUE(Empty(*c, 2916));                       // B depth
-    EXPECT_EQ(Real(*c, 2940), 1.2);                      // B KPerU
+    EXPECT_TRUE(Empty(*c, 2916));    // B depth
+    EXPECT_EQ(Real(*c, 2940), 1.2);  // B KPerU
     EXPECT_EQ(Real(*c, 2946), static_cast<double>(s->Collapses.Duration));
     EXPECT_EQ(Real(*c, 2952), static_cast<double>(s->Voltage.URmsB));
     EXPECT_EQ(Real(*c, 2927), static_cast<double>(s->Voltage.URmsA));

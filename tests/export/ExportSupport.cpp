@@ -78,8 +78,8 @@ std::unique_ptr<sig::TSignalSet> RecomputedSignal(const TSignalShape& shape) {
 }
 
 nlohmann::json ReadWorkbook(const std::string& path) {
-    return nlohmann::json::parse(Run(std::string(TALVO_PYTHON3) + " " + Script("read_workbook.py") + " '" + path +
-                                     "' 2>/dev/null"));
+    return nlohmann::json::parse(
+        Run(std::string(TALVO_PYTHON3) + " " + Script("read_workbook.py") + " '" + path + "' 2>/dev/null"));
 }
 
 void MakeFixtures(const std::string& folder) {

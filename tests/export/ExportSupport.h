@@ -10,8 +10,8 @@
 namespace exporttest {
 
 struct TSignalShape {
-    sig::real Phi = 30;              // voltage minus current angle of every phase
-    bool SwellOnB = false;           // phase B swells, the others dip
+    sig::real Phi = 30;     // voltage minus current angle of every phase
+    bool SwellOnB = false;  // phase B swells, the others dip
     std::uint8_t RefKind = sig::rvNominal;
 };
 

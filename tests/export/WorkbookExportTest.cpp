@@ -15,10 +15,10 @@
 
 namespace {
 
-using talvo_test::ReadBytes;
-using talvo_test::WriteBytes;
 using nlohmann::json;
+using talvo_test::ReadBytes;
 using talvo_test::RecordingLog;
+using talvo_test::WriteBytes;
 
 constexpr const char* kOpenFailed = "Ошибка при открытии файла экспорта!";
 constexpr const char* kXlsRefused =
@@ -242,11 +242,10 @@ TEST_F(WorkbookExport, MissingNamesAndFailedCopiesAreReported) {
     EXPECT_FALSE(Export(folder_ / "absent.xlsx", 2));
     EXPECT_FALSE(Export(path, 2, folder_ / "macros.xlsm"));
     EXPECT_FALSE(std::filesystem::exists(folder_ / "macros.xlsm"));
-    EXPECT_EQ(log_.Texts(), (std::vector<std::string>{"Шаблон для экспорта не указан!",
-                                                      "Наименование файла экспорта не указано!",
-                                                      "Ошибка создания файла экспорта!",
-                                                      "Ошибка создания файла экспорта!", kOpenFailed,
-                                                      "Файл экспорта должен иметь расширение шаблона .xlsx"}));
+    EXPECT_EQ(log_.Texts(),
+              (std::vector<std::string>{"Шаблон для экспорта не указан!", "Наименование файла экспорта не указано!",
+                                        "Ошибка создания файла экспорта!", "Ошибка создания файла экспорта!",
+                                        kOpenFailed, "Файл экспорта должен иметь расширение шаблона .xlsx"}));
 }
 
 TEST_F(WorkbookExport, WindowUseShowsFailuresAsWarnings) {
@@ -279,8 +278,8 @@ TEST_F(WorkbookExport, DialogExportsIntoTheTypedColumnAndOpensTheWorkbook) {
     std::vector<std::string> shown;
     for (const auto& q : window.questions) shown.push_back(q.text);
     EXPECT_EQ(shown, (std::vector<std::string>{"Ошибка при вводе номера столбца!", "Экспорт выполнен",
-                                               "Шаблон для экспорта не указан!", "Ошибка экспорта",
-                                               "Экспорт выполнен", "Не удалось открыть книгу " + path}));
+                                               "Шаблон для экспорта не указан!", "Ошибка экспорта", "Экспорт выполнен",
+                                               "Не удалось открыть книгу " + path}));
     EXPECT_EQ(opener.Opened, (std::vector<std::string>{output, path}));
 }
 

@@ -76,8 +76,10 @@ TEST(AtomicFile, UnwritableFolderRaisesAndKeepsTheOldFile) {
     fs::create_directory(dir / "locked");
     WriteBytes(dir / "locked/a.ini", "old");
     // The file itself may be written; only the folder refuses new entries.
-    fs::permissions(dir / "locked/a.ini", fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
-    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(dir / "locked/a.ini",
+                    fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
+    fs::permissions(dir / "locked",
+                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
     fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_exec);
     const std::string path = dir / "locked/a.ini";
     EXPECT_EQ(InChild([&] { return RaisesWriteError(path, "new", "нет доступа"); }, true), 0);

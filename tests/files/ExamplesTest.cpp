@@ -26,7 +26,8 @@ using sig::real;
 
 void Realise(sig::TSignalSet& s, real frequency) {
     talvo_test::RecordingLog log(false, false);
-    ASSERT_TRUE(sig::SetSignalFrequency(frequency, 0, s.Grid, sig::DeriveFrequencyBounds(0), false, true, log, s.Voltage));
+    ASSERT_TRUE(
+        sig::SetSignalFrequency(frequency, 0, s.Grid, sig::DeriveFrequencyBounds(0), false, true, log, s.Voltage));
 }
 
 // 57.735 V phase (100 V line) and 5 A at cos phi = 1, 50 Hz.
@@ -85,7 +86,8 @@ struct TExample {
 const TExample kExamples[]{
     {"balanced-nominal.usa", BalancedNominal, "Симметричный сигнал: 57,735 В, 5 А, 50 Гц, коэффициент мощности 1"},
     {"harmonics-dips-flicker.usa", DistortedWithEvents,
-     "220 В, 5 А, угол 30°: гармоники 3, 5, 7, интергармоники 2,5 и 7,5 (выключены);\nпровалы 30 % фазы A; колебания 8,8 Гц"},
+     "220 В, 5 А, угол 30°: гармоники 3, 5, 7, интергармоники 2,5 и 7,5 (выключены);\nпровалы 30 % фазы A; колебания "
+     "8,8 Гц"},
 };
 
 std::string Written(const TExample& example, sig::TSignalSet& signal) {

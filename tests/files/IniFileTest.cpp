@@ -70,8 +70,8 @@ TEST(IniRead, NumbersAndTheirDefaults) {
 }
 
 TEST(IniRead, CommentsLooseLinesAndLinesBeforeAnySectionAreNotKeys) {
-    const IniFile ini = IniFile::FromBytes(
-        "top=1\n[s]\n;k=2\nno equals sign\n[broken=3\n  =4\nk = 5\n[t\nx=7\n[s]\nlater=6\n");
+    const IniFile ini =
+        IniFile::FromBytes("top=1\n[s]\n;k=2\nno equals sign\n[broken=3\n  =4\nk = 5\n[t\nx=7\n[s]\nlater=6\n");
     EXPECT_FALSE(ini.ValueExists("s", ";k"));
     EXPECT_FALSE(ini.ValueExists("s", "no equals sign"));
     EXPECT_EQ(ini.ReadInteger("s", "[broken", 0), 3);
@@ -165,7 +165,8 @@ TEST(IniWrite, TextIsWindows1251OnDisk) {
     IniFile ini(dir / "t.ini");
     ini.WriteString("Ток", "Описание", "Ёлка € 中");
     ini.UpdateFile();
-    EXPECT_EQ(ReadBytes(dir / "t.ini"), "[\xD2\xEE\xEA]\r\n\xCE\xEF\xE8\xF1\xE0\xED\xE8\xE5=\xA8\xEB\xEA\xE0 \x88 ?\r\n");
+    EXPECT_EQ(ReadBytes(dir / "t.ini"),
+              "[\xD2\xEE\xEA]\r\n\xCE\xEF\xE8\xF1\xE0\xED\xE8\xE5=\xA8\xEB\xEA\xE0 \x88 ?\r\n");
     EXPECT_EQ(IniFile(dir / "t.ini").ReadString("ток", "описание", "-"), "Ёлка € ?");
 }
 

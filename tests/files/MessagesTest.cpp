@@ -20,8 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using files::IniFile;
-using talvo_test::TempFolder;
 using talvo_test::Refusal;
+using talvo_test::TempFolder;
 
 TEST(FileMessages, Refusals) {
     const TempFolder dir;
@@ -56,7 +56,8 @@ TEST(FileMessages, Refusals) {
          "Ошибка записи файла " + (dir / "absent/a.ini") + " (папка не найдена)"},
         {"name too long", [&] { files::WriteFileAtomic(longName, "x"); },
          "Ошибка записи файла " + longName + " (системная ошибка 36)"},
-        {"folder under a file", [&] { files::CreateFolder(plain + "/sub"); }, "Не удалось создать папку " + plain + "/sub"},
+        {"folder under a file", [&] { files::CreateFolder(plain + "/sub"); },
+         "Не удалось создать папку " + plain + "/sub"},
         {"no list to read into", [&] { settings.GetRecentFileList(nullptr); },
          "GetRecentFileList: входной параметр FileList не проинициализирован."},
         {"no list to store", [&] { settings.SetRecentFileList(nullptr); },

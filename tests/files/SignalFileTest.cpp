@@ -25,17 +25,19 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace files;
+using sig::real;
 using talvo_test::Fixture;
 using talvo_test::ReadBytes;
 using talvo_test::RecordingLog;
 using talvo_test::TempFolder;
-using sig::real;
 
 // The four calculation counts: voltage harmonics and interharmonics, then current.
-std::array<int, 4> Counts(const sig::TSignalSwitches& sw) { return {sw.HarmCountU, sw.InterCountU, sw.HarmCountI, sw.InterCountI}; }
+std::array<int, 4> Counts(const sig::TSignalSwitches& sw) {
+    return {sw.HarmCountU, sw.InterCountU, sw.HarmCountI, sw.InterCountI};
+}
 
 // The frequency a request gives on the calibrator's grid without correction.
-real Realised(real f) { return lnk::RealiseFrequency(lnk::kNoTimerIndex, f, 0)->Frequency; }
+real Realised(real f) { return sig::RealiseFrequency(sig::kNoTimerIndex, f, 0)->Frequency; }
 
 // Distinct values in every input field; reals are doubles, spectrum values floats.
 sig::TSignalSet SampleSignal() {
@@ -117,8 +119,10 @@ void ExpectSameVoltage(const sig::TSignalSet& a, const sig::TSignalSet& b) {
     ExpectSameHarmonics(a.Voltage.Garmonik, b.Voltage.Garmonik);
     ExpectSameInter(a.Voltage.InterGarm, b.Voltage.InterGarm);
     EXPECT_EQ(a.Switches.IncludeInterGarm, b.Switches.IncludeInterGarm);
-    EXPECT_EQ(std::make_tuple(a.Switches.UOnA, a.Switches.UOnB, a.Switches.UOnC, a.Switches.HarmCountU, a.Switches.InterCountU),
-              std::make_tuple(b.Switches.UOnA, b.Switches.UOnB, b.Switches.UOnC, b.Switches.HarmCountU, b.Switches.InterCountU));
+    EXPECT_EQ(std::make_tuple(a.Switches.UOnA, a.Switches.UOnB, a.Switches.UOnC, a.Switches.HarmCountU,
+                              a.Switches.InterCountU),
+              std::make_tuple(b.Switches.UOnA, b.Switches.UOnB, b.Switches.UOnC, b.Switches.HarmCountU,
+                              b.Switches.InterCountU));
 }
 
 void ExpectSameCurrent(const sig::TSignalSet& a, const sig::TSignalSet& b) {
@@ -129,8 +133,10 @@ void ExpectSameCurrent(const sig::TSignalSet& a, const sig::TSignalSet& b) {
     }
     ExpectSameHarmonics(a.Current.Garmonik, b.Current.Garmonik);
     ExpectSameInter(a.Current.InterGarm, b.Current.InterGarm);
-    EXPECT_EQ(std::make_tuple(a.Switches.IOnA, a.Switches.IOnB, a.Switches.IOnC, a.Switches.HarmCountI, a.Switches.InterCountI),
-              std::make_tuple(b.Switches.IOnA, b.Switches.IOnB, b.Switches.IOnC, b.Switches.HarmCountI, b.Switches.InterCountI));
+    EXPECT_EQ(std::make_tuple(a.Switches.IOnA, a.Switches.IOnB, a.Switches.IOnC, a.Switches.HarmCountI,
+                              a.Switches.InterCountI),
+              std::make_tuple(b.Switches.IOnA, b.Switches.IOnB, b.Switches.IOnC, b.Switches.HarmCountI,
+                              b.Switches.InterCountI));
 }
 
 class SignalFiles : public ::testing::Test {
@@ -215,8 +221,10 @@ TEST_F(SignalFiles, PartialKindsRoundTripTheirOwnFields) {
 TEST_F(SignalFiles, HandWrittenFullFileReadsExactly) {
     ASSERT_TRUE(Load(sfAll, Fixture("full.usa")));
     const sig::TSignalParamsU& v = loaded.Voltage;
-    EXPECT_EQ(std::make_tuple(v.Nominal, v.NominalFaza, v.NominalLine), std::make_tuple(real(57.735), real(57.735), real(100)));
-    EXPECT_EQ(std::make_tuple(v.UA, v.UB, v.UC, v.ShiftB), std::make_tuple(real(57.735), real(60), real(55), real(-120)));
+    EXPECT_EQ(std::make_tuple(v.Nominal, v.NominalFaza, v.NominalLine),
+              std::make_tuple(real(57.735), real(57.735), real(100)));
+    EXPECT_EQ(std::make_tuple(v.UA, v.UB, v.UC, v.ShiftB),
+              std::make_tuple(real(57.735), real(60), real(55), real(-120)));
     EXPECT_FALSE(loaded.Switches.UOnB);
     EXPECT_TRUE(loaded.Switches.UOnC);  // missing
     EXPECT_EQ(Counts(loaded.Switches), (std::array<int, 4>{40, 30, 50, 50}));
@@ -228,7 +236,8 @@ TEST_F(SignalFiles, HandWrittenFullFileReadsExactly) {
     EXPECT_EQ(v.InterGarm[sig::fzB].Koef[49], 0.25);
     EXPECT_EQ(v.InterGarm[sig::fzB].Angle[49], 90);
     const sig::TSignalParamsI& c = loaded.Current;
-    EXPECT_EQ(std::make_tuple(c.Nominal, c.IA, c.IB, c.PhiUIA, c.PhiUIC), std::make_tuple(real(5), real(5), real(4.5), real(30), real(-60)));
+    EXPECT_EQ(std::make_tuple(c.Nominal, c.IA, c.IB, c.PhiUIA, c.PhiUIC),
+              std::make_tuple(real(5), real(5), real(4.5), real(30), real(-60)));
     EXPECT_FALSE(loaded.Switches.IOnC);
     EXPECT_EQ(c.Garmonik.b.Koef[7], 3);
     EXPECT_EQ(c.Garmonik.c.Angle[7], 15);
@@ -236,8 +245,10 @@ TEST_F(SignalFiles, HandWrittenFullFileReadsExactly) {
     const sig::TCollapsesParams& d = loaded.Collapses;
     EXPECT_EQ(std::make_tuple(d.Duration, d.Count, d.Period, d.StartPhase, d.Binding, d.RefKind),
               std::make_tuple(real(0.5), 3, real(2), 90, std::uint8_t{1}, std::uint8_t{1}));
-    EXPECT_EQ(std::make_tuple(d.Faza[0].DepthPercent, d.Faza[1].Kind, d.Faza[1].KPerU), std::make_tuple(real(40), std::uint8_t{2}, real(1.2)));
-    EXPECT_EQ(std::make_tuple(d.Faza[2].Kind, d.Faza[2].KPerU), std::make_tuple(std::uint8_t{1}, real(0)));  // missing section
+    EXPECT_EQ(std::make_tuple(d.Faza[0].DepthPercent, d.Faza[1].Kind, d.Faza[1].KPerU),
+              std::make_tuple(real(40), std::uint8_t{2}, real(1.2)));
+    EXPECT_EQ(std::make_tuple(d.Faza[2].Kind, d.Faza[2].KPerU),
+              std::make_tuple(std::uint8_t{1}, real(0)));  // missing section
     EXPECT_EQ(loaded.Koleb.Freq, 8.8);
     EXPECT_EQ(loaded.Koleb.Swing, (sig::TPhaseReals{1.5, 0, 0.75}));
     EXPECT_EQ(loadedExtras.Description, "Поверка счетчика\nвторая строка");
@@ -250,7 +261,8 @@ TEST_F(SignalFiles, HandWrittenFullFileReadsExactly) {
 TEST_F(SignalFiles, HandWrittenPartialFilesReadExactly) {
     loaded.Voltage.NominalFaza = 57.735;  // replaced: the voltage file carries its nominals
     ASSERT_TRUE(Load(sfVoltage, Fixture("voltage.usu")));
-    EXPECT_EQ(std::make_tuple(loaded.Voltage.Nominal, loaded.Voltage.NominalFaza), std::make_tuple(real(220), real(220)));
+    EXPECT_EQ(std::make_tuple(loaded.Voltage.Nominal, loaded.Voltage.NominalFaza),
+              std::make_tuple(real(220), real(220)));
     EXPECT_EQ(loaded.Voltage.UC, 210.5);
     EXPECT_EQ(loaded.Voltage.ShiftC, 130);
     EXPECT_EQ(loaded.Voltage.FreqNominal, 60);
@@ -258,7 +270,8 @@ TEST_F(SignalFiles, HandWrittenPartialFilesReadExactly) {
     EXPECT_EQ(loaded.Voltage.Garmonik.b.Angle[3], 180);
 
     ASSERT_TRUE(Load(sfCurrent, Fixture("current.usi")));
-    EXPECT_EQ(std::make_tuple(loaded.Current.Nominal, loaded.Current.IA, loaded.Current.IC), std::make_tuple(real(1), real(0.5), real(1.2)));
+    EXPECT_EQ(std::make_tuple(loaded.Current.Nominal, loaded.Current.IA, loaded.Current.IC),
+              std::make_tuple(real(1), real(0.5), real(1.2)));
     EXPECT_EQ(std::make_tuple(loaded.Current.PhiUIA, loaded.Current.PhiUIB), std::make_tuple(real(-30), real(30)));
     EXPECT_FALSE(loaded.Switches.IOnA);
     EXPECT_EQ(loaded.Voltage.Freq, Realised(49.5));
@@ -267,7 +280,8 @@ TEST_F(SignalFiles, HandWrittenPartialFilesReadExactly) {
     EXPECT_EQ(Counts(loaded.Switches), (std::array<int, 4>{50, 50, 40, 40}));
 
     ASSERT_TRUE(Load(sfConverter, Fixture("converter.upr")));
-    EXPECT_EQ(std::make_tuple(loaded.Converter.Nominal, loaded.Converter.UB, loaded.Converter.ShiftC), std::make_tuple(real(12.5), real(200), real(120)));
+    EXPECT_EQ(std::make_tuple(loaded.Converter.Nominal, loaded.Converter.UB, loaded.Converter.ShiftC),
+              std::make_tuple(real(12.5), real(200), real(120)));
     EXPECT_EQ(loadedExtras.ConverterOn, (std::array<bool, 3>{true, false, true}));
     EXPECT_EQ(loaded.Current.Garmonik.a.Koef[3], 12);
     EXPECT_EQ(loaded.Current.InterGarm[sig::fzC].Koef[2], 0.5);
@@ -309,7 +323,8 @@ TEST_F(SignalFiles, UnreadableNumbersTakeTheDefaults) {
                          "Гармоник для расчета=0x28\nИнтергармоник для расчета=300\n"
                          "[Гармоники напряжения по фазе А]\n2-я=1e400\n3-я=1e39\n4-я= 2.5 \n5-я=-3.40282346638529E38\n"
                          "[Ток]\nНаминал=5\nВкл. Ia=yes\nВкл. Ib=0x0\n"));
-    EXPECT_EQ(std::make_tuple(loaded.Voltage.UA, loaded.Voltage.UB, loaded.Voltage.UC), std::make_tuple(real(0), real(0), real(0)));
+    EXPECT_EQ(std::make_tuple(loaded.Voltage.UA, loaded.Voltage.UB, loaded.Voltage.UC),
+              std::make_tuple(real(0), real(0), real(0)));
     EXPECT_EQ(loaded.Voltage.Freq, Realised(60));
     EXPECT_EQ(Counts(loaded.Switches)[0], 40);
     EXPECT_EQ(Counts(loaded.Switches)[1], 44);
@@ -330,9 +345,9 @@ TEST_F(SignalFiles, SpectrumValuesNarrowToFloatUpToTheFloatRange) {
         const char* text;
         float read;
     } table[] = {
-        {"3.4028234663852886e38", largest},       // the largest float itself
-        {"3.4028235677973362e38", largest},       // the last double that rounds to it
-        {"3.4028235677973366e38", 0},             // 2^128 - 2^103, halfway to 2^128: unreadable
+        {"3.4028234663852886e38", largest},  // the largest float itself
+        {"3.4028235677973362e38", largest},  // the last double that rounds to it
+        {"3.4028235677973366e38", 0},        // 2^128 - 2^103, halfway to 2^128: unreadable
         {"-3.4028235677973362e38", -largest},
         {"-3.4028235677973366e38", 0},
         {"1.401298464324817e-45", 1.401298464324817e-45f},  // the smallest float stays
@@ -354,7 +369,9 @@ TEST_F(SignalFiles, KindsAreRecognisedOnlyByTheirOwnMarker) {
             const auto kind = static_cast<SignalFileKind>(asked);
             EXPECT_EQ(Load(kind, SignalFileContent(static_cast<SignalFileKind>(written), s, {})), written == asked);
             if (written == asked) continue;
-            EXPECT_EQ(log.lines, (decltype(log.lines){{cmn::LogType::Notice, std::string(SignalFileKindTexts(kind).WrongKindMessage)}}));
+            EXPECT_EQ(
+                log.lines,
+                (decltype(log.lines){{cmn::LogType::Notice, std::string(SignalFileKindTexts(kind).WrongKindMessage)}}));
         }
     EXPECT_FALSE(Load(sfAll, std::string("\x00\xff\x89PNG\r\n\x1a", 8)));
     EXPECT_EQ(log.lines.back().second, "Данный файл не является файлом сигналов!");
@@ -366,33 +383,40 @@ TEST_F(SignalFiles, NominalsOutsideTheSupportedOnesAreRefused) {
     EXPECT_TRUE(log.lines.empty());
     loaded = {};
     EXPECT_FALSE(LoadText(sfAll, MinimalFull("100", "5")));
-    EXPECT_EQ(log.lines.back().second, "Номинальное напряжение, которое записано в файле, не поддерживается программой!");
+    EXPECT_EQ(log.lines.back().second,
+              "Номинальное напряжение, которое записано в файле, не поддерживается программой!");
     EXPECT_EQ(loaded.Voltage.UA, 0);
     // The voltage part stays loaded when the current nominal is refused.
     EXPECT_FALSE(LoadText(sfAll, MinimalFull("220", "2.5")));
-    EXPECT_EQ(log.lines.back(), std::make_pair(cmn::LogType::Notice, std::string("Номинальный ток, который записан в файле, не поддерживается программой!")));
+    EXPECT_EQ(log.lines.back(),
+              std::make_pair(cmn::LogType::Notice,
+                             std::string("Номинальный ток, который записан в файле, не поддерживается программой!")));
     EXPECT_EQ(loaded.Voltage.UA, 230);
     EXPECT_EQ(loaded.Current.IA, 0);
 }
 
 TEST_F(SignalFiles, InteractiveLoadsAskAndShowWarnings) {
     RecordingLog no(true, false);
-    EXPECT_FALSE(LoadSignalFile(sfVoltage, IniFile::FromBytes(Fixture("voltage.usu")), true, {loaded, loadedExtras, no, flicker}));
+    EXPECT_FALSE(LoadSignalFile(sfVoltage, IniFile::FromBytes(Fixture("voltage.usu")), true,
+                                {loaded, loadedExtras, no, flicker}));
     ASSERT_EQ(no.questions.size(), 1u);
     EXPECT_EQ(no.questions[0].kind, cmn::MessageKind::Confirmation);
     EXPECT_EQ(no.questions[0].text, "Текущие данные по напряжению будут заменены данными из файла. Продолжить?");
     EXPECT_EQ(loaded.Voltage.Nominal, 0);
-    EXPECT_FALSE(LoadSignalFile(sfAll, IniFile::FromBytes(Fixture("voltage.usu")), true, {loaded, loadedExtras, no, flicker}));
+    EXPECT_FALSE(
+        LoadSignalFile(sfAll, IniFile::FromBytes(Fixture("voltage.usu")), true, {loaded, loadedExtras, no, flicker}));
     EXPECT_EQ(no.questions.back().kind, cmn::MessageKind::Warning);
     EXPECT_EQ(no.questions.back().text, "Данный файл не является файлом сигналов!");
     EXPECT_TRUE(no.lines.empty());
 
     RecordingLog yes(true, true);
     loaded.Voltage.Nominal = loaded.Voltage.NominalFaza = loaded.Voltage.NominalLine = 220;
-    ASSERT_TRUE(LoadSignalFile(sfCurrent, IniFile::FromBytes(Fixture("current.usi")), true, {loaded, loadedExtras, yes, flicker}));
+    ASSERT_TRUE(LoadSignalFile(sfCurrent, IniFile::FromBytes(Fixture("current.usi")), true,
+                               {loaded, loadedExtras, yes, flicker}));
     EXPECT_EQ(yes.questions.front().text, "Текущие данные по току будут заменены данными из файла. Продолжить?");
     // Without the interactive flag nothing is asked.
-    ASSERT_TRUE(LoadSignalFile(sfConverter, IniFile::FromBytes(Fixture("converter.upr")), false, {loaded, loadedExtras, yes, flicker}));
+    ASSERT_TRUE(LoadSignalFile(sfConverter, IniFile::FromBytes(Fixture("converter.upr")), false,
+                               {loaded, loadedExtras, yes, flicker}));
     EXPECT_EQ(yes.questions.size(), 1u);
 }
 
@@ -425,16 +449,30 @@ std::vector<std::string> Names(const std::vector<std::pair<std::string, std::vec
 }
 
 TEST(SignalFileLayout, SectionsAndKeysComeInTheirOrder) {
-    const std::vector<std::string> u = {
-        "Гармоники напряжения по фазе А", "Гармоники напряжения по фазе B", "Гармоники напряжения по фазе C",
-        "Угол сдвига гармоник напряжения по фазе А", "Угол сдвига гармоник напряжения по фазе В", "Угол сдвига гармоник напряжения по фазе С",
-        "Интергармоники напряжения по фазе А", "Интергармоники напряжения по фазе В", "Интергармоники напряжения по фазе С",
-        "Угол сдвига интергармоник напряжения по фазе А", "Угол сдвига интергармоник напряжения по фазе В", "Угол сдвига интергармоник напряжения по фазе С"};
-    const std::vector<std::string> i = {
-        "Гармоники тока по фазе А", "Гармоники тока по фазе B", "Гармоники тока по фазе C",
-        "Угол сдвига гармоник тока по фазе А", "Угол сдвига гармоник тока по фазе В", "Угол сдвига гармоник тока по фазе С",
-        "Интергармоники тока по фазе А", "Интергармоники тока по фазе В", "Интергармоники тока по фазе С",
-        "Угол сдвига интергармоник тока по фазе А", "Угол сдвига интергармоник тока по фазе В", "Угол сдвига интергармоник тока по фазе С"};
+    const std::vector<std::string> u = {"Гармоники напряжения по фазе А",
+                                        "Гармоники напряжения по фазе B",
+                                        "Гармоники напряжения по фазе C",
+                                        "Угол сдвига гармоник напряжения по фазе А",
+                                        "Угол сдвига гармоник напряжения по фазе В",
+                                        "Угол сдвига гармоник напряжения по фазе С",
+                                        "Интергармоники напряжения по фазе А",
+                                        "Интергармоники напряжения по фазе В",
+                                        "Интергармоники напряжения по фазе С",
+                                        "Угол сдвига интергармоник напряжения по фазе А",
+                                        "Угол сдвига интергармоник напряжения по фазе В",
+                                        "Угол сдвига интергармоник напряжения по фазе С"};
+    const std::vector<std::string> i = {"Гармоники тока по фазе А",
+                                        "Гармоники тока по фазе B",
+                                        "Гармоники тока по фазе C",
+                                        "Угол сдвига гармоник тока по фазе А",
+                                        "Угол сдвига гармоник тока по фазе В",
+                                        "Угол сдвига гармоник тока по фазе С",
+                                        "Интергармоники тока по фазе А",
+                                        "Интергармоники тока по фазе В",
+                                        "Интергармоники тока по фазе С",
+                                        "Угол сдвига интергармоник тока по фазе А",
+                                        "Угол сдвига интергармоник тока по фазе В",
+                                        "Угол сдвига интергармоник тока по фазе С"};
     auto join = [](std::vector<std::vector<std::string>> parts) {
         std::vector<std::string> all;
         for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
@@ -443,25 +481,43 @@ TEST(SignalFileLayout, SectionsAndKeysComeInTheirOrder) {
     const std::string id = "Уникальный идентификатор", desc = "Описание сигнала", inter = "Интергармоники";
     const sig::TSignalSet s = SampleSignal();
     const auto full = Sections(SignalFileContent(sfAll, s, {}));
-    EXPECT_EQ(Names(full), join({{id, desc, "Напряжение"}, u, {"Ток"}, i,
-                                 {"Провалы и перенапряжения", "Провалы и перенапряжения по фазе А", "Провалы и перенапряжения по фазе В",
-                                  "Провалы и перенапряжения по фазе С", "Колебания напряжения", "Колебания напряжения по фазе А",
-                                  "Колебания напряжения по фазе В", "Колебания напряжения по фазе С", "Масштаб",
-                                  "Отображаемые фазы напряжения", "Отображаемые фазы тока", "Отображаемые фазы мощности",
-                                  "Отображаемые фазы графиков тока и напряжения", inter}}));
+    EXPECT_EQ(
+        Names(full),
+        join({{id, desc, "Напряжение"},
+              u,
+              {"Ток"},
+              i,
+              {"Провалы и перенапряжения", "Провалы и перенапряжения по фазе А", "Провалы и перенапряжения по фазе В",
+               "Провалы и перенапряжения по фазе С", "Колебания напряжения", "Колебания напряжения по фазе А",
+               "Колебания напряжения по фазе В", "Колебания напряжения по фазе С", "Масштаб",
+               "Отображаемые фазы напряжения", "Отображаемые фазы тока", "Отображаемые фазы мощности",
+               "Отображаемые фазы графиков тока и напряжения", inter}}));
     EXPECT_EQ(Names(Sections(SignalFileContent(sfVoltage, s, {}))), join({{id, "Напряжение"}, u, {inter}}));
     EXPECT_EQ(Names(Sections(SignalFileContent(sfCurrent, s, {}))), join({{id, "Ток"}, i, {inter}}));
     const auto converter = Sections(SignalFileContent(sfConverter, s, {}));
     EXPECT_EQ(Names(converter), join({{id, desc, "Напряжение", "Ток"}, u, {inter}}));
 
-    const std::vector<std::string> v = {"Вкл. Ua", "Вкл. Ub", "Вкл. Uc", "Наминал", "Фазный номинал", "Междуфазный номинал",
-                                        "Фаза А", "Фаза В", "Фаза С", "Сдвиг фазы А", "Сдвиг фазы В", "Сдвиг фазы С",
-                                        "Номинал частоты", "Частота", "Гармоник для расчета", "Интергармоник для расчета"};
+    const std::vector<std::string> v = {"Вкл. Ua",
+                                        "Вкл. Ub",
+                                        "Вкл. Uc",
+                                        "Наминал",
+                                        "Фазный номинал",
+                                        "Междуфазный номинал",
+                                        "Фаза А",
+                                        "Фаза В",
+                                        "Фаза С",
+                                        "Сдвиг фазы А",
+                                        "Сдвиг фазы В",
+                                        "Сдвиг фазы С",
+                                        "Номинал частоты",
+                                        "Частота",
+                                        "Гармоник для расчета",
+                                        "Интергармоник для расчета"};
     EXPECT_EQ(full[2].second, v);
     EXPECT_EQ(converter[2].second, v);
     EXPECT_EQ(converter[3].second, (std::vector<std::string>{"Сдвиг фазы А", "Сдвиг фазы В", "Сдвиг фазы С"}));
-    EXPECT_EQ(full[15].second, (std::vector<std::string>{"Вкл. Ia", "Вкл. Ib", "Вкл. Ic", "Наминал", "Фаза А", "Фаза В", "Фаза С",
-                                                         "Сдвиг фазы А", "Сдвиг фазы В", "Сдвиг фазы С",
+    EXPECT_EQ(full[15].second, (std::vector<std::string>{"Вкл. Ia", "Вкл. Ib", "Вкл. Ic", "Наминал", "Фаза А", "Фаза В",
+                                                         "Фаза С", "Сдвиг фазы А", "Сдвиг фазы В", "Сдвиг фазы С",
                                                          "Гармоник для расчета", "Интергармоник для расчета"}));
     EXPECT_EQ(Sections(SignalFileContent(sfCurrent, s, {}))[1].second.size(), 14u);
     EXPECT_EQ(full[3].second.front(), "2-я");
@@ -476,11 +532,14 @@ TEST(SignalFileLayout, VoltageSectionIsWrittenByteForByte) {
     const sig::TSignalSet s = SampleSignal();
     const std::string content = SignalFileContent(sfVoltage, s, {});
     const std::string expected = cmn::Utf8ToCp1251(
-        "[Уникальный идентификатор]\r\nТип файла=Только напряжение\r\n[Напряжение]\r\nВкл. Ua=1\r\nВкл. Ub=0\r\nВкл. Uc=1\r\n"
-        "Наминал=57.735\r\nФазный номинал=57.7\r\nМеждуфазный номинал=100\r\nФаза А=57.1\r\nФаза В=58.25\r\nФаза С=1E-7\r\n"
+        "[Уникальный идентификатор]\r\nТип файла=Только напряжение\r\n[Напряжение]\r\nВкл. Ua=1\r\nВкл. Ub=0\r\nВкл. "
+        "Uc=1\r\n"
+        "Наминал=57.735\r\nФазный номинал=57.7\r\nМеждуфазный номинал=100\r\nФаза А=57.1\r\nФаза В=58.25\r\nФаза "
+        "С=1E-7\r\n"
         "Сдвиг фазы А=0.5\r\nСдвиг фазы В=-119.25\r\nСдвиг фазы С=120.125\r\nНоминал частоты=50\r\nЧастота=" +
         cmn::FormatReal(static_cast<double>(s.Voltage.Freq)) +
-        "\r\nГармоник для расчета=40\r\nИнтергармоник для расчета=30\r\n[Гармоники напряжения по фазе А]\r\n2-я=0.740000009536743\r\n");
+        "\r\nГармоник для расчета=40\r\nИнтергармоник для расчета=30\r\n[Гармоники напряжения по фазе "
+        "А]\r\n2-я=0.740000009536743\r\n");
     EXPECT_EQ(content.substr(0, expected.size()), expected);
     const std::string tail = cmn::Utf8ToCp1251("\r\n[Интергармоники]\r\nВключить интергармоники в сигнал=1\r\n");
     EXPECT_EQ(content.substr(content.size() - tail.size()), tail);
@@ -516,14 +575,17 @@ TEST_F(SignalFiles, UnwritableFolderLeavesTheOldFile) {
     sig::TSignalSet other = SampleSignal();
     other.Voltage.UA = 1;
     const std::string path = dir / "locked/a.usa";
-    EXPECT_EQ(talvo_test::InChild([&] {
-                  try {
-                      SaveSignalFile(path, sfAll, other, {});
-                  } catch (const cmn::TalvoError&) {
-                      return true;
-                  }
-                  return false;
-              }, true), 0);
+    EXPECT_EQ(talvo_test::InChild(
+                  [&] {
+                      try {
+                          SaveSignalFile(path, sfAll, other, {});
+                      } catch (const cmn::TalvoError&) {
+                          return true;
+                      }
+                      return false;
+                  },
+                  true),
+              0);
     EXPECT_EQ(ReadBytes(path), old);
     ::chmod((dir / "locked").c_str(), 0755);
 }

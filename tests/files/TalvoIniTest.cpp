@@ -26,7 +26,9 @@ protected:
         setenv("HOME", (dir.Path() / "home").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (dir.Path() / "config").c_str(), 1);
     }
-    std::string SettingsFile() const { return (dir.Path() / "config/Ostra/Калибратор Talvo/KalibratorTalvo.ini").string(); }
+    std::string SettingsFile() const {
+        return (dir.Path() / "config/Ostra/Калибратор Talvo/KalibratorTalvo.ini").string();
+    }
     void Store(const std::string& utf8) {
         fs::create_directories(fs::path(SettingsFile()).parent_path());
         WriteBytes(SettingsFile(), cmn::Utf8ToCp1251(utf8));
@@ -42,7 +44,7 @@ TEST_F(Settings, FirstStartCreatesTheFolderAndRecordsTheSplash) {
     EXPECT_FALSE(ini.ModificationPresent());
     EXPECT_EQ(ini.ReadModification(), 1);  // the second modification, dmTalvoM
     EXPECT_EQ(ini.ReadComPort(), "");
-    EXPECT_EQ(ini.ReadCorrection(), files::TCorrectionRecord{});
+    EXPECT_EQ(ini.ReadCorrection(), sig::TCorrectionRecord{});
     EXPECT_TRUE(ini.ReadShowSplash());
     EXPECT_FALSE(ini.ReadConverterMode());
     EXPECT_FALSE(ini.ReadConverterEnabled());
@@ -59,7 +61,8 @@ TEST_F(Settings, SplashSettingReadIsWrittenBack) {
 }
 
 TEST_F(Settings, ModificationOutsideItsRangeReadsAsTheDefault) {
-    const std::pair<std::string, int> cases[] = {{"0", 0}, {"1", 1}, {"0x0", 0}, {"5", 1}, {"2", 1}, {"-1", 1}, {"первая", 1}};
+    const std::pair<std::string, int> cases[] = {{"0", 0}, {"1", 1},  {"0x0", 0},   {"5", 1},
+                                                 {"2", 1}, {"-1", 1}, {"первая", 1}};
     for (const auto& [text, expected] : cases) {
         Store("[Общие]\r\nМодификация калибратора=" + text + "\r\n");
         const TTalvoIni ini;
@@ -79,7 +82,7 @@ TEST_F(Settings, ModificationIsWrittenMaskedToSevenBits) {
 }
 
 TEST_F(Settings, CorrectionRecordUsesTheKeysInRecordOrder) {
-    files::TCorrectionRecord correction;
+    sig::TCorrectionRecord correction;
     for (std::size_t i = 0; i < correction.size(); ++i) correction[i] = (static_cast<long double>(i) - 6) / 10;
     {
         TTalvoIni ini;
@@ -88,26 +91,28 @@ TEST_F(Settings, CorrectionRecordUsesTheKeysInRecordOrder) {
     }
     EXPECT_EQ(Stored(),
               "[Коррекция сигнала]\r\n"
-              "Напряжение 220 Вольт, фаза A=-0.6\r\nНапряжение 220 Вольт, фаза B=-0.5\r\nНапряжение 220 Вольт, фаза C=-0.4\r\n"
-              "Напряжение 57.7 Вольт, фаза A=-0.3\r\nНапряжение 57.7 Вольт, фаза B=-0.2\r\nНапряжение 57.7 Вольт, фаза C=-0.1\r\n"
+              "Напряжение 220 Вольт, фаза A=-0.6\r\nНапряжение 220 Вольт, фаза B=-0.5\r\nНапряжение 220 Вольт, фаза "
+              "C=-0.4\r\n"
+              "Напряжение 57.7 Вольт, фаза A=-0.3\r\nНапряжение 57.7 Вольт, фаза B=-0.2\r\nНапряжение 57.7 Вольт, фаза "
+              "C=-0.1\r\n"
               "Ток 1 Ампер, фаза A=0\r\nТок 1 Ампер, фаза B=0.1\r\nТок 1 Ампер, фаза C=0.2\r\n"
               "Ток 5 Ампер, фаза A=0.3\r\nТок 5 Ампер, фаза B=0.4\r\nТок 5 Ампер, фаза C=0.5\r\n"
               "Частота=0.6\r\n");
-    const files::TCorrectionRecord back = TTalvoIni().ReadCorrection();
+    const sig::TCorrectionRecord back = TTalvoIni().ReadCorrection();
     for (std::size_t i = 0; i < correction.size(); ++i)
         EXPECT_EQ(back[i], static_cast<long double>(static_cast<double>(correction[i]))) << i;
 }
 
 TEST_F(Settings, CorrectionKeyThatDoesNotParseReadsAsZero) {
     Store("[Коррекция сигнала]\r\nЧастота=0,5\r\nТок 5 Ампер, фаза C=1.25\r\n");
-    const files::TCorrectionRecord correction = TTalvoIni().ReadCorrection();
+    const sig::TCorrectionRecord correction = TTalvoIni().ReadCorrection();
     EXPECT_EQ(correction[12], 0.0L);
     EXPECT_EQ(correction[11], 1.25L);
 }
 
 TEST_F(Settings, RecentFilesWithBlanksQuotesAndTabsSurvive) {
-    const std::vector<std::string> files = {"/home/u/Мои сигналы/сеть 220.usa", "/plain.usa",
-                                            "/say \"hi\".usa", "/tab\there.usu", ""};
+    const std::vector<std::string> files = {"/home/u/Мои сигналы/сеть 220.usa", "/plain.usa", "/say \"hi\".usa",
+                                            "/tab\there.usu", ""};
     {
         TTalvoIni ini;
         ini.SetRecentFileList(&files);
@@ -157,8 +162,9 @@ TEST_F(Settings, MissingListIsAnError) {
 }
 
 TEST_F(Settings, PortsAndConverterSettingsKeepTheRestOfTheFile) {
-    Store("; set up by the service\r\n[Форма преобразователя тока в напряжение]\r\nEnable=1\r\n\r\n"
-          "[Подключение]\r\nCOM-порт=COM2\r\n");
+    Store(
+        "; set up by the service\r\n[Форма преобразователя тока в напряжение]\r\nEnable=1\r\n\r\n"
+        "[Подключение]\r\nCOM-порт=COM2\r\n");
     {
         TTalvoIni ini;
         EXPECT_TRUE(ini.ReadConverterEnabled());
@@ -168,8 +174,9 @@ TEST_F(Settings, PortsAndConverterSettingsKeepTheRestOfTheFile) {
         ini.WriteConverterMode(true);
         ini.Save();
     }
-    EXPECT_EQ(Stored(), "; set up by the service\r\n[Форма преобразователя тока в напряжение]\r\nEnable=1\r\n"
-                        "Отображать=1\r\n\r\n[Подключение]\r\nCOM-порт=/dev/ttyUSB0\r\nCOM-порт-преобразователя=COM7\r\n");
+    EXPECT_EQ(Stored(),
+              "; set up by the service\r\n[Форма преобразователя тока в напряжение]\r\nEnable=1\r\n"
+              "Отображать=1\r\n\r\n[Подключение]\r\nCOM-порт=/dev/ttyUSB0\r\nCOM-порт-преобразователя=COM7\r\n");
     const TTalvoIni ini;
     EXPECT_TRUE(ini.ReadConverterMode());
     EXPECT_EQ(ini.ReadConverterComPort(), "COM7");

@@ -54,10 +54,13 @@ void CheckCodecs(std::span<const std::uint8_t> bytes) {
     }
     if (bytes.size() >= 4) {
         // A non-negative field is the plain little-endian word on the wire.
-        const auto value = static_cast<std::int32_t>(cmn::ReadWord(bytes.data()) | cmn::ReadWord(bytes.data() + 2) << 16);
+        const auto value =
+            static_cast<std::int32_t>(cmn::ReadWord(bytes.data()) | cmn::ReadWord(bytes.data() + 2) << 16);
         const cmn::TimingBlock block = cmn::EncodeTimingBlock(value, value, value);
         const cmn::TimingFields fields = cmn::DecodeTimingBlock(block);
-        if (value >= 0 && (fields.start != static_cast<std::uint32_t>(value) || !std::equal(block.begin(), block.begin() + 4, bytes.data()))) std::abort();
+        if (value >= 0 && (fields.start != static_cast<std::uint32_t>(value) ||
+                           !std::equal(block.begin(), block.begin() + 4, bytes.data())))
+            std::abort();
     }
 }
 

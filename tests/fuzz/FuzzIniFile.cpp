@@ -44,7 +44,8 @@ bool WriteAll(files::IniFile& ini, const std::vector<Name>& names, const std::st
                     break;
                 case 1:
                     ini.WriteInteger(n.section, n.key, static_cast<std::int32_t>(text.size() * 7919 - 40000));
-                    Check(ini.ReadInteger(n.section, n.key, 1) == static_cast<std::int32_t>(text.size() * 7919 - 40000));
+                    Check(ini.ReadInteger(n.section, n.key, 1) ==
+                          static_cast<std::int32_t>(text.size() * 7919 - 40000));
                     break;
                 default:
                     // 15 significant digits at most: not every double comes back exactly.
@@ -70,8 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     double real = 0.5;
     if (head.size() >= sizeof real) std::memcpy(&real, head.data(), sizeof real);
     if (!std::isfinite(real)) real = -1.25e-300;
-    const std::vector<Name> names = {{name, name}, {"Напряжение", name}, {name, "Наминал"},
-                                     {"напряжение", "НАМИНАЛ"}, {"Новый раздел", "ключ"}, {"S", "k"}};
+    const std::vector<Name> names = {
+        {name, name}, {"Напряжение", name}, {name, "Наминал"}, {"напряжение", "НАМИНАЛ"}, {"Новый раздел", "ключ"},
+        {"S", "k"}};
 
     files::IniFile ini = files::IniFile::FromBytes(file);
     for (const Name& n : names) {

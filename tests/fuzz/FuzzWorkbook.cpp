@@ -8,8 +8,8 @@
 
 #include "CommonUtils/TalvoError.h"
 #include "export/ExportColumn.h"
-#include "export/XlsxWorkbook.h"
 #include "export/WorkbookError.h"
+#include "export/XlsxWorkbook.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "TempFolder.h"
 #include "link/ActionTables.h"
 #include "link/CommandSequences.h"
-#include "link/SampleClock.h"
 #include "signal/Nominals.h"
 #include "signal/Recalculate.h"
+#include "signal/SampleClock.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ std::unique_ptr<sig::TSignalSet> Signal() {
     s->Current.Nominal = 5;
     s->Current.IA = s->Current.IB = s->Current.IC = 5;
     s->Current.PhiUIA = s->Current.PhiUIB = s->Current.PhiUIC = 30;
-    s->Grid = {1, lnk::SampleRate(1), 3419, 3419};
+    s->Grid = {1, sig::SampleRate(1), 3419, 3419};
     s->Collapses.Duration = 0.1L;
     s->Collapses.Period = 0.5L;
     s->Collapses.Count = 3;
@@ -62,7 +62,9 @@ void ExpectPlayed(const json& frame, const std::vector<std::uint8_t>& table) {
 
 class ActionTables : public ::testing::Test {
 protected:
-    lnk::TSignalAction Action() { return {{"COM1", 115200, log, nullptr}, *signal, tables, sig::dmTalvoM, lastDivisor, &BuiltLibrary()}; }
+    lnk::TSignalAction Action() {
+        return {{"COM1", 115200, log, nullptr}, *signal, tables, sig::dmTalvoM, lastDivisor, &BuiltLibrary()};
+    }
 
     talvo_test::TempSettings settings;
     talvo_test::CalibratorSimulator sim{"COM1"};
@@ -110,7 +112,8 @@ TEST_F(ActionTables, ClippedTablesAreToldAndSent) {
     EXPECT_TRUE(table.OutOfRange[0]);
     ExpectPlayed(frames[4], table.Bytes);
     const std::string notice = lnk::AmplitudeMessage(lnk::TTableKind::Voltage, table.OutOfRange);
-    EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), std::make_pair(cmn::LogType::Notice, notice)), log.lines.end());
+    EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), std::make_pair(cmn::LogType::Notice, notice)),
+              log.lines.end());
 }
 
 }  // namespace

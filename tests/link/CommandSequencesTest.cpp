@@ -14,18 +14,18 @@
 #include "link/BusyFlag.h"
 #include "link/CommandSequences.h"
 #include "link/Countdown.h"
-#include "link/SampleClock.h"
 #include "signal/Nominals.h"
 #include "signal/Recalculate.h"
+#include "signal/SampleClock.h"
 
 namespace {
 
-using talvo_test::CalibratorSimulator;
 using cmn::LogType;
 using nlohmann::json;
+using talvo_test::CalibratorSimulator;
 using Posts = std::vector<std::pair<std::uint32_t, int>>;
-using talvo_test::RecordingLog;
 using talvo_test::FrameCodes;
+using talvo_test::RecordingLog;
 
 const Posts kSuccess{{lnk::WMDRAWSTATUS, 3}, {lnk::WMDRAWSTATUS, 4}, {lnk::WMDRAWWARNING, 3}};
 const std::vector<int> kFirstSend{14, 15, 12, 10, 1, 2, 7, 14};
@@ -43,7 +43,7 @@ void Recompute(sig::TSignalSet& s) {
 // Balanced 57.735 V and 5 A at 50 Hz (timer index 1, 3419 samples per period).
 std::unique_ptr<sig::TSignalSet> FiftyHertzSignal() {
     auto s = talvo_test::BalancedSignal();
-    s->Grid = {1, lnk::SampleRate(1), 3419, 3419};
+    s->Grid = {1, sig::SampleRate(1), 3419, 3419};
     s->Collapses.Duration = 0.1L;
     s->Collapses.Period = 0.5L;
     s->Collapses.Count = 3;
@@ -69,7 +69,9 @@ public:
     lnk::TTableBytes CollapsesTable(const sig::TSignalSet& s, cmn::IProtocolLog&) override {
         return Table(s, 20000, 20001, 20002);
     }
-    cmn::TimingBlock CollapsesTiming(const sig::TSignalSet&) override { return cmn::EncodeTimingBlock(1709, 17094, 68376); }
+    cmn::TimingBlock CollapsesTiming(const sig::TSignalSet&) override {
+        return cmn::EncodeTimingBlock(1709, 17094, 68376);
+    }
     lnk::TTableBytes KolebTable(const sig::TSignalSet& s, int level, cmn::IProtocolLog&) override {
         const auto code = static_cast<std::uint16_t>(30000 + 1000 * level);
         return Table(s, code, code, code);
@@ -111,7 +113,9 @@ const lnk::TSignalLibrary& BuiltLibrary() {
 
 class CalibratorActions : public ::testing::Test {
 protected:
-    void Start(const std::vector<std::string>& options = {}) { sim = std::make_unique<CalibratorSimulator>("COM1", options); }
+    void Start(const std::vector<std::string>& options = {}) {
+        sim = std::make_unique<CalibratorSimulator>("COM1", options);
+    }
     lnk::TSignalAction Action(RecordingLog& target) {
         return {{"COM1", 115200, target, &status}, *signal, tables, sig::dmTalvoM, lastDivisor, &BuiltLibrary()};
     }
@@ -184,7 +188,8 @@ TEST_F(CalibratorActions, InterharmonicsSendTheDoubledDivisorEveryTime) {
     EXPECT_EQ(frames[2]["first"], 389);
     EXPECT_EQ(frames[10]["first"], 389);
     // The first modification cannot play interharmonics: logged and sent all the same.
-    EXPECT_EQ(log.lines[0], std::make_pair(LogType::Notice, sig::UnsupportedNotice("- интергармонические составляющие\r\n")));
+    EXPECT_EQ(log.lines[0],
+              std::make_pair(LogType::Notice, sig::UnsupportedNotice("- интергармонические составляющие\r\n")));
 }
 
 TEST_F(CalibratorActions, ProtocolLogOfASuccessfulSend) {
@@ -194,7 +199,8 @@ TEST_F(CalibratorActions, ProtocolLogOfASuccessfulSend) {
     std::ifstream fixture(std::string(TALVO_FIXTURES_DIR) + "/SendTestSignal.log");
     std::vector<std::pair<LogType, std::string>> expected;
     for (std::string line; std::getline(fixture, line);)
-        expected.emplace_back(static_cast<LogType>(std::stoi(line.substr(0, line.find('\t')))), line.substr(line.find('\t') + 1));
+        expected.emplace_back(static_cast<LogType>(std::stoi(line.substr(0, line.find('\t')))),
+                              line.substr(line.find('\t') + 1));
     ASSERT_EQ(expected.size(), 31u);
     EXPECT_EQ(log.lines, expected);
     EXPECT_TRUE(status.posts.empty()) << "status goes only to an interactive caller";
@@ -247,8 +253,9 @@ TEST_F(CalibratorActions, DipsWithInterharmonicsRefusedBeforeThePortOpens) {
 TEST_F(CalibratorActions, VariantsNeedEveryVoltageFundamental) {
     Start();
     signal->Switches.UOnB = false;
-    const std::string text = "Выполнение действия \"Передача колебаний\" возможно только при включении напряжения "
-                             "основной частоты всех фаз в сигнал.";
+    const std::string text =
+        "Выполнение действия \"Передача колебаний\" возможно только при включении напряжения "
+        "основной частоты всех фаз в сигнал.";
     auto action = Action(log);
     EXPECT_FALSE(lnk::SendKoleb(action));
     EXPECT_EQ(log.Texts(), std::vector<std::string>{text});
@@ -265,8 +272,8 @@ TEST_F(CalibratorActions, DipsWithoutCountAreRefused) {
     signal->Collapses.Count = 0;
     auto action = Action(log);
     EXPECT_FALSE(lnk::SendCollapses(action));
-    EXPECT_EQ(log.Texts(),
-              std::vector<std::string>{"Генерация провалов и перенапряжений невозможна, так как их количество равно нулю."});
+    EXPECT_EQ(log.Texts(), std::vector<std::string>{
+                               "Генерация провалов и перенапряжений невозможна, так как их количество равно нулю."});
     ExpectRefusedBeforePort();
 }
 
@@ -297,8 +304,9 @@ TEST_F(CalibratorActions, GridBeyondATableEndsTheActionBeforeAnyCommand) {
         lnk::SendTestSignal(action);
         ADD_FAILURE() << "no error";
     } catch (const cmn::TalvoError& e) {
-        EXPECT_STREQ(e.what(),
-                     "Частота сигнала не может быть сформирована калибратором: число отсчетов на период превышает 5000.");
+        EXPECT_STREQ(
+            e.what(),
+            "Частота сигнала не может быть сформирована калибратором: число отсчетов на период превышает 5000.");
     }
     EXPECT_TRUE(sim->Frames().empty());
     EXPECT_EQ(log.Texts().back(), kReleased);
@@ -362,7 +370,8 @@ TEST_F(CalibratorActions, DeclinedTableStopsTheTransfer) {
     EXPECT_EQ(dialogs.Texts().back(), kReleased);
     auto unattended = Action(log);
     EXPECT_FALSE(lnk::SendTestSignal(unattended));
-    EXPECT_EQ(log.lines.at(log.lines.size() - 2), std::make_pair(LogType::Notice, std::string("Передача сигнала остановлена")));
+    EXPECT_EQ(log.lines.at(log.lines.size() - 2),
+              std::make_pair(LogType::Notice, std::string("Передача сигнала остановлена")));
 }
 
 // ---------------------------------------------------------------- meter verification
@@ -382,12 +391,17 @@ TEST_F(CalibratorActions, MeterVerificationPlaysZeroSetZeroCurrent) {
     EXPECT_EQ(frames[10]["c"][0], 32767);
     EXPECT_EQ(countdown.given, std::vector<int>{60});
     ASSERT_EQ(dialogs.questions.size(), 2u);
-    EXPECT_EQ(dialogs.questions[0].text, "На выходе калибратора установлено заданное напряжение и нулевой ток.\r\n"
-                                         "Сбросьте счетчики и нажмите на кнопку \"Да\"");
+    EXPECT_EQ(dialogs.questions[0].text,
+              "На выходе калибратора установлено заданное напряжение и нулевой ток.\r\n"
+              "Сбросьте счетчики и нажмите на кнопку \"Да\"");
     EXPECT_EQ(dialogs.questions[1].text,
               "Процесс прерван. На выходе калибратора установлено заданное напряжение и нулевой ток.");
-    EXPECT_EQ(status.posts, (Posts{{lnk::WMDRAWSTATUS, 3}, {lnk::WMDRAWSTATUS, 4}, {lnk::WMDRAWSTATUS, 4},
-                                   {lnk::WMDRAWSTATUS, 4}, {lnk::WMDRAWSTATUS, 4}, {lnk::WMDRAWWARNING, 3}}));
+    EXPECT_EQ(status.posts, (Posts{{lnk::WMDRAWSTATUS, 3},
+                                   {lnk::WMDRAWSTATUS, 4},
+                                   {lnk::WMDRAWSTATUS, 4},
+                                   {lnk::WMDRAWSTATUS, 4},
+                                   {lnk::WMDRAWSTATUS, 4},
+                                   {lnk::WMDRAWWARNING, 3}}));
     EXPECT_EQ(signal->Current.IB, 5);
     EXPECT_NEAR(static_cast<double>(signal->Current.IRmsB), 5, 1e-12);
 }
@@ -429,7 +443,8 @@ TEST_F(CalibratorActions, EveryCalibratorFaultEndsTheActionCleanly) {
         {{"--bad-sync", "--fault-frame", "4", "--fault-on", "receipt"}, receipt + ": неверные байты синхронизации"},
         {{"--bad-code", "--fault-frame", "5", "--fault-on", "execution"}, execution + ": неверный код команды"},
         {{"--no-execution", "--fault-frame", "2"}, execution + ": нет ответа от калибратора"},
-        {{"--short-reply", "3", "--fault-frame", "4", "--fault-on", "receipt"}, receipt + ": нет ответа от калибратора"},
+        {{"--short-reply", "3", "--fault-frame", "4", "--fault-on", "receipt"},
+         receipt + ": нет ответа от калибратора"},
     };
     for (const Fault& fault : faults) {
         SCOPED_TRACE(fault.line);

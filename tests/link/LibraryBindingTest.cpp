@@ -112,7 +112,9 @@ TEST(LibraryBinding, CallThatThrowsIsTheLibraryWorkError) {
     fs::copy_file(THROWING_LIBRARY, temp.Library());
     const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(temp.Folder(), cmn::Md5FileHex(temp.Library()));
     TFullSignalParams buffer{};
-    EXPECT_EQ(Refusal([&] { lnk::Exercise(library, buffer); }).rfind("Ошибка при работе с библиотекой libSignalTalvo.so (", 0),
+    EXPECT_EQ(Refusal([&] {
+                  lnk::Exercise(library, buffer);
+              }).rfind("Ошибка при работе с библиотекой libSignalTalvo.so (", 0),
               0u);
 }
 

@@ -18,8 +18,8 @@ TEST(PortNames, ComNumbersArePositiveDecimalTails) {
     EXPECT_EQ(cmn::ComPortNumber("COM1"), 1u);
     EXPECT_EQ(cmn::ComPortNumber("com10"), 10u);
     EXPECT_EQ(cmn::ComPortNumber("Com007"), 7u);
-    for (const char* bad : {"COM0", "COMX", "COM", "COM1X", "COM-1", "COM 1", "COM+1", "LPT1", "/dev/COM1",
-                            "COM99999999999"}) {
+    for (const char* bad :
+         {"COM0", "COMX", "COM", "COM1X", "COM-1", "COM 1", "COM+1", "LPT1", "/dev/COM1", "COM99999999999"}) {
         EXPECT_FALSE(cmn::ComPortNumber(bad)) << bad;
     }
 }

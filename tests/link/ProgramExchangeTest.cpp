@@ -14,9 +14,9 @@
 
 namespace {
 
-using talvo_test::CalibratorSimulator;
 using cmn::CalCommand;
 using cmn::LogType;
+using talvo_test::CalibratorSimulator;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 using Lines = std::vector<std::pair<LogType, std::string>>;
@@ -97,9 +97,9 @@ TEST_F(ProgramExchange, VoltageTableOfOnePeriodAtFiftyHertz) {
     Start();
     const auto table = Table(3419);
     ASSERT_TRUE(Send(CalCommand::VoltageTable, 3419 * 4, cmn::kSecondParameter, table));
-    EXPECT_EQ(log.Texts(), (std::vector<std::string>{"Команда \"Установка значений выходного напряжения\" передана",
-                                                     kReceived, "Описание сигнала \"Напряжение\" передано",
-                                                     kExecuted}));
+    EXPECT_EQ(log.Texts(),
+              (std::vector<std::string>{"Команда \"Установка значений выходного напряжения\" передана", kReceived,
+                                        "Описание сигнала \"Напряжение\" передано", kExecuted}));
     const auto frames = sim->WaitFrames(1);
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(frames[0]["frame"], "5555555501006C35C03B00000000");
@@ -146,9 +146,9 @@ TEST_F(ProgramExchange, TableConfirmationIsChecked) {
     Start({"--bad-code", "--fault-on", "execution"});
     const auto table = Table(10);
     EXPECT_FALSE(Send(CalCommand::CurrentTable, 40, cmn::kSecondParameter, table));
-    EXPECT_EQ(log.Texts(), (std::vector<std::string>{"Команда \"Установка значений выходного тока\" передана",
-                                                     kReceived, "Описание сигнала \"Ток\" передано",
-                                                     kExecution + ": неверный код команды"}));
+    EXPECT_EQ(log.Texts(),
+              (std::vector<std::string>{"Команда \"Установка значений выходного тока\" передана", kReceived,
+                                        "Описание сигнала \"Ток\" передано", kExecution + ": неверный код команды"}));
 }
 
 // Silence, three bytes and then nothing, and an answer later than the
@@ -196,8 +196,9 @@ TEST_F(ProgramExchange, CalibratorVanishesMidExchange) {
     EXPECT_LT(Clock::now() - start, milliseconds(1000));
     EXPECT_EQ(log.lines.back(), std::make_pair(LogType::Error, kExecution + ": нет ответа от калибратора"));
     EXPECT_FALSE(Send(CalCommand::ResetDips, 0, 0));
-    EXPECT_EQ(log.lines.back(),
-              std::make_pair(LogType::Error, std::string("Ошибка при передаче команды \"Сброс провалов и перенапряжений\"")));
+    EXPECT_EQ(
+        log.lines.back(),
+        std::make_pair(LogType::Error, std::string("Ошибка при передаче команды \"Сброс провалов и перенапряжений\"")));
     EXPECT_TRUE(port->Close());
 }
 

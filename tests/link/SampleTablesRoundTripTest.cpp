@@ -15,9 +15,9 @@
 #include "TempFolder.h"
 #include "link/ComPort.h"
 #include "link/Exchange.h"
-#include "link/SampleClock.h"
 #include "link/SampleTables.h"
 #include "signal/Nominals.h"
+#include "signal/SampleClock.h"
 #include "signal/Waveform.h"
 
 namespace {
@@ -60,7 +60,7 @@ sig::TSignalSet RichSignal(bool inter) {
     sig::TSignalSet s;
     sig::TSignalParamsU& v = s.Voltage;
     v.Nominal = v.NominalFaza = 57.735L;
-    v.Freq = lnk::GeneratedFrequency(lnk::SampleRate(1), 3419, 0);
+    v.Freq = sig::GeneratedFrequency(sig::SampleRate(1), 3419, 0);
     v.UA = 55, v.UB = 57.735L, v.UC = 50;
     v.ShiftA = 10, v.ShiftB = -115, v.ShiftC = 118;
     sig::TSignalParamsI& c = s.Current;
@@ -70,7 +70,7 @@ sig::TSignalSet RichSignal(bool inter) {
     std::mt19937 rng(7);
     talvo_test::RandomSpectrum(s, rng, 0.1f, 0.5f);
     s.Switches.IncludeInterGarm = inter;
-    s.Grid = {1, lnk::SampleRate(1), 3419, 3419};
+    s.Grid = {1, sig::SampleRate(1), 3419, 3419};
     return s;
 }
 
@@ -153,7 +153,8 @@ TEST_F(TablesOnTheSimulator, CurrentsOverTwoPeriodsCarryInterharmonicsAndTheFilt
     ASSERT_FALSE(t.Clipped());
     const nlohmann::json decoded = SendTable(cmn::CalCommand::CurrentTable, t);
     ASSERT_EQ(decoded["table"], "current");
-    for (int p = 0; p < 3; ++p) ExpectSpectrum(decoded[kPhaseKeys[p]].get<std::vector<int>>(), CurrentSpectrum(s, p), 120);
+    for (int p = 0; p < 3; ++p)
+        ExpectSpectrum(decoded[kPhaseKeys[p]].get<std::vector<int>>(), CurrentSpectrum(s, p), 120);
 }
 
 }  // namespace

@@ -9,10 +9,10 @@
 #include "CommonUtils/TalvoError.h"
 #include "RecordingLog.h"
 #include "TableSignals.h"
-#include "link/SampleClock.h"
 #include "link/SampleTables.h"
 #include "signal/Helpers.h"
 #include "signal/Nominals.h"
+#include "signal/SampleClock.h"
 #include "signal/Waveform.h"
 
 namespace {
@@ -69,8 +69,8 @@ TEST(SampleTables, RangeAndCalibrationFactorOfThePhase) {
     s.Voltage.Nominal = s.Voltage.NominalFaza = 220;
     s.Voltage.UA = 220;
     lnk::TTableSettings t = FirstModification();
-    t.Correction[0] = 10;   // 220 V, phase A
-    t.Correction[3] = 50;   // 57.7 V, phase A: not this range
+    t.Correction[0] = 10;  // 220 V, phase A
+    t.Correction[3] = 50;  // 57.7 V, phase A: not this range
     EXPECT_EQ(Sample(lnk::BuildVoltageTable(s, t), 1)[0], 57776);
     EXPECT_EQ(lnk::RangeCode(s.Voltage, s.Current), 3);
     s.Current.Nominal = 1;
@@ -109,12 +109,12 @@ TEST(SampleTables, TheDefaultIsTheSecondModification) {
 
 TEST(SampleTables, InterharmonicsMakeATwoPeriodTable) {
     sig::TSignalSet s = Balanced(12);
-    s.Voltage.InterGarm[sig::fzA].Koef[1] = 10;  // order 1.5
+    s.Voltage.InterGarm[sig::fzA].Koef[1] = 10;                                      // order 1.5
     EXPECT_EQ(Sample(lnk::BuildVoltageTable(s, FirstModification()), 1)[0], 44135);  // sin 30 degrees only
     s.Switches.IncludeInterGarm = true;
     EXPECT_EQ(Sample(lnk::BuildVoltageTable(s, FirstModification()), 1)[0], 54730);  // sin 60 + 0.1 sin 90
-    EXPECT_EQ(lnk::SentTimerDivisor(1, true), 389);
-    EXPECT_EQ(lnk::SentTimerDivisor(0, false), 218);
+    EXPECT_EQ(sig::SentTimerDivisor(1, true), 389);
+    EXPECT_EQ(sig::SentTimerDivisor(0, false), 218);
 }
 
 TEST(SampleTables, DipsTableTakesTheEventVoltages) {
@@ -139,8 +139,9 @@ TEST(SampleTables, GridsThatCannotMakeATableAreRefused) {
     try {
         lnk::BuildCurrentTable(s, FirstModification());
     } catch (const cmn::TalvoError& e) {
-        EXPECT_STREQ(e.what(),
-                     "Частота сигнала не может быть сформирована калибратором: число отсчетов на период превышает 5000.");
+        EXPECT_STREQ(
+            e.what(),
+            "Частота сигнала не может быть сформирована калибратором: число отсчетов на период превышает 5000.");
     }
     s.Grid = {};
     EXPECT_THROW(lnk::BuildVoltageTable(s, FirstModification()), cmn::TalvoError);

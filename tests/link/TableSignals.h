@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TestSignals.h"
-#include "link/SampleClock.h"
+#include "signal/SampleClock.h"
 #include "signal/SignalSet.h"
 
 namespace tabletest {
@@ -12,7 +12,7 @@ inline constexpr sig::real kLowRange = 57.735027L;  // full scale of the 57.7 V 
 // 5 A in phase with them, on a grid of `samples` per period.
 inline sig::TSignalSet Balanced(int samples) {
     sig::TSignalSet s = *talvo_test::BalancedSignal(kLowRange);
-    s.Grid = {1, lnk::SampleRate(1), samples, samples};
+    s.Grid = {1, sig::SampleRate(1), samples, samples};
     return s;
 }
 

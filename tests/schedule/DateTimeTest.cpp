@@ -49,7 +49,8 @@ TEST(DateTime, TextIsTheRussianShortDateAndLongTime) {
     EXPECT_EQ(DateTimeToText(At(2026, 3, 7)), "07.03.2026");
     EXPECT_EQ(DateTimeToText(0), "30.12.1899");
     EXPECT_EQ(DateTimeToText(At(2026, 3, 7, 0, 0, 0, 400)), "07.03.2026 00:00:00");
-    EXPECT_EQ(DateTimeToText(At(2026, 3, 7, 12, 0, 5, 999)), "07.03.2026 12:00:05");  // milliseconds dropped, not rounded
+    EXPECT_EQ(DateTimeToText(At(2026, 3, 7, 12, 0, 5, 999)),
+              "07.03.2026 12:00:05");  // milliseconds dropped, not rounded
     // A value a hair below a whole second, as day fractions often are, shows that second.
     EXPECT_EQ(DateTimeToText(At(2026, 3, 7, 12, 0, 5) - 1e-12), "07.03.2026 12:00:05");
     EXPECT_EQ(DateTimeToText(At(1899, 12, 29, 6)), "29.12.1899 06:00:00");

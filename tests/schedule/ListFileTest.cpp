@@ -36,8 +36,9 @@ const std::string kSaveError = "Ошибка сохранения списка �
 // A list of one signal row (state 3) and one command row, its signal file in `dir`.
 TSignalList SignalAndCommand(const TempFolder& dir, const std::string& signalBytes) {
     WriteBytes(dir / "Синус.usa", signalBytes);
-    TSignalList list{"Поверка", {Timed(dir / "Синус.usa", 0, At(12, 0, 0), At(12, 0, 10)),
-                                 Row(kCommandText, 1, 7, TRowState::NotSelected, TCommandType::StopSin)}};
+    TSignalList list{"Поверка",
+                     {Timed(dir / "Синус.usa", 0, At(12, 0, 0), At(12, 0, 10)),
+                      Row(kCommandText, 1, 7, TRowState::NotSelected, TCommandType::StopSin)}};
     list.Rows[0].Duration = 10;
     list.Rows[0].State = TRowState::Sent;
     list.Rows[1].Description = kCommandText;
@@ -184,7 +185,7 @@ TEST(ListFile, StoredPathsOnlyNameAFileInsideTheListFolder) {
     TempFolder dir;
     fs::create_directory(dir / "in");
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"C:\\Сигналы\\a.usa", "a.usa"}, {"../b.usa", "b.usa"},  {"a/../../c.usa", "c.usa"},
+        {"C:\\Сигналы\\a.usa", "a.usa"}, {"../b.usa", "b.usa"},      {"a/../../c.usa", "c.usa"},
         {"/tmp/d.usa", "d.usa"},         {"..\\..\\e.usa", "e.usa"}, {"f.usa", "f.usa"}};
     for (const auto& [stored, name] : cases) {
         WriteBytes(dir / "in/l.sfl", ListText("1", {SignalKeys(stored)}));
@@ -194,16 +195,17 @@ TEST(ListFile, StoredPathsOnlyNameAFileInsideTheListFolder) {
         EXPECT_EQ(list.Rows[0].Path, dir / ("in/l/" + name)) << stored;
         EXPECT_EQ(ReadBytes(list.Rows[0].Path), "AB");
     }
-    const std::vector<std::string> refused = {"", ".", "..", "x/..", "C:\\..", "dir/", std::string("a\0b.usa", 7), "a\tb.usa"};
+    const std::vector<std::string> refused = {
+        "", ".", "..", "x/..", "C:\\..", "dir/", std::string("a\0b.usa", 7), "a\tb.usa"};
     for (const std::string& stored : refused) {
         WriteBytes(dir / "in/l.sfl", ListText("2", {SignalKeys("ok.usa"), SignalKeys(stored)}));
         TSignalList list;
         ExpectError([&] { ReadSignalList(dir / "in/l.sfl", list); }, kLoadError);
         EXPECT_EQ(list.Rows.size(), 1u) << stored;  // the rows before stay
     }
-    EXPECT_EQ(Tree(dir.Path()), (std::vector<std::string>{"in", "in/l", "in/l.sfl", "in/l/a.usa", "in/l/b.usa",
-                                                          "in/l/c.usa", "in/l/d.usa", "in/l/e.usa", "in/l/f.usa",
-                                                          "in/l/ok.usa"}));
+    EXPECT_EQ(Tree(dir.Path()),
+              (std::vector<std::string>{"in", "in/l", "in/l.sfl", "in/l/a.usa", "in/l/b.usa", "in/l/c.usa",
+                                        "in/l/d.usa", "in/l/e.usa", "in/l/f.usa", "in/l/ok.usa"}));
 }
 
 TEST(ListFile, BadValuesAreRefused) {

@@ -29,10 +29,9 @@ TEST(Protocol, EntriesCarryTheirMarksAndSeparatorsNeverOpenTheList) {
     talvo_test::TempFolder dir;
     const std::string saved = protocol.Save(dir / "протокол.log");
     EXPECT_EQ(saved, dir / "протокол.txt");
-    EXPECT_EQ(talvo_test::ReadBytes(saved),
-              cmn::Utf8ToCp1251("09.12.2026 12:00:01 Передача сигнала: a.usa\r\n"
-                                "09.12.2026 12:00:02 Файл не найден : /s/b.usa *\r\n\r\n"
-                                "09.12.2026 12:00:04 Остановка оператором !\r\n"));
+    EXPECT_EQ(talvo_test::ReadBytes(saved), cmn::Utf8ToCp1251("09.12.2026 12:00:01 Передача сигнала: a.usa\r\n"
+                                                              "09.12.2026 12:00:02 Файл не найден : /s/b.usa *\r\n\r\n"
+                                                              "09.12.2026 12:00:04 Остановка оператором !\r\n"));
     protocol.Clear();
     EXPECT_TRUE(protocol.Lines().empty());
     EXPECT_EQ(SignalListFileName("/l/список"), "/l/список.sfl");

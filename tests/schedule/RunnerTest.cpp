@@ -17,10 +17,10 @@ namespace {
 
 using namespace sched;
 using namespace sched_test;
+using cmn::LogType;
 using talvo_test::RecordingLog;
 using talvo_test::TempFolder;
 using talvo_test::WriteBytes;
-using cmn::LogType;
 using namespace std::chrono_literals;
 
 double SecondsBetween(Steady::time_point a, Steady::time_point b) {
@@ -123,13 +123,14 @@ TEST_F(Runner, ByDurationSetsRowsInTurnEachHeldForItsDurationLessTheSetTime) {
     EXPECT_EQ(actions.sent[1].at - actions.sent[0].at, 1s);
     EXPECT_EQ(actions.sent[2].at - actions.sent[1].at, 1s);
     EXPECT_EQ(events.finishedAt - actions.sent[2].at, 1s);  // the last row keeps its whole duration
-    EXPECT_EQ(events.states, (std::vector<std::pair<std::size_t, TRowState>>{
-                                 {0, S::Sending}, {0, S::Sent}, {2, S::Sending}, {2, S::Sent}, {3, S::Sending}, {3, S::Sent}}));
-    EXPECT_EQ(log.Texts(), (std::vector<std::string>{
-                               "--", "Передача сигнала: a.usa", "Передача выполнена", " Ожидаем 1 сек.",
-                               "--", "Передача сигнала: b.usa", "Передача выполнена", " Ожидаем 1 сек.",
-                               "--", "Передача сигнала: c.usa", "Передача выполнена", " Ожидаем 1 сек.",
-                               "--", "Передано успешно 3 сигналов из 3"}));
+    EXPECT_EQ(events.states,
+              (std::vector<std::pair<std::size_t, TRowState>>{
+                  {0, S::Sending}, {0, S::Sent}, {2, S::Sending}, {2, S::Sent}, {3, S::Sending}, {3, S::Sent}}));
+    EXPECT_EQ(log.Texts(),
+              (std::vector<std::string>{"--", "Передача сигнала: a.usa", "Передача выполнена", " Ожидаем 1 сек.", "--",
+                                        "Передача сигнала: b.usa", "Передача выполнена", " Ожидаем 1 сек.", "--",
+                                        "Передача сигнала: c.usa", "Передача выполнена", " Ожидаем 1 сек.", "--",
+                                        "Передано успешно 3 сигналов из 3"}));
     EXPECT_EQ(log.TypeOf("Передача сигнала: a.usa"), LogType::ScheduleInfo);
     EXPECT_EQ(log.TypeOf(" Ожидаем 1 сек."), LogType::ScheduleInfo);
     EXPECT_EQ(rows[0].State, S::SelectedRunning);  // the window's rows change only through the events
@@ -146,18 +147,22 @@ TEST_F(Runner, FailedRowsEndInState4AndTheRunGoesOn) {
     EXPECT_EQ(SentNames(), (std::vector<std::string>{"Команда", "Команда", "d.usa"}));
     EXPECT_EQ(actions.sent[0].type, TCommandType::StopSin);
     EXPECT_EQ(actions.sent[1].type, TCommandType::StopColOver);
-    EXPECT_EQ(events.states, (std::vector<std::pair<std::size_t, TRowState>>{{0, S::Sending}, {0, S::Failed},
-                                                                            {1, S::Sending}, {1, S::Failed},
-                                                                            {2, S::Sending}, {2, S::Sent},
-                                                                            {3, S::Sending}, {3, S::Sent},
-                                                                            {4, S::Sending}, {4, S::Sent}}));
-    EXPECT_EQ(log.Texts(), (std::vector<std::string>{
-                               "--", "Передача сигнала: missing.usa", "Файл не найден : " + dir / "missing.usa",
-                               "--", "Предача коледаний: text.usa", "Файл " + dir / "text.usa" + " не является файлом сигнала",
-                               "--", "Сброс всего сигнала", "Передача выполнена",
-                               "--", "Сброс пр./преен.", "Передача выполнена",
-                               "--", "Предача пр./перен.: d.usa", "Передача выполнена",
-                               "--", "Передано успешно 3 сигналов из 5"}));
+    EXPECT_EQ(events.states, (std::vector<std::pair<std::size_t, TRowState>>{{0, S::Sending},
+                                                                             {0, S::Failed},
+                                                                             {1, S::Sending},
+                                                                             {1, S::Failed},
+                                                                             {2, S::Sending},
+                                                                             {2, S::Sent},
+                                                                             {3, S::Sending},
+                                                                             {3, S::Sent},
+                                                                             {4, S::Sending},
+                                                                             {4, S::Sent}}));
+    EXPECT_EQ(log.Texts(),
+              (std::vector<std::string>{
+                  "--", "Передача сигнала: missing.usa", "Файл не найден : " + dir / "missing.usa", "--",
+                  "Предача коледаний: text.usa", "Файл " + dir / "text.usa" + " не является файлом сигнала", "--",
+                  "Сброс всего сигнала", "Передача выполнена", "--", "Сброс пр./преен.", "Передача выполнена", "--",
+                  "Предача пр./перен.: d.usa", "Передача выполнена", "--", "Передано успешно 3 сигналов из 5"}));
     EXPECT_EQ(log.TypeOf("Файл не найден : " + dir / "missing.usa"), LogType::Notice);
 }
 
@@ -215,12 +220,12 @@ TEST_F(Runner, ByTimeSendsARowOneSecondLateAndSkipsOneThreeSecondsLate) {
     EXPECT_EQ(actions.sent[0].at, started);
     EXPECT_NEAR(SecondsBetween(started, actions.sent[1].at), 2, 0.001);
     EXPECT_NEAR(SecondsBetween(started, events.finishedAt), 2.3, 0.001);
-    EXPECT_EQ(log.Texts(), (std::vector<std::string>{
-                               "Время начала сигнала late.usa прошло.",
-                               "--", "Передача сигнала: now.usa", "Передача выполнена", " Ожидаем до 09.12.2026 12:00:01",
-                               " Ожидаем до 09.12.2026 12:00:02",
-                               "--", "Передача сигнала: next.usa", "Передача выполнена", " Ожидаем до 09.12.2026 12:00:02",
-                               "--", "Передано успешно 2 сигналов из 3"}));
+    EXPECT_EQ(
+        log.Texts(),
+        (std::vector<std::string>{
+            "Время начала сигнала late.usa прошло.", "--", "Передача сигнала: now.usa", "Передача выполнена",
+            " Ожидаем до 09.12.2026 12:00:01", " Ожидаем до 09.12.2026 12:00:02", "--", "Передача сигнала: next.usa",
+            "Передача выполнена", " Ожидаем до 09.12.2026 12:00:02", "--", "Передано успешно 2 сигналов из 3"}));
     EXPECT_EQ(log.TypeOf("Время начала сигнала late.usa прошло."), LogType::Notice);
 }
 
@@ -243,7 +248,8 @@ TEST_F(Runner, ByTimeAndDurationEndsWhenTheStartHasPassed) {
     Run(rows, TScheduleMode::ByTimeAndDuration, 0);
     Finish();
     EXPECT_TRUE(actions.sent.empty());
-    EXPECT_EQ(log.Texts(), (std::vector<std::string>{"Время старта a.usa прошло.", "--", "Передано успешно 0 сигналов из 2"}));
+    EXPECT_EQ(log.Texts(),
+              (std::vector<std::string>{"Время старта a.usa прошло.", "--", "Передано успешно 0 сигналов из 2"}));
 }
 
 TEST_F(Runner, StartRefusesWhatCannotRun) {
@@ -253,7 +259,8 @@ TEST_F(Runner, StartRefusesWhatCannotRun) {
     const TStartResult nothing = runner.Start(unselected, TScheduleMode::ByDuration, 5);
     EXPECT_EQ(nothing.Outcome, TStartResult::TOutcome::NothingSelected);
     EXPECT_EQ(nothing.Message, "Нет сигналов выделенных для задания!");
-    TRows same = {Timed(Signal("a.usa"), 0, At(12, 5, 0), At(12, 6, 0)), Timed(Signal("b.usa"), 1, At(12, 5, 0), At(12, 7, 0))};
+    TRows same = {Timed(Signal("a.usa"), 0, At(12, 5, 0), At(12, 6, 0)),
+                  Timed(Signal("b.usa"), 1, At(12, 5, 0), At(12, 7, 0))};
     const TStartResult refused = runner.Start(same, TScheduleMode::ByTime, 0);
     EXPECT_EQ(refused.Outcome, TStartResult::TOutcome::TimesRefused);
     EXPECT_NE(refused.Message.find("совпадает"), std::string::npos);

@@ -38,9 +38,9 @@ struct TRun {
 };
 
 TRun RunSchedule(const std::string& list, const std::string& options = {}) {
-    const talvo_test::TShellRun shell = talvo_test::RunShell(
-        talvo_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/talvo-schedule") + " " + talvo_test::ShellQuoted(list) + " " +
-        options + " 2>&1");
+    const talvo_test::TShellRun shell =
+        talvo_test::RunShell(talvo_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/talvo-schedule") + " " +
+                             talvo_test::ShellQuoted(list) + " " + options + " 2>&1");
     return {shell.ExitCode.value_or(-1), shell.Output};
 }
 
@@ -98,12 +98,44 @@ TEST_F(ScheduleOnCalibrator, ARowWhoseFileDoesNotLoadFailsAlone) {
     EXPECT_EQ(FrameCodes(sim.WaitFrames(8)), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
 }
 
+// Dips rows whose count the calibrator cannot take fail with the refusal
+// before their port is opened; a test signal row after them is still sent.
+TEST_F(ScheduleOnCalibrator, ADipsCountOutsideTheCalibratorsRangeSendsNothing) {
+    talvo_test::CalibratorSimulator sim("COM2");
+    const std::string example = talvo_test::ReadBytes(std::string(TALVO_EXAMPLES_DIR) + "/harmonics-dips-flicker.usa");
+    const std::string key = cmn::Utf8ToCp1251("Количество=5");
+    TSignalList list;
+    int index = 0;
+    for (const char* count : {"-3", "2147483647"}) {
+        std::string text = example;
+        text.replace(text.find(key), key.size(), cmn::Utf8ToCp1251("Количество=") + count);
+        const fs::path file = settings.Root() / ("count" + std::to_string(index) + ".usa");
+        talvo_test::WriteBytes(file.string(), text);
+        list.Rows.push_back(Row(file.string(), index++, 0, TRowState::Selected, TCommandType::ColOver));
+    }
+    const fs::path good = settings.Root() / "good.usa";
+    fs::copy_file(std::string(TALVO_EXAMPLES_DIR) + "/balanced-nominal.usa", good);
+    list.Rows.push_back(Row(good.string(), index, 0));
+    const std::string file = (settings.Root() / "counts.sfl").string();
+    WriteSignalList(file, list);
+    const TRun run = RunSchedule(file, "--port COM2");
+    EXPECT_EQ(run.ExitCode, 1) << run.Output;
+    const std::string refusal =
+        "Генерация провалов и перенапряжений невозможна, так как их количество вне диапазона от 1 до 32767.";
+    const std::size_t first = run.Output.find(refusal);
+    EXPECT_NE(first, std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find(refusal, first + refusal.size()), std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find("Передано успешно 1 сигналов из 3"), std::string::npos) << run.Output;
+    // Only the test signal row reached the calibrator.
+    EXPECT_EQ(FrameCodes(sim.WaitFrames(9, std::chrono::milliseconds(1000))),
+              (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
+}
+
 TEST_F(ScheduleOnCalibrator, BadOptionsShowTheUsage) {
     const TRun run = RunSchedule("x.sfl", "--mode sometimes");
     EXPECT_EQ(run.ExitCode, 2);
     EXPECT_EQ(run.Output.rfind("usage: talvo-schedule", 0), 0u);
 }
-
 
 // Without settings of its own a run talks to COM1 at 115200 baud and builds
 // its tables for the second modification.
@@ -136,7 +168,8 @@ protected:
 
     talvo_test::TempSettings settings;
     talvo_test::CalibratorSimulator sim{"COM1"};
-    const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(std::string(TALVO_BIN_DIR) + "/", lnk::RecordedLibraryDigest());
+    const lnk::TSignalLibrary library =
+        lnk::LoadSignalLibrary(std::string(TALVO_BIN_DIR) + "/", lnk::RecordedLibraryDigest());
     sig::TKolebParamsHelpTable flicker;
     TCalibratorActions actions{Link(), flicker, false};
     RecordingLog log;
@@ -157,10 +190,14 @@ TEST_F(RunnerOnCalibrator, ByDurationWithSetTime) {
                   Row(Example(), 3, 2), Row(kCommandText, 4, 2, S::Selected, TCommandType::StopSin)};
     ASSERT_EQ(runner.Start(rows, TScheduleMode::ByDuration, 1).Outcome, TStartResult::TOutcome::Started);
     Finish();
-    EXPECT_EQ(events.states, (std::vector<std::pair<std::size_t, TRowState>>{{0, S::Sending}, {0, S::Sent},
-                                                                            {2, S::Sending}, {2, S::Failed},
-                                                                            {3, S::Sending}, {3, S::Sent},
-                                                                            {4, S::Sending}, {4, S::Sent}}));
+    EXPECT_EQ(events.states, (std::vector<std::pair<std::size_t, TRowState>>{{0, S::Sending},
+                                                                             {0, S::Sent},
+                                                                             {2, S::Sending},
+                                                                             {2, S::Failed},
+                                                                             {3, S::Sending},
+                                                                             {3, S::Sent},
+                                                                             {4, S::Sending},
+                                                                             {4, S::Sent}}));
     const auto held = [&](std::size_t from, std::size_t to) {
         return std::chrono::duration<double>(events.stamps[to] - events.stamps[from]).count();
     };

@@ -43,7 +43,8 @@ TEST(RowEditing, NewRowsAndTheDateOfToday) {
 }
 
 TEST(TimeCheck, RowsInOrderPassAndUnselectedRowsAreIgnored) {
-    TRows rows = {Timed("/s/a.usa", 0, At(12, 0, 0), At(12, 0, 10)), Timed("/s/b.usa", 1, At(12, 0, 10), At(12, 0, 20))};
+    TRows rows = {Timed("/s/a.usa", 0, At(12, 0, 0), At(12, 0, 10)),
+                  Timed("/s/b.usa", 1, At(12, 0, 10), At(12, 0, 20))};
     EXPECT_FALSE(CheckRowTimes(rows));
     rows.insert(rows.begin() + 1, Timed("/s/x.usa", 5, At(13, 0, 0), At(11, 0, 0)));
     rows[1].State = TRowState::NotSelected;
@@ -55,24 +56,29 @@ TEST(TimeCheck, RowsInOrderPassAndUnselectedRowsAreIgnored) {
 
 TEST(TimeCheck, TheFirstFailingRuleGivesItsMessage) {
     TRows rows = {Timed("/s/a.usa", 0, At(12, 0, 0), At(12, 0, 10)), Timed("/s/b.usa", 1, At(12, 0, 0), At(12, 0, 20))};
-    EXPECT_EQ(CheckRowTimes(rows), "Время начала сигнала - a.usa (ID-0),\r\n"
-                                   "совпадает с временем начала сигнала - b.usa (ID-1)");
+    EXPECT_EQ(CheckRowTimes(rows),
+              "Время начала сигнала - a.usa (ID-0),\r\n"
+              "совпадает с временем начала сигнала - b.usa (ID-1)");
     rows[0].Start = At(12, 0, 5);
-    EXPECT_EQ(CheckRowTimes(rows), "Время начала сигнала a.usa (ID-0),\r\n"
-                                   "позднее времени начала сигнала - b.usa (ID-1)");
+    EXPECT_EQ(CheckRowTimes(rows),
+              "Время начала сигнала a.usa (ID-0),\r\n"
+              "позднее времени начала сигнала - b.usa (ID-1)");
     rows[0].Start = At(11, 0, 0);
     rows[1].Start = At(12, 0, 5);
-    EXPECT_EQ(CheckRowTimes(rows), "Время окончания сигнала a.usa (ID-0),\r\n"
-                                   "позднее времени начала сигнала - b.usa (ID-1)");
+    EXPECT_EQ(CheckRowTimes(rows),
+              "Время окончания сигнала a.usa (ID-0),\r\n"
+              "позднее времени начала сигнала - b.usa (ID-1)");
     // A row ending before it starts is reported before any pair.
     rows[1].End = At(12, 0, 1);
-    EXPECT_EQ(CheckRowTimes(rows), "Время начала сигнала b.usa (ID-1),\r\n"
-                                   "позднее времени окончания сигнала - b.usa (ID-1)");
+    EXPECT_EQ(CheckRowTimes(rows),
+              "Время начала сигнала b.usa (ID-1),\r\n"
+              "позднее времени окончания сигнала - b.usa (ID-1)");
 }
 
 TEST(RunCopies, SetTimeShortensEveryRowButTheLast) {
     TRows rows = {Timed("/s/a.usa", 0, At(12, 0, 0), At(12, 0, 10)), Timed("/s/b.usa", 1, At(12, 0, 10), At(12, 0, 20)),
-                  Timed("/s/c.usa", 2, At(12, 0, 20), At(12, 0, 30)), Timed("/s/d.usa", 3, At(12, 0, 30), At(12, 0, 33))};
+                  Timed("/s/c.usa", 2, At(12, 0, 20), At(12, 0, 30)),
+                  Timed("/s/d.usa", 3, At(12, 0, 30), At(12, 0, 33))};
     rows[0].Duration = 10;
     rows[1].Duration = 3;
     rows[2].Duration = 10;
@@ -108,8 +114,10 @@ TEST(EstimatedEnd, EachModeCountsFromItsOwnOrigin) {
 // The type column of the list, as the user reads it.
 TEST(RowTypes, Names) {
     const std::pair<TCommandType, const char*> table[] = {
-        {TCommandType::Sinus, "Сигнал"},         {TCommandType::ColOver, "Пр./пер."},
-        {TCommandType::Koleb, "Колебания"},      {TCommandType::StopSin, "Сброс сигн."},
+        {TCommandType::Sinus, "Сигнал"},
+        {TCommandType::ColOver, "Пр./пер."},
+        {TCommandType::Koleb, "Колебания"},
+        {TCommandType::StopSin, "Сброс сигн."},
         {TCommandType::StopColOver, "Сброс пр./пер."},
     };
     for (const auto& [type, name] : table) EXPECT_EQ(CommandTypeName(type), name);
@@ -117,7 +125,8 @@ TEST(RowTypes, Names) {
 
 TEST(RunMarkers, RowsAreMarkedAndRestoredAndStatesReachEveryRow) {
     TRows rows;
-    for (int i = 0; i < 300; ++i) rows.push_back(Row("/s/r.usa", i, 1, i % 2 ? TRowState::Selected : TRowState::NotSelected));
+    for (int i = 0; i < 300; ++i)
+        rows.push_back(Row("/s/r.usa", i, 1, i % 2 ? TRowState::Selected : TRowState::NotSelected));
     rows[2].State = TRowState::Sent;
     MarkRowsRunning(rows);
     EXPECT_EQ(rows[0].State, TRowState::NotSelectedRunning);

@@ -200,4 +200,33 @@ TEST_F(Collapses, ChecksBeforeSending) {
               "Генерация провалов и перенапряжений невозможна, так как их количество равно нулю.");
 }
 
+// The calibrator counts 1 ... 32767 events; any other count from a file is
+// refused in the words of the zero count, naming the range.
+TEST_F(Collapses, ACountOutsideTheCalibratorsRangeIsRefused) {
+    Calc();
+    const std::string refusal =
+        "Генерация провалов и перенапряжений невозможна, так как их количество вне диапазона от 1 до 32767.";
+    for (const std::int32_t count : {-3, -1, 32768, 65536, 2147483647}) {
+        SCOPED_TRACE(count);
+        d.Count = count;
+        talvo_test::RecordingLog unattended;
+        EXPECT_FALSE(sig::ConfirmCollapses(s->Voltage, d, unattended));
+        ASSERT_EQ(unattended.lines.size(), 1u);
+        EXPECT_EQ(unattended.lines[0].first, cmn::LogType::Notice);
+        EXPECT_EQ(unattended.lines[0].second, refusal);
+        talvo_test::RecordingLog shown(true, true);
+        EXPECT_FALSE(sig::ConfirmCollapses(s->Voltage, d, shown));
+        ASSERT_EQ(shown.questions.size(), 1u);
+        EXPECT_EQ(shown.questions[0].text,
+                  refusal + "\r\n\r\nЗадайте параметры провалов или перенапряжений и повторите попытку.");
+        EXPECT_EQ(shown.questions[0].buttons, cmn::Buttons::Ok);
+    }
+    for (const std::int32_t count : {1, 32767}) {
+        d.Count = count;
+        talvo_test::RecordingLog unattended;
+        EXPECT_TRUE(sig::ConfirmCollapses(s->Voltage, d, unattended)) << count;
+        EXPECT_TRUE(unattended.lines.empty());
+    }
+}
+
 }  // namespace

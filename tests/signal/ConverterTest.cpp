@@ -40,7 +40,7 @@ TEST(ConverterGainTable, GainsAndDeviceCodes) {
     EXPECT_EQ(sig::ConverterGain(12), 0.171875L);
     EXPECT_EQ(sig::ConverterGain(23), 0.75L);
     EXPECT_EQ(sig::ConverterGain(44), 1056);
-    const std::vector<std::pair<int, std::uint16_t>> codes{{1, 0x000}, {11, 0x050}, {12, 0x080}, {22, 0x0D0},
+    const std::vector<std::pair<int, std::uint16_t>> codes{{1, 0x000},  {11, 0x050}, {12, 0x080}, {22, 0x0D0},
                                                            {23, 0x100}, {33, 0x150}, {34, 0x180}, {44, 0x1D0}};
     for (auto [i, code] : codes) EXPECT_EQ(sig::GainCode(i), code) << i;
     EXPECT_FALSE(sig::GainCode(0));
@@ -58,8 +58,8 @@ TEST_F(ConverterCalc, AutomaticGainFromTheOutputVoltages) {
         int index;
         real ia;
     };
-    const std::vector<Case> cases{{12.5L, 1, 5}, {1000, 8, 3.125L}, {3400, 10, 2.656L}, {3400.001L, 29, 3.542L},
-                                  {5000, 30, 2.604L}};
+    const std::vector<Case> cases{
+        {12.5L, 1, 5}, {1000, 8, 3.125L}, {3400, 10, 2.656L}, {3400.001L, 29, 3.542L}, {5000, 30, 2.604L}};
     for (const Case& c : cases) {
         converter.UA = c.ua;
         ASSERT_TRUE(sig::CalcConverterAuto(Calc())) << c.ua;

@@ -128,8 +128,7 @@ TEST_F(FlickerFile, AFailedFileFallsBackWithAWarning) {
     EXPECT_NE(console.lines[0].second.find("Неверный формат файла."), std::string::npos);
     EXPECT_EQ(sig::LoadFlickerTable(table, file.string(), true, sig::fsGost99, console), sig::flBadFormat);
     EXPECT_EQ(console.lines.size(), 1u);  // silent
-    EXPECT_EQ(sig::LoadFlickerTable(table, dir / "absent.dat", false, sig::fsGost99, console),
-              sig::flMissing);
+    EXPECT_EQ(sig::LoadFlickerTable(table, dir / "absent.dat", false, sig::fsGost99, console), sig::flMissing);
     EXPECT_EQ(console.lines.size(), 1u);  // a missing file is no warning
     EXPECT_EQ(table.Count(), 41);
 }
@@ -216,8 +215,8 @@ TEST_F(Fluctuations, ASwitchedOffPhaseLeavesItsLinesToTheOther) {
     table.LoadDefaults(sig::fsGost99);
     k.Swing = {5, 0, 0};
     sig::CalcKolebParams(s->Voltage, k, true, false, true, table);
-    EXPECT_NEAR(D(k.SwingLine[sig::lnAB]), 5, 1e-4);   // A alone on AB
-    EXPECT_EQ(k.SwingLine[sig::lnBC], 0);                // C alone, no swing
+    EXPECT_NEAR(D(k.SwingLine[sig::lnAB]), 5, 1e-4);  // A alone on AB
+    EXPECT_EQ(k.SwingLine[sig::lnBC], 0);             // C alone, no swing
     s->Voltage.UA = s->Voltage.UB = s->Voltage.UC = 0;
     Calc();
     EXPECT_EQ(k.SwingLine[sig::lnCA], 0);  // no line voltage at all

@@ -22,7 +22,9 @@ public:
         Currents = currents;
     }
     void ShowCurrentValues(const sig::TSignalParamsI&) override { Calls.push_back("current"); }
-    void DrawVectorDiagram(const sig::TSignalParamsU&, const sig::TSignalParamsI&) override { Calls.push_back("diagram"); }
+    void DrawVectorDiagram(const sig::TSignalParamsU&, const sig::TSignalParamsI&) override {
+        Calls.push_back("diagram");
+    }
 
     std::vector<std::string> Calls;
     std::array<sig::TPolar, 3> Currents{};

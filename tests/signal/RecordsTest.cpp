@@ -92,7 +92,7 @@ TEST(SignalSet, ANewSignalHasTheDocumentedDefaults) {
         EXPECT_EQ(block.KPerU, 1);
     }
     EXPECT_EQ(s->Koleb.Freq, 1);
-    EXPECT_EQ(s->Grid.TimerIndex, lnk::kNoTimerIndex);
+    EXPECT_EQ(s->Grid.TimerIndex, sig::kNoTimerIndex);
 }
 
 TEST(SignalSet, ACopyHasItsOwnHarmonicStore) {

@@ -124,8 +124,8 @@ TEST_F(Voltage, AZeroNominalStopsTheCalculationWhereItArises) {
         EXPECT_STREQ(e.what(), "Значение номинала должно быть отличным от нуля");
     }
     EXPECT_NEAR(D(v.URmsA), 90, 1e-12);  // written before the deviations
-    EXPECT_EQ(v.DeltaUA, 5);  // not written
-    EXPECT_EQ(v.UMean, 777);  // written after them
+    EXPECT_EQ(v.DeltaUA, 5);             // not written
+    EXPECT_EQ(v.UMean, 777);             // written after them
 }
 
 TEST(Current, SequencesNeutralAndTotals) {

@@ -60,7 +60,8 @@ protected:
         s->Switches.IOnC = GetParam().CurrentCOn;
         sig::CalcVoltageParams(v, s->Switches);
         sig::CalcCurrentParams(c, v, s->Switches);
-        sig::CalcPowerParams(v, c, s->Switches, false, s->Energy, {s->ShownPowers, s->FundamentalPowers, s->FullPowers});
+        sig::CalcPowerParams(v, c, s->Switches, false, s->Energy,
+                             {s->ShownPowers, s->FundamentalPowers, s->FullPowers});
     }
 
     std::vector<real> Voltage(int phase) const {
@@ -106,7 +107,8 @@ TEST(InstantValue, FilterCompensationLeavesTheFundamentalAlone) {
     sig::TWaveBlocks w;
     w.FundamentalAngle = 30;
     for (int i = 0; i < 100; i += 7)
-        EXPECT_EQ(sig::InstantValue(w, i, true, false, true, 50, 100, 0), sig::InstantValue(w, i, false, false, true, 50, 100, 0));
+        EXPECT_EQ(sig::InstantValue(w, i, true, false, true, 50, 100, 0),
+                  sig::InstantValue(w, i, false, false, true, 50, 100, 0));
     w.Harmonics.Koef[50] = 10;
     w.Harmonics.Angle[50] = 90;  // the harmonic's peak at sample 0
     const real gain = sig::OutputFilterFactor(50, 50);

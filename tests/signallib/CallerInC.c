@@ -30,8 +30,9 @@ int main(int argc, char **argv) {
     if (code != 91) return Fail("an all-zero record must fail on the voltage range");
 
     /* "Неверный диапазон напряжения." in Windows-1251 */
-    static const char expected[] = "\xCD\xE5\xE2\xE5\xF0\xED\xFB\xE9 \xE4\xE8\xE0\xEF\xE0\xE7\xEE\xED "
-                                   "\xED\xE0\xEF\xF0\xFF\xE6\xE5\xED\xE8\xFF.";
+    static const char expected[] =
+        "\xCD\xE5\xE2\xE5\xF0\xED\xFB\xE9 \xE4\xE8\xE0\xEF\xE0\xE7\xEE\xED "
+        "\xED\xE0\xEF\xF0\xFF\xE6\xE5\xED\xE8\xFF.";
     char text[88];
     if (!getErrorText(code, text) || strcmp(text, expected) != 0) return Fail("wrong text");
 

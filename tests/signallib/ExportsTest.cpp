@@ -23,8 +23,9 @@ TEST(ErrorText, NullBufferGivesFalse) {
 TEST(ErrorText, TextsComeInWindows1251) {
     char buffer[88];
     ASSERT_EQ(Library().GetErrorText(91, buffer), 1);
-    EXPECT_STREQ(buffer, "\xCD\xE5\xE2\xE5\xF0\xED\xFB\xE9 \xE4\xE8\xE0\xEF\xE0\xE7\xEE\xED "
-                         "\xED\xE0\xEF\xF0\xFF\xE6\xE5\xED\xE8\xFF.");
+    EXPECT_STREQ(buffer,
+                 "\xCD\xE5\xE2\xE5\xF0\xED\xFB\xE9 \xE4\xE8\xE0\xEF\xE0\xE7\xEE\xED "
+                 "\xED\xE0\xEF\xF0\xFF\xE6\xE5\xED\xE8\xFF.");
     EXPECT_EQ(Text(0), "Нет ошибки.");
     EXPECT_EQ(Text(16), "Несовпадение в в коде команды при подтверждении выполнения команды.");
     EXPECT_EQ(Text(50), "Внутренняя ошибка функции. При повторе обратитесь к разработчику.");
@@ -57,8 +58,8 @@ TEST(ErrorText, HarmonicBlocksNameTheHarmonicByItsOffset) {
 }
 
 TEST(ErrorText, CodesOutsideTheTableAreUnknown) {
-    for (int c : {4, 10, 17, 28, 41, 57, 60, 65, 77, 80, 88, 94, 100, 106, 150, 157, 199, 242, 250, 292, 300,
-                  392, 442, 450, 492, 999, -1, -32768, 32767})
+    for (int c : {4,   10,  17,  28,  41,  57,  60,  65,  77,  80,  88,  94, 100,    106,  150,
+                  157, 199, 242, 250, 292, 300, 392, 442, 450, 492, 999, -1, -32768, 32767})
         EXPECT_EQ(Text(static_cast<std::int16_t>(c)), kUnknown) << c;
 }
 

@@ -198,7 +198,7 @@ TEST(FullParams, LineHarmonicsFromPhaseDifferences) {
 
 TEST(FullParams, HarmonicAnglesBetweenPhases) {
     TOutSignalParams p = BalancedParams();
-    p.Voltage[0].Harmonics[0] = {10, 0};   // harmonic 2 of A and B only
+    p.Voltage[0].Harmonics[0] = {10, 0};  // harmonic 2 of A and B only
     p.Voltage[1].Harmonics[0] = {10, 0};
     p.Current[0].Harmonics[0] = {20, 10};
     p.Current[1].Harmonics[0] = {20, 30};

@@ -15,9 +15,8 @@ TEST(Guard, PassesTheResultThrough) {
 
 TEST(Guard, ReportsAnEscapingErrorAndGivesTheFailureValue) {
     testing::internal::CaptureStderr();
-    const std::int16_t code = stlib::Guarded(std::int16_t(50), []() -> std::int16_t {
-        throw cmn::TalvoError("Сбой расчета");
-    });
+    const std::int16_t code =
+        stlib::Guarded(std::int16_t(50), []() -> std::int16_t { throw cmn::TalvoError("Сбой расчета"); });
     EXPECT_EQ(code, 50);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Ошибка SignalTalvo.dll: Сбой расчета\n");
 }

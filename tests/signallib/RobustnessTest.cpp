@@ -27,8 +27,8 @@ bool AllFloatsFinite(const TFullSignalParams& full) {
     // Every 4-byte slot but the three range and flag words holds a float.
     const auto* bytes = reinterpret_cast<const unsigned char*>(&full);
     for (std::size_t offset = 0; offset < sizeof full; offset += 4) {
-        if (offset == 12 || offset == 2076 || offset == 6080 || offset == 6084 || offset == 6100 ||
-            offset == 6104 || offset == 6112 || offset == 6120)
+        if (offset == 12 || offset == 2076 || offset == 6080 || offset == 6084 || offset == 6100 || offset == 6104 ||
+            offset == 6112 || offset == 6120)
             continue;
         float f;
         std::memcpy(&f, bytes + offset, 4);
@@ -68,7 +68,7 @@ bool IsFloatSlot(std::size_t offset) {
 TEST(Robustness, NonNumbersInEveryFloat) {
     const float values[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
                             -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max(),
-                            -std::numeric_limits<float>::max(), std::numeric_limits<float>::denorm_min()};
+                            -std::numeric_limits<float>::max(),      std::numeric_limits<float>::denorm_min()};
     for (std::size_t offset = 0; offset < 1984; offset += 4) {
         if (!IsFloatSlot(offset)) continue;
         for (float v : values) {

@@ -27,7 +27,8 @@ real Wave(const TOutSignalParams& p, int phase, bool current, bool fundamentalAl
     real w = Term(fundamentalAlways || own.MainOn ? 1 : 0, u.Angle - shift1, 1, i, n);
     for (int h = 2; h <= 40; ++h) {
         const real shift = current ? own.Harmonics[h - 2].Angle : 0;
-        w += Term(own.Harmonics[h - 2].Koef / 100.0L, h * static_cast<real>(u.Angle) + u.Harmonics[h - 2].Angle - shift, h, i, n);
+        w += Term(own.Harmonics[h - 2].Koef / 100.0L, h * static_cast<real>(u.Angle) + u.Harmonics[h - 2].Angle - shift,
+                  h, i, n);
     }
     return w;
 }
@@ -43,11 +44,13 @@ TReferenceTable ReferenceMain(const TOutSignalParams& p, bool current) {
     TReferenceTable t;
     for (int ph = 0; ph < 3; ++ph) {
         const TPhaseSignalParams& own = current ? p.Current[ph] : p.Voltage[ph];
-        const real nominal = current ? (p.CurrentRange == 3 ? 1.0L : 5.0L)
-                                     : (p.VoltageRange == 1 ? static_cast<real>(static_cast<float>(100 / std::sqrt(3.0L))) : 220.0L);
+        const real nominal =
+            current ? (p.CurrentRange == 3 ? 1.0L : 5.0L)
+                    : (p.VoltageRange == 1 ? static_cast<real>(static_cast<float>(100 / std::sqrt(3.0L))) : 220.0L);
         const real scale = current ? 1 / 1.5L : 1 / 1.441212185L;
         const real factor = own.Amplitude / nominal * scale * KoefFactor(own.KalibrationKoef);
-        for (std::size_t i = 0; i < n; ++i) t.phases[ph].push_back((factor * Wave(p, ph, current, false, i, n) + 1) * 32767);
+        for (std::size_t i = 0; i < n; ++i)
+            t.phases[ph].push_back((factor * Wave(p, ph, current, false, i, n) + 1) * 32767);
     }
     return t;
 }
@@ -59,7 +62,8 @@ TReferenceTable ReferenceDips(const TOutSignalParams& p, const TCollapsesOvervol
         const TFazaDeviationParams& f = d.Fazes[ph];
         const real level = f.IsCollapse ? (100 - static_cast<real>(f.Value)) / 100 : f.Value;
         const real factor = level * KoefFactor(p.Voltage[ph].KalibrationKoef) / 1.441212185L;
-        for (std::size_t i = 0; i < n; ++i) t.phases[ph].push_back((factor * Wave(p, ph, false, true, i, n) + 1) * 32767);
+        for (std::size_t i = 0; i < n; ++i)
+            t.phases[ph].push_back((factor * Wave(p, ph, false, true, i, n) + 1) * 32767);
     }
     return t;
 }
@@ -75,7 +79,8 @@ std::array<std::vector<std::uint16_t>, 3> DecodeTable(const std::uint8_t* table,
     return codes;
 }
 
-::testing::AssertionResult CodesMatch(const std::vector<long double>& reference, const std::vector<std::uint16_t>& codes) {
+::testing::AssertionResult CodesMatch(const std::vector<long double>& reference,
+                                      const std::vector<std::uint16_t>& codes) {
     if (reference.size() != codes.size())
         return ::testing::AssertionFailure() << codes.size() << " codes, expected " << reference.size();
     for (std::size_t i = 0; i < codes.size(); ++i) {
@@ -84,8 +89,8 @@ std::array<std::vector<std::uint16_t>, 3> DecodeTable(const std::uint8_t* table,
         const bool nearTie = std::fabs(r - std::floor(r) - 0.5L) < 1e-9L;
         const real diff = std::fabs(expected - codes[i]);
         if (diff == 0 || (diff == 1 && nearTie)) continue;
-        return ::testing::AssertionFailure() << "sample " << i << ": code " << codes[i] << ", reference "
-                                             << static_cast<double>(r);
+        return ::testing::AssertionFailure()
+               << "sample " << i << ": code " << codes[i] << ", reference " << static_cast<double>(r);
     }
     return ::testing::AssertionSuccess();
 }

@@ -132,7 +132,12 @@ TEST(Tables, DecodedTablesCarryTheRequestedHarmonics) {
     const double uScale = 200.0 / 220 / 1.441212185 * 1.02;
     const double iScale = 4.0 / 5 / 1.5;
     const double phiU1 = -120;
-    struct Expected { const std::vector<std::uint16_t>* codes; int order; double amplitude; double angle; };
+    struct Expected {
+        const std::vector<std::uint16_t>* codes;
+        int order;
+        double amplitude;
+        double angle;
+    };
     const Expected expected[] = {
         {&u, 1, uScale, phiU1},
         {&u, 3, uScale * 0.10, 3 * phiU1 + 30},
@@ -254,7 +259,7 @@ TEST(Tables, TimingBlock) {
 // period is not, and the pause rounds their difference.
 TEST(Tables, SynchronisedTimingWithOddSamples) {
     const cmn::TimingFields t = Timing(0.1f, 1, 0, true);
-    EXPECT_EQ(t.length, 17095u);             // Round(10 × 1709.5)
+    EXPECT_EQ(t.length, 17095u);                // Round(10 × 1709.5)
     EXPECT_EQ(t.pause, 170950u - 17095u - 2u);  // 100 × 1709.5 − D − 2
     // 0.0011 s is 188 ticks, a fraction of a half period: rounds to none.
     EXPECT_EQ(Timing(0.0011f, 0.0011f, 0, true).length, 0u);

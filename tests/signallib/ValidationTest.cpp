@@ -35,9 +35,7 @@ TEST(Validation, MissingFullParamsAddressIsReportedBeforeValidating) {
     EXPECT_EQ(Library().GetOutSignalData(BalancedParams(), nullptr), 56);
 }
 
-TEST(Validation, BalancedSignalPasses) {
-    EXPECT_EQ(Check(BalancedParams()), 0);
-}
+TEST(Validation, BalancedSignalPasses) { EXPECT_EQ(Check(BalancedParams()), 0); }
 
 // Every step is broken at once; mending them one by one must reveal the
 // codes in the order the loader runs its steps.
@@ -102,8 +100,8 @@ TEST(Validation, FrequencyBounds) {
 
 TEST(Validation, HarmonicCoefficientBounds) {
     TOutSignalParams p = BalancedParams();
-    p.Voltage[2].Harmonics[5].Koef = 80;    // voltage C, harmonic 7
-    p.Current[1].Harmonics[5].Koef = 100;   // current B, harmonic 7
+    p.Voltage[2].Harmonics[5].Koef = 80;   // voltage C, harmonic 7
+    p.Current[1].Harmonics[5].Koef = 100;  // current B, harmonic 7
     EXPECT_EQ(Check(p), 0);
     p.Voltage[2].Harmonics[5].Koef = 80.01f;
     EXPECT_EQ(Check(p), 408);
@@ -152,12 +150,12 @@ TEST(Validation, MoreThan5000SamplesPerPeriodIsAFrequencyRangeError) {
     p.Frequency = 45;
     p.FrequencyKoef = -24.0266f;  // N = 5000
     EXPECT_EQ(Check(p), 0);
-    p.FrequencyKoef = -24.042f;   // N = 5001
+    p.FrequencyKoef = -24.042f;  // N = 5001
     EXPECT_EQ(Check(p), 93);
     p.Frequency = 64;
-    p.FrequencyKoef = -40;        // N = 4452
+    p.FrequencyKoef = -40;  // N = 4452
     EXPECT_EQ(Check(p), 0);
-    p.FrequencyKoef = -50;        // N = 5342
+    p.FrequencyKoef = -50;  // N = 5342
     EXPECT_EQ(Check(p), 93);
     p.FrequencyKoef = -99.9999f;  // N far beyond any table
     EXPECT_EQ(Check(p), 93);

@@ -17,7 +17,9 @@ fs::path JournalOf(const std::string& name) {
 }  // namespace
 
 CalibratorSimulator::CalibratorSimulator(const std::string& name, const std::vector<std::string>& options)
-    : link_(fs::path(cmn::PortFolder()) / name), journal_(JournalOf(name)), process_(kProgram, name, journal_, options) {}
+    : link_(fs::path(cmn::PortFolder()) / name),
+      journal_(JournalOf(name)),
+      process_(kProgram, name, journal_, options) {}
 
 std::vector<nlohmann::json> CalibratorSimulator::Journal() const { return ReadJournal(journal_); }
 

@@ -56,8 +56,7 @@ std::string OpenDescriptors::NewSince(const OpenDescriptors& before) const {
     std::string list;
     for (const auto& [fd, target] : targets_) {
         const auto it = before.targets_.find(fd);
-        if (it == before.targets_.end() || it->second != target)
-            list += std::to_string(fd) + " -> " + target + "\n";
+        if (it == before.targets_.end() || it->second != target) list += std::to_string(fd) + " -> " + target + "\n";
     }
     return list;
 }

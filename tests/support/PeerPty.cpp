@@ -13,7 +13,7 @@
 namespace talvo_test {
 
 PeerPty::PeerPty(const std::string& name) {
-    termios raw {};
+    termios raw{};
     ::cfmakeraw(&raw);
     char path[256] = {};
     if (::openpty(&master_, &slave_, path, &raw, nullptr) != 0) throw std::runtime_error("openpty");

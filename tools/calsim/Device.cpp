@@ -5,19 +5,24 @@
 namespace calsim {
 namespace {
 
-using nlohmann::json;
 using cmn::CalCommand;
+using nlohmann::json;
 
 // A host that stops in the middle of a block has given up on it.
 constexpr int kBlockIdleMs = 2000;
 
 bool IsKnown(std::uint16_t code) {
     switch (static_cast<CalCommand>(code)) {
-        case CalCommand::VoltageTable: case CalCommand::CurrentTable: case CalCommand::StartVoltage:
-        case CalCommand::StartCurrent: case CalCommand::StartBoth: case CalCommand::Range:
-        case CalCommand::TimerDivisor: case CalCommand::Dips: case CalCommand::ResetDips:
-        case CalCommand::ResetOutputs:
-            return true;
+        case CalCommand::VoltageTable:
+        case CalCommand::CurrentTable:
+        case CalCommand::StartVoltage:
+        case CalCommand::StartCurrent:
+        case CalCommand::StartBoth:
+        case CalCommand::Range:
+        case CalCommand::TimerDivisor:
+        case CalCommand::Dips:
+        case CalCommand::ResetDips:
+        case CalCommand::ResetOutputs: return true;
     }
     return false;
 }
@@ -101,9 +106,14 @@ void Device::Serve(const cmn::Frame& frame, std::size_t skipped) {
     ++seq_;
     const std::uint16_t code = cmn::ReadWord(frame.data() + 4);
     const std::uint16_t first = cmn::ReadWord(frame.data() + 6);
-    json entry = {{"event", "frame"}, {"seq", seq_},     {"code", code},
-                  {"first", first},   {"second", cmn::ReadWord(frame.data() + 8)},
-                  {"frame", cmn::HexUpper(frame.data(), frame.size())}, {"skipped", skipped}, {"known", IsKnown(code)}};
+    json entry = {{"event", "frame"},
+                  {"seq", seq_},
+                  {"code", code},
+                  {"first", first},
+                  {"second", cmn::ReadWord(frame.data() + 8)},
+                  {"frame", cmn::HexUpper(frame.data(), frame.size())},
+                  {"skipped", skipped},
+                  {"known", IsKnown(code)}};
     Confirm(Reply::Receipt, code);
     std::vector<std::uint8_t> block(BlockSize(code, first));
     if (!block.empty()) {
@@ -146,7 +156,8 @@ void Device::TakeTable(std::uint16_t code, const std::vector<std::uint8_t>& data
 }
 
 void Device::TakeTimingBlock(std::uint16_t count, const std::vector<std::uint8_t>& data, json& entry) {
-    const cmn::TimingFields t = cmn::DecodeTimingBlock(std::span<const std::uint8_t, cmn::kTimingBlockSize>(data.data(), cmn::kTimingBlockSize));
+    const cmn::TimingFields t = cmn::DecodeTimingBlock(
+        std::span<const std::uint8_t, cmn::kTimingBlockSize>(data.data(), cmn::kTimingBlockSize));
     entry["block"] = cmn::HexUpper(data.data(), data.size());
     entry["start"] = t.start;
     entry["length"] = t.length;
@@ -166,21 +177,23 @@ void Device::Apply(std::uint16_t code, std::uint16_t first) {
     switch (static_cast<CalCommand>(code)) {
         case CalCommand::StartVoltage: startVoltage(); break;
         case CalCommand::StartCurrent: state_.currentRunning = true; break;
-        case CalCommand::StartBoth: startVoltage(); state_.currentRunning = true; break;
+        case CalCommand::StartBoth:
+            startVoltage();
+            state_.currentRunning = true;
+            break;
         case CalCommand::Range: state_.range = first; break;
         case CalCommand::TimerDivisor: state_.divisor = first; break;
         case CalCommand::Dips: state_.dipsArmed = true; break;
         case CalCommand::ResetDips: state_.dipsArmed = false; break;
-        case CalCommand::ResetOutputs:
-            state_.voltageRunning = state_.currentRunning = state_.dipsArmed = false;
-            break;
+        case CalCommand::ResetOutputs: state_.voltageRunning = state_.currentRunning = state_.dipsArmed = false; break;
         default: break;
     }
 }
 
 bool Device::Spoilt(Reply reply) const {
     if (options_.faultFrame != 0 && options_.faultFrame != seq_) return false;
-    return options_.faultOn == FaultTarget::Both || (options_.faultOn == FaultTarget::Receipt) == (reply == Reply::Receipt);
+    return options_.faultOn == FaultTarget::Both ||
+           (options_.faultOn == FaultTarget::Receipt) == (reply == Reply::Receipt);
 }
 
 // A confirmation cut short is followed by silence for the rest of the frame.

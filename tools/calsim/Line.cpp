@@ -40,7 +40,7 @@ int StopSignals() {
 Line::Line(bool pace) : pace_(pace) {
     // Paced waits are a few hundred microseconds each: no timer slack on top.
     if (pace_) prctl(PR_SET_TIMERSLACK, 1UL);
-    termios raw {};
+    termios raw{};
     cfmakeraw(&raw);
     char name[256] = {};
     if (openpty(&master_, &slave_, name, &raw, nullptr) != 0) Fail("openpty");

@@ -9,19 +9,19 @@ namespace calsim {
 enum class FaultTarget { Receipt, Execution, Both };
 
 struct Options {
-    std::string portDir;          // where the link is made; none without it
+    std::string portDir;  // where the link is made; none without it
     std::string name = "COM1";
-    std::string journal;          // one JSON object per line; none without it
-    unsigned silentFrom = 0;      // no answer from this frame on (1-based); 0 never
-    unsigned faultFrame = 0;      // the only frame the faults spoil; 0 every frame
+    std::string journal;      // one JSON object per line; none without it
+    unsigned silentFrom = 0;  // no answer from this frame on (1-based); 0 never
+    unsigned faultFrame = 0;  // the only frame the faults spoil; 0 every frame
     FaultTarget faultOn = FaultTarget::Both;
     std::optional<unsigned> shortReply;  // send only this many bytes of a confirmation
     bool badSync = false;
     bool badCode = false;
     bool noExecution = false;
-    unsigned delayMs = 0;         // before each spoilt confirmation
+    unsigned delayMs = 0;                   // before each spoilt confirmation
     std::optional<unsigned> vanishInBlock;  // exit after this many bytes of a data block
-    bool pace = false;            // bytes take their line time at 115200 baud
+    bool pace = false;                      // bytes take their line time at 115200 baud
 };
 
 // Nothing, with the reason in `error`, for a command line that is not valid.

@@ -43,8 +43,9 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     const std::map<std::string_view, std::string*> texts = {
         {"--port-dir", &o.portDir}, {"--name", &o.name}, {"--journal", &o.journal}};
     const std::map<std::string_view, unsigned*> numbers = {
-        {"--module", &o.module},           {"--gain", &o.gain},       {"--silent-from", &o.silentFrom},
-        {"--fault-request", &o.faultRequest}, {"--exception", &o.exception}, {"--noise", &o.noise},
+        {"--module", &o.module},          {"--gain", &o.gain},
+        {"--silent-from", &o.silentFrom}, {"--fault-request", &o.faultRequest},
+        {"--exception", &o.exception},    {"--noise", &o.noise},
         {"--delay", &o.delayMs}};
     for (int i = 1; i < argc; ++i) {
         const std::string_view option = argv[i];

@@ -23,7 +23,7 @@ void Check(bool ok, const char* what) {
 }  // namespace
 
 Pty::Pty() {
-    termios raw {};
+    termios raw{};
     ::cfmakeraw(&raw);
     char name[256] = {};
     Check(::openpty(&master_, &slave_, name, &raw, nullptr) == 0, "openpty");

@@ -22,7 +22,8 @@
 namespace {
 
 const char* const kUsage =
-    "usage: talvo-schedule LIST.sfl [--mode duration|time|both] [--set-time S] [--port COMn] [--modification dmTalvo|dmTalvoM]\n";
+    "usage: talvo-schedule LIST.sfl [--mode duration|time|both] [--set-time S] [--port COMn] [--modification "
+    "dmTalvo|dmTalvoM]\n";
 
 struct TOptions {
     std::string List;
@@ -83,7 +84,8 @@ public:
     bool AllSent(const sched::TRows& rows) {
         std::lock_guard lock(mutex_);
         for (std::size_t i = 0; i < rows.size(); ++i)
-            if (rows[i].State == sched::TRowState::SelectedRunning && states_[i] != sched::TRowState::Sent) return false;
+            if (rows[i].State == sched::TRowState::SelectedRunning && states_[i] != sched::TRowState::Sent)
+                return false;
         return true;
     }
 

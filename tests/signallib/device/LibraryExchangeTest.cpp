@@ -12,8 +12,8 @@
 
 namespace {
 
-using talvo_test::CalibratorSimulator;
 using cmn::CalCommand;
+using talvo_test::CalibratorSimulator;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 

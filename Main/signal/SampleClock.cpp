@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-namespace lnk {
+namespace sig {
 namespace {
 
 constexpr std::array<int, kTimerIndexCount> kDivisors{218, 194, 162};
@@ -64,4 +64,4 @@ std::optional<TGridPoint> RealiseFrequency(int current, long double f, long doub
     return RealiseFrequencyAt(ChooseTimerIndex(current, f), f, kf);
 }
 
-}  // namespace lnk
+}  // namespace sig

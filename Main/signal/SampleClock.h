@@ -6,7 +6,7 @@
 // samples per second, the divisor being one of three timer settings chosen
 // by the signal frequency. A period holds a whole number of samples, so the
 // frequency actually generated is the nearest one that number allows.
-namespace lnk {
+namespace sig {
 
 constexpr int kTimerIndexCount = 3;
 constexpr int kNoTimerIndex = -1;
@@ -57,8 +57,8 @@ std::optional<TGridPoint> RealiseFrequency(int current, long double f, long doub
 struct TSampleGrid {
     int TimerIndex = kNoTimerIndex;
     long double SampleRate = 0;
-    int SamplesPerPeriod = 0;              // with the frequency correction
-    int SamplesPerPeriodUncorrected = 0;   // the same count for kf = 0
+    int SamplesPerPeriod = 0;             // with the frequency correction
+    int SamplesPerPeriodUncorrected = 0;  // the same count for kf = 0
 };
 
-}  // namespace lnk
+}  // namespace sig

@@ -1,0 +1,77 @@
+#include "ui/common/MessageDialog.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "editor/ShellRules.h"
+#include "ui/common/Texts.h"
+
+namespace ui {
+namespace {
+
+QStyle::StandardPixmap IconOf(cmn::MessageKind kind) {
+    switch (kind) {
+        case cmn::MessageKind::Warning: return QStyle::SP_MessageBoxWarning;
+        case cmn::MessageKind::Confirmation: return QStyle::SP_MessageBoxQuestion;
+        case cmn::MessageKind::LoadSave:
+        case cmn::MessageKind::Ok: break;
+    }
+    return QStyle::SP_MessageBoxInformation;
+}
+
+}  // namespace
+
+TfmMsg::TfmMsg(const QString& text, cmn::MessageKind kind, cmn::Buttons buttons, QWidget* parent)
+    : QDialog(parent),
+      text_(new QLabel(text)),
+      yes_(new QPushButton(QStringLiteral("Да"))),
+      no_(new QPushButton(QStringLiteral("Нет"))) {
+    setObjectName(QStringLiteral("fmMsg"));
+    setWindowTitle(Q(edit::kApplicationTitle));
+    auto* icon = new QLabel;
+    icon->setObjectName(QStringLiteral("Image1"));
+    const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    icon->setPixmap(style()->standardIcon(IconOf(kind)).pixmap(side, side));
+    text_->setObjectName(QStringLiteral("Label1"));
+    text_->setAccessibleName(text);
+    text_->setWordWrap(true);
+    text_->setAlignment(Qt::AlignCenter);
+    text_->setMinimumWidth(260);
+    NameControl(yes_, "btnOk", yes_->text());
+    NameControl(no_, "btnCancel", no_->text());
+    yes_->setDefault(true);
+    no_->setVisible(buttons == cmn::Buttons::YesNo);
+    connect(yes_, &QPushButton::clicked, this, [this] { done(mrOk); });
+    connect(no_, &QPushButton::clicked, this, [this] { done(mrCancel); });
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(icon, 0, Qt::AlignTop);
+    body->addWidget(text_, 1);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(yes_);
+    row->addWidget(no_);
+    row->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body);
+    layout->addLayout(row);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+int MyShowMessage(std::string_view text, cmn::MessageKind kind) {
+    const auto buttons = kind == cmn::MessageKind::Confirmation ? cmn::Buttons::YesNo : cmn::Buttons::Ok;
+    return AskUser(text, kind, buttons) ? mrOk : mrCancel;
+}
+
+bool AskUser(std::string_view text, cmn::MessageKind kind, cmn::Buttons buttons) {
+    TfmMsg dialog(Q(text), kind, buttons, QApplication::activeWindow());
+    return dialog.exec() == mrOk;
+}
+
+void ShowPlainMessage(std::string_view text) { MyShowMessage(text, cmn::MessageKind::Ok); }
+
+}  // namespace ui
