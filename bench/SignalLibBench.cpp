@@ -6,16 +6,19 @@
 #include <cstring>
 #include <vector>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "SignalLib/Loader.h"
 #include "SignalLib/Tables.h"
 #include "SignalTalvoLibrary.h"
+#include "TempFolder.h"
 
 namespace {
 
+using namespace talvo_test;
+
 // Every harmonic on every phase; 45 Hz with kf = −24 % gives N = 4998.
 TOutSignalParams FullSpectrum() {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Frequency = 45;
     p.FrequencyKoef = -24;
     for (int ph = 0; ph < 3; ++ph)
@@ -40,9 +43,9 @@ BENCHMARK(BM_VoltageAndCurrentTables)->Unit(benchmark::kMillisecond);
 
 // Unpaced, the time of a call is the host's own work and the simulator's.
 void BM_SetSignalUnpaced(benchmark::State& state) {
-    calsim_test::TempSettings settings;
-    calsim_test::Simulator sim("COM1");
-    const TOutSignalParams p = BalancedSignal();
+    talvo_test::TempSettings settings;
+    talvo_test::CalibratorSimulator sim("COM1");
+    const TOutSignalParams p = BalancedParams();
     for (auto _ : state) {
         const std::int16_t code = Library().SetSignal(1, p, nullptr);
         if (code != 0) state.SkipWithError(("SetSignal gave " + std::to_string(code)).c_str());
@@ -53,8 +56,8 @@ BENCHMARK(BM_SetSignalUnpaced)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Unpaced, what the paced call spends beyond its line time: opening and
 // configuring the port, the exchanges' wake-ups on both sides, closing.
 void BM_StopSignalUnpaced(benchmark::State& state) {
-    calsim_test::TempSettings settings;
-    calsim_test::Simulator sim("COM1");
+    talvo_test::TempSettings settings;
+    talvo_test::CalibratorSimulator sim("COM1");
     for (auto _ : state) {
         const std::int16_t code = Library().StopSignal(1);
         if (code != 0) state.SkipWithError(("StopSignal gave " + std::to_string(code)).c_str());
@@ -67,8 +70,8 @@ BENCHMARK(BM_StopSignalUnpaced)->Unit(benchmark::kMillisecond)->UseRealTime();
 // returns before the simulator has taken the bytes, so the confirmation
 // after it comes later than the 180 ms the library waits for it.
 void BM_StopSignalPaced(benchmark::State& state) {
-    calsim_test::TempSettings settings;
-    calsim_test::Simulator sim("COM1", {"--pace"});
+    talvo_test::TempSettings settings;
+    talvo_test::CalibratorSimulator sim("COM1", {"--pace"});
     for (auto _ : state) {
         const std::int16_t code = Library().StopSignal(1);
         if (code != 0) state.SkipWithError(("StopSignal gave " + std::to_string(code)).c_str());

@@ -6,6 +6,23 @@
 
 namespace sched {
 
+namespace {
+
+class TSteadyWaitClock final : public IWaitClock {
+public:
+    TTimePoint Now() const override { return std::chrono::steady_clock::now(); }
+    void WaitUntil(std::condition_variable& wake, std::unique_lock<std::mutex>& lock, TTimePoint deadline) override {
+        wake.wait_until(lock, deadline);
+    }
+};
+
+}  // namespace
+
+IWaitClock& SteadyWaitClock() {
+    static TSteadyWaitClock clock;
+    return clock;
+}
+
 // The protocol of a run: every line but plain information (the port and
 // command lines of the actions) goes on to the window's log, and an error
 // line, wherever it comes from, stops the run after the current step.
@@ -29,8 +46,8 @@ private:
 };
 
 TScheduleRunner::TScheduleRunner(ISignalActions& actions, cmn::IProtocolLog& log, IScheduleEvents& events,
-                                 const IClock& clock)
-    : actions_(actions), log_(log), events_(events), clock_(clock) {}
+                                 const IClock& clock, IWaitClock& waits)
+    : actions_(actions), log_(log), events_(events), clock_(clock), waits_(waits) {}
 
 TScheduleRunner::~TScheduleRunner() {
     RequestStop();
@@ -162,9 +179,9 @@ bool TScheduleRunner::Send(TSignalDataForSet& bundle, std::size_t position) {
 
 void TScheduleRunner::WaitSeconds(int seconds) {
     log_.Log(cmn::LogType::ScheduleInfo, " Ожидаем " + std::to_string(seconds) + " сек.");
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    const auto deadline = waits_.Now() + std::chrono::seconds(seconds);
     std::unique_lock lock(mutex_);
-    wake_.wait_until(lock, deadline, [this] { return Stopped(); });
+    WaitUntilStopOr(lock, deadline);
 }
 
 void TScheduleRunner::WaitUntil(TDateTime target) {
@@ -177,8 +194,13 @@ void TScheduleRunner::WaitUntil(TDateTime target) {
         const double remainingMs = (target - clock_.Now()) * kSecondsPerDay * 1000;
         if (remainingMs <= 1) return;
         const auto step = std::chrono::duration<double, std::milli>(std::min(remainingMs, kLongestStepMs));
-        wake_.wait_for(lock, step, [this] { return Stopped(); });
+        WaitUntilStopOr(lock, waits_.Now() + std::chrono::ceil<IWaitClock::TTimePoint::duration>(step));
     }
+}
+
+// Returns at the deadline or as soon as the run is stopped.
+void TScheduleRunner::WaitUntilStopOr(std::unique_lock<std::mutex>& lock, IWaitClock::TTimePoint deadline) {
+    while (!Stopped() && waits_.Now() < deadline) waits_.WaitUntil(wake_, lock, deadline);
 }
 
 // Whole seconds by which the start lies in the past (negative in the future).

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
@@ -26,6 +27,23 @@ public:
     virtual void RunFinished() = 0;
 };
 
+// The clock the worker's waits run on: a row's duration and the steps of a
+// wait for a clock time. The program waits on the steady clock; a test may
+// pass a clock it advances itself, so that a wait of seconds takes none.
+class IWaitClock {
+public:
+    using TTimePoint = std::chrono::steady_clock::time_point;
+    virtual ~IWaitClock() = default;
+    virtual TTimePoint Now() const = 0;
+    // Called with `lock` held on the mutex that `wake` is notified under;
+    // returns at `deadline` of this clock at the latest, earlier when `wake`
+    // is notified (or spuriously).
+    virtual void WaitUntil(std::condition_variable& wake, std::unique_lock<std::mutex>& lock, TTimePoint deadline) = 0;
+};
+
+// The steady clock, the one the program waits on.
+IWaitClock& SteadyWaitClock();
+
 struct TStartResult {
     enum class TOutcome { Started, AlreadyRunning, EmptyList, NothingSelected, TimesRefused };
     TOutcome Outcome = TOutcome::EmptyList;
@@ -39,7 +57,8 @@ struct TStartResult {
 // and from Stop(), so `log` must take lines from both threads.
 class TScheduleRunner {
 public:
-    TScheduleRunner(ISignalActions& actions, cmn::IProtocolLog& log, IScheduleEvents& events, const IClock& clock);
+    TScheduleRunner(ISignalActions& actions, cmn::IProtocolLog& log, IScheduleEvents& events, const IClock& clock,
+                    IWaitClock& waits = SteadyWaitClock());
     // Ends a run still going on (without a protocol line) and waits for it.
     ~TScheduleRunner();
     TScheduleRunner(const TScheduleRunner&) = delete;
@@ -68,6 +87,7 @@ private:
     bool Send(TSignalDataForSet& bundle, std::size_t position);
     void WaitSeconds(int seconds);
     void WaitUntil(TDateTime target);
+    void WaitUntilStopOr(std::unique_lock<std::mutex>& lock, IWaitClock::TTimePoint deadline);
     long long SecondsLate(TDateTime start) const;
     void RequestStop();
     bool Stopped() const { return stop_; }
@@ -76,6 +96,7 @@ private:
     cmn::IProtocolLog& log_;
     IScheduleEvents& events_;
     const IClock& clock_;
+    IWaitClock& waits_;
 
     std::atomic<bool> running_{false};
     std::atomic<bool> stop_{false};

@@ -9,7 +9,8 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
+#include "TempFolder.h"
 #include "link/LibraryBinding.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
@@ -24,7 +25,7 @@ ui::TMainOptions Options() {
 }
 
 void BM_StartToShownWindow(benchmark::State& state) {
-    calsim_test::TempSettings settings;
+    talvo_test::TempSettings settings;
     for (auto _ : state) {
         ui::TfmMain main(Options());
         main.show();
@@ -38,8 +39,8 @@ BENCHMARK(BM_StartToShownWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 // A timer ticks every 5 ms on the window thread while the calibrator answers
 // every frame 400 ms late; the counter is the longest gap between ticks.
 void BM_WindowThreadDuringAction(benchmark::State& state) {
-    calsim_test::TempSettings settings;
-    calsim_test::Simulator sim("COM1", {"--delay", "400"});
+    talvo_test::TempSettings settings;
+    talvo_test::CalibratorSimulator sim("COM1", {"--delay", "400"});
     double longest = 0;
     for (auto _ : state) {
         ui::TfmMain main(Options());

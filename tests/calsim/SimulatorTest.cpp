@@ -5,15 +5,16 @@
 #include <filesystem>
 #include <vector>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "CommonUtils/CalibratorWire.h"
 #include "CommonUtils/SerialLine.h"
+#include "TempFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using calsim_test::Simulator;
-using calsim_test::TempSettings;
+using talvo_test::CalibratorSimulator;
+using talvo_test::TempSettings;
 using Bytes = std::vector<std::uint8_t>;
 
 // A host that speaks the protocol byte by byte, without either sender's rules.
@@ -65,7 +66,7 @@ protected:
 };
 
 TEST_F(SimulatorTest, LinksItsTerminalAndRemovesTheLinkOnSigterm) {
-    Simulator sim("COM4");
+    CalibratorSimulator sim("COM4");
     EXPECT_EQ(fs::read_symlink(sim.Link()), sim.SlavePath());
     EXPECT_EQ(sim.SlavePath().rfind("/dev/pts/", 0), 0u);
     EXPECT_EQ(sim.Stop(), 0);
@@ -77,17 +78,17 @@ TEST_F(SimulatorTest, LinksItsTerminalAndRemovesTheLinkOnSigterm) {
 }
 
 TEST_F(SimulatorTest, RefusesUnknownOptionsAndBadValues) {
-    EXPECT_EQ(calsim_test::RunSimulatorOnce({"--frobnicate"}), 2);
-    EXPECT_EQ(calsim_test::RunSimulatorOnce({"--short-reply", "8"}), 2);
-    EXPECT_EQ(calsim_test::RunSimulatorOnce({"--fault-on", "never"}), 2);
-    EXPECT_EQ(calsim_test::RunSimulatorOnce({"--name", "../COM1"}), 2);
-    EXPECT_EQ(calsim_test::RunSimulatorOnce({"--help"}), 0);
+    EXPECT_EQ(talvo_test::RunCalibratorSimulator({"--frobnicate"}), 2);
+    EXPECT_EQ(talvo_test::RunCalibratorSimulator({"--short-reply", "8"}), 2);
+    EXPECT_EQ(talvo_test::RunCalibratorSimulator({"--fault-on", "never"}), 2);
+    EXPECT_EQ(talvo_test::RunCalibratorSimulator({"--name", "../COM1"}), 2);
+    EXPECT_EQ(talvo_test::RunCalibratorSimulator({"--help"}), 0);
 }
 
 // Range, divisor, both tables, start, a table while playing (the dips'
 // alternative) and the timing block, then the resets.
 TEST_F(SimulatorTest, KeepsTheStateOfADipsSequence) {
-    Simulator sim;
+    CalibratorSimulator sim;
     RawHost host(sim.Link());
     const Bytes voltage = Table({{32767, 0, 65535}, {1, 2, 3}, {0xA5A5, 0x5A5A, 0x8001}});
     host.Command(cmn::CalCommand::Range, 3);
@@ -134,7 +135,7 @@ TEST_F(SimulatorTest, KeepsTheStateOfADipsSequence) {
 // Fluctuations: a table while playing, a voltage start that makes it the
 // main table, and the next table as the alternative.
 TEST_F(SimulatorTest, StartingTheVoltagePlaysTheNewestTable) {
-    Simulator sim;
+    CalibratorSimulator sim;
     RawHost host(sim.Link());
     host.Command(cmn::CalCommand::VoltageTable, Words(1), Table({{1, 1, 1}}));
     host.Command(cmn::CalCommand::StartBoth, Words(1));
@@ -150,7 +151,7 @@ TEST_F(SimulatorTest, StartingTheVoltagePlaysTheNewestTable) {
 }
 
 TEST_F(SimulatorTest, ReportsSamplesWithoutMarkersAndSkipsNoiseBeforeAFrame) {
-    Simulator sim;
+    CalibratorSimulator sim;
     RawHost host(sim.Link());
     Bytes table = Table({{100, 200, 300}, {400, 500, 600}});
     table[9] &= 0x7F;  // the marker of bit 15 in the second sample
@@ -167,7 +168,7 @@ TEST_F(SimulatorTest, ReportsSamplesWithoutMarkersAndSkipsNoiseBeforeAFrame) {
 // A host that gives up in the middle of a table leaves an incomplete entry,
 // and the simulator serves the next frame as usual.
 TEST_F(SimulatorTest, DropsABlockThatStopsHalfway) {
-    Simulator sim;
+    CalibratorSimulator sim;
     RawHost host(sim.Link());
     host.Frame(cmn::CalCommand::VoltageTable, Words(100), cmn::kSecondParameter);
     EXPECT_EQ(host.ReplyWord(), 1);
@@ -184,7 +185,7 @@ TEST_F(SimulatorTest, DropsABlockThatStopsHalfway) {
 // A calibrator switched off in the middle of a table: the simulator ends,
 // its link goes, and the host's side of the line hangs up.
 TEST_F(SimulatorTest, VanishesInTheMiddleOfABlock) {
-    Simulator sim("COM1", {"--vanish-in-block", "10"});
+    CalibratorSimulator sim("COM1", {"--vanish-in-block", "10"});
     RawHost host(sim.Link());
     host.Frame(cmn::CalCommand::VoltageTable, Words(100), cmn::kSecondParameter);
     EXPECT_EQ(host.ReplyWord(), 1);
@@ -201,7 +202,7 @@ TEST_F(SimulatorTest, VanishesInTheMiddleOfABlock) {
 
 // At 115200 baud a byte takes 86.8 µs: 27352 table bytes need 2.37 s on the line.
 TEST_F(SimulatorTest, PacingGivesBytesTheirLineTime) {
-    Simulator sim("COM1", {"--pace"});
+    CalibratorSimulator sim("COM1", {"--pace"});
     RawHost host(sim.Link());
     host.Line().ApplyTimeouts({10, 500, 10, 5000});
     const std::size_t samples = 3419;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CommonUtils/KnownFolders.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -15,13 +16,12 @@ namespace fs = std::filesystem;
 class KnownFolders : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("talvo-folders-" + std::to_string(::getpid()));
         fs::create_directories(root / "home");
         setenv("HOME", (root / "home").c_str(), 1);
         unsetenv("XDG_CONFIG_HOME");
     }
-    void TearDown() override { fs::remove_all(root); }
-    fs::path root;
+    talvo_test::TempFolder temp{"talvo-folders"};
+    fs::path root = temp.Path();
 };
 
 TEST_F(KnownFolders, DefaultsUnderHome) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CommonUtils/Md5.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -33,7 +34,8 @@ TEST(Md5, PiecesGiveTheSameDigestAsTheWhole) {
 }
 
 TEST(Md5, FileDigest) {
-    const auto path = std::filesystem::temp_directory_path() / ("talvo-md5-" + std::to_string(::getpid()));
+    const talvo_test::TempFolder dir{"talvo-md5"};
+    const auto path = dir.Path() / "abc";
     std::ofstream(path, std::ios::binary) << "abc";
     EXPECT_EQ(cmn::Md5FileHex(path.string()), "900150983CD24FB0D6963F7D28E17F72");
     std::filesystem::remove(path);

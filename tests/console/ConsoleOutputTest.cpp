@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 
-#include "../files/TempFolder.h"
 #include "CommonUtils/CodePage.h"
 #include "CommonUtils/TalvoError.h"
+#include "FileBytes.h"
+#include "TempFolder.h"
 #include "console/ConsoleLog.h"
 #include "console/StdinSignal.h"
 
@@ -55,16 +54,12 @@ TEST(ConsoleOutput, OneLinePerMessageInTheTerminalsEncoding) {
 
 class StdinSignal : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() / ("talvo-stdin-" + std::to_string(::getpid()));
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
     std::string Folder() const { return folder.string() + "/"; }
     std::size_t FilesInFolder() const {
         return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
     }
-    fs::path folder;
+    talvo_test::TempFolder temp{"talvo-stdin"};
+    fs::path folder = temp.Path();
 };
 
 TEST_F(StdinSignal, LinesBecomeAWindowsFileThatLastsForTheRun) {
@@ -77,7 +72,7 @@ TEST_F(StdinSignal, LinesBecomeAWindowsFileThatLastsForTheRun) {
         const std::string name = fs::path(path).filename().string();
         EXPECT_EQ(name.front(), '~');
         EXPECT_EQ(fs::path(path).extension(), ".usa");
-        EXPECT_EQ(files_test::ReadBytes(path),
+        EXPECT_EQ(talvo_test::ReadBytes(path),
                   cmn::Utf8ToCp1251("[Параметры сигнала]\r\nЧастота=50\r\nlast line without end\r\n"));
     }
     EXPECT_FALSE(fs::exists(path));
@@ -88,7 +83,7 @@ TEST_F(StdinSignal, Windows1251InputIsKeptAsItIs) {
     std::istringstream in(cp1251 + "\r\n");
     auto file = console::TStdinSignalFile::Read(in, Folder());
     ASSERT_TRUE(file);
-    EXPECT_EQ(files_test::ReadBytes(file->Path()), cp1251 + "\r\n");
+    EXPECT_EQ(talvo_test::ReadBytes(file->Path()), cp1251 + "\r\n");
 }
 
 TEST_F(StdinSignal, EmptyInputMakesNoFile) {

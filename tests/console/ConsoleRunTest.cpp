@@ -2,14 +2,16 @@
 // calibrator simulator.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 
-#include "../files/TempFolder.h"
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
+#include "ChildProcess.h"
 #include "CommonUtils/CodePage.h"
+#include "FileBytes.h"
+#include "ForeignHolder.h"
+#include "RecordingLog.h"
+#include "TempFolder.h"
 #include "export/ExportColumn.h"
 #include "files/SignalFile.h"
 #include "signal/Nominals.h"
@@ -23,6 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
+using talvo_test::FrameCodes;
 
 struct TRun {
     int ExitCode = 0;
@@ -40,32 +43,22 @@ struct TRun {
 // `environment` goes before the command ("NAME=value ").
 TRun RunProgram(const std::vector<std::string>& args, const std::string& input = {},
                 const std::string& environment = {}) {
-    const fs::path inputFile = fs::temp_directory_path() / ("talvo-console-in-" + std::to_string(::getpid()));
-    files_test::WriteBytes(inputFile, input);
-    std::string command = environment + files_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/KalibratorTalvo");
-    for (const std::string& a : args) command += " " + files_test::ShellQuoted(a);
-    command += " < " + files_test::ShellQuoted(inputFile.string()) + " 2>&1";
-    const files_test::TShellRun shell = files_test::RunShell(command);
-    fs::remove(inputFile);
+    const talvo_test::TempFolder temp{"talvo-console-in"};
+    const fs::path inputFile = temp.Path() / "input";
+    talvo_test::WriteBytes(inputFile, input);
+    std::string command = environment + talvo_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/KalibratorTalvo");
+    for (const std::string& a : args) command += " " + talvo_test::ShellQuoted(a);
+    command += " < " + talvo_test::ShellQuoted(inputFile.string()) + " 2>&1";
+    const talvo_test::TShellRun shell = talvo_test::RunShell(command);
     // The program's -1 reaches the shell as 255.
     return {shell.ExitCode ? static_cast<signed char>(*shell.ExitCode) : -100, shell.Output};
-}
-
-std::vector<int> Codes(const std::vector<json>& frames) {
-    std::vector<int> codes;
-    for (const json& f : frames) codes.push_back(f["code"]);
-    return codes;
 }
 
 std::string Example(const std::string& name) { return std::string(TALVO_EXAMPLES_DIR) + "/" + name; }
 
 // The export column of a signal file as the console computes it.
 xls::TExportColumn ExpectedColumn(const std::string& path) {
-    class TQuiet final : public cmn::IProtocolLog {
-        void Log(cmn::LogType, const std::string&) override {}
-        bool Interactive() const override { return false; }
-        bool Ask(const std::string&, cmn::MessageKind, cmn::Buttons) override { return true; }
-    } quiet;
+    talvo_test::RecordingLog quiet;
     sig::TKolebParamsHelpTable flicker;
     flicker.LoadDefaults(sig::fsGost99);
     sig::TSignalSet signal;
@@ -80,16 +73,16 @@ xls::TExportColumn ExpectedColumn(const std::string& path) {
 
 class ConsoleRun : public ::testing::Test {
 protected:
-    calsim_test::TempSettings settings;
+    talvo_test::TempSettings settings;
 };
 
 TEST_F(ConsoleRun, SetSignalAloneResetsTheWholeSignalOnCom1) {
-    calsim_test::Simulator sim("COM1");
+    talvo_test::CalibratorSimulator sim("COM1");
     const TRun run = RunProgram({"-c", "SetSignal"});
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
     EXPECT_EQ(run.Lines().front(), "Сброс всего сигнала");
     EXPECT_EQ(run.Lines().back(), "Передача выполнена");
-    EXPECT_EQ(Codes(sim.WaitFrames(2)), (std::vector<int>{14, 15}));
+    EXPECT_EQ(FrameCodes(sim.WaitFrames(2)), (std::vector<int>{14, 15}));
 }
 
 TEST_F(ConsoleRun, MissingSignalFileFails) {
@@ -99,21 +92,21 @@ TEST_F(ConsoleRun, MissingSignalFileFails) {
 }
 
 TEST_F(ConsoleRun, TestSignalFromAFileAndFromStandardInput) {
-    calsim_test::Simulator sim("COM3");
+    talvo_test::CalibratorSimulator sim("COM3");
     const std::string file = Example("balanced-nominal.usa");
     const TRun fromFile = RunProgram({"-c", "SetSignal", "-t", "Sinus", "-p", file, "-cn", "COM3", "-k", "dmTalvo"});
     EXPECT_EQ(fromFile.ExitCode, 0) << fromFile.Output;
     EXPECT_EQ(fromFile.Lines().back(), "Передача выполнена");
     const auto frames = sim.WaitFrames(8);
-    EXPECT_EQ(Codes(frames), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
+    EXPECT_EQ(FrameCodes(frames), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
     ASSERT_EQ(frames.size(), 8u);
     EXPECT_EQ(frames[4]["samples"], 3419);
 
     // The same text piped in: the temporary file is gone afterwards.
     const fs::path temporary = settings.Root() / "tmp";
     fs::create_directories(temporary);
-    const TRun piped = RunProgram({"-c", "SetSignal", "-t", "Sinus", "-s", "-cn", "COM3"}, files_test::ReadBytes(file),
-                                  "TMPDIR=" + files_test::ShellQuoted(temporary.string()) + " ");
+    const TRun piped = RunProgram({"-c", "SetSignal", "-t", "Sinus", "-s", "-cn", "COM3"}, talvo_test::ReadBytes(file),
+                                  "TMPDIR=" + talvo_test::ShellQuoted(temporary.string()) + " ");
     EXPECT_EQ(piped.ExitCode, 0) << piped.Output;
     EXPECT_EQ(piped.Lines().front().rfind("Передача сигнала: ~", 0), 0u) << piped.Output;
     EXPECT_TRUE(fs::is_empty(temporary));
@@ -123,7 +116,7 @@ TEST_F(ConsoleRun, TestSignalFromAFileAndFromStandardInput) {
 // Only "dmTalvo" selects the first modification, whose tables carry no
 // output-filter gain on the harmonics.
 TEST_F(ConsoleRun, ModificationFromTheOption) {
-    calsim_test::Simulator sim("COM1");
+    talvo_test::CalibratorSimulator sim("COM1");
     const std::string file = Example("harmonics-dips-flicker.usa");
     std::vector<json> voltageTables;
     for (const char* modification : {"dmTalvoM", "Orbis", "dmTalvo"}) {
@@ -138,12 +131,12 @@ TEST_F(ConsoleRun, ModificationFromTheOption) {
 }
 
 TEST_F(ConsoleRun, EmptyStandardInputKeepsTheNamedFile) {
-    calsim_test::Simulator sim("COM1");
+    talvo_test::CalibratorSimulator sim("COM1");
     const TRun run =
         RunProgram({"-c", "SetSignal", "-t", "ColOver", "-s", "-p", Example("harmonics-dips-flicker.usa")});
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
     EXPECT_EQ(run.Lines().front(), "Предача пр./перен.: harmonics-dips-flicker.usa");
-    const std::vector<int> codes = Codes(sim.WaitFrames(10));
+    const std::vector<int> codes = FrameCodes(sim.WaitFrames(10));
     ASSERT_FALSE(codes.empty());
     EXPECT_EQ(codes.back(), 13);
 }
@@ -151,8 +144,8 @@ TEST_F(ConsoleRun, EmptyStandardInputKeepsTheNamedFile) {
 // A dips count the calibrator cannot take, written into a signal file, is
 // refused before the port is opened: nothing reaches the calibrator.
 TEST_F(ConsoleRun, DipsCountOutsideTheCalibratorsRangeSendsNothing) {
-    calsim_test::Simulator sim("COM1");
-    const std::string example = files_test::ReadBytes(Example("harmonics-dips-flicker.usa"));
+    talvo_test::CalibratorSimulator sim("COM1");
+    const std::string example = talvo_test::ReadBytes(Example("harmonics-dips-flicker.usa"));
     const std::string key = cmn::Utf8ToCp1251("Количество=5");
     ASSERT_NE(example.find(key), std::string::npos);
     const std::string refusal =
@@ -162,7 +155,7 @@ TEST_F(ConsoleRun, DipsCountOutsideTheCalibratorsRangeSendsNothing) {
         std::string text = example;
         text.replace(text.find(key), key.size(), cmn::Utf8ToCp1251("Количество=") + count);
         const fs::path file = settings.Root() / "count.usa";
-        files_test::WriteBytes(file, text);
+        talvo_test::WriteBytes(file, text);
         const TRun run = RunProgram({"-c", "SetSignal", "-t", "ColOver", "-p", file.string()});
         EXPECT_EQ(run.ExitCode, -1) << run.Output;
         const std::vector<std::string> lines = run.Lines();
@@ -172,8 +165,8 @@ TEST_F(ConsoleRun, DipsCountOutsideTheCalibratorsRangeSendsNothing) {
 }
 
 TEST_F(ConsoleRun, ABusyPortFailsTheRun) {
-    calsim_test::Simulator sim("COM1");
-    calsim_test::ForeignHolder holder(sim.SlavePath());
+    talvo_test::CalibratorSimulator sim("COM1");
+    talvo_test::ForeignHolder holder(sim.SlavePath());
     ASSERT_TRUE(holder.Holding());
     const TRun run = RunProgram({"-c", "SetSignal", "-t", "StopColOver"});
     EXPECT_EQ(run.ExitCode, -1) << run.Output;
@@ -183,19 +176,19 @@ TEST_F(ConsoleRun, ABusyPortFailsTheRun) {
 TEST_F(ConsoleRun, ExportIntoACopyOfTheTemplate) {
     const fs::path out = settings.Root() / "result.xlsx";
     const std::string templatePath = Example("ExportTemplate.xlsx");
-    const std::string before = files_test::ReadBytes(templatePath);
+    const std::string before = talvo_test::ReadBytes(templatePath);
     const TRun run = RunProgram({"-c", "ExportXls", "-p", Example("balanced-nominal.usa"), "-expt", templatePath,
                                  "-expo", "infile", "-expf", out.string(), "-col", "3"});
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
     ASSERT_TRUE(fs::exists(out));
-    EXPECT_EQ(files_test::ReadBytes(templatePath), before);
+    EXPECT_EQ(talvo_test::ReadBytes(templatePath), before);
     // Every row of the third column, read by an independent reader, holds
     // what the column of the loaded and recomputed signal holds.
     const std::string script =
         "import json,openpyxl,sys; ws=openpyxl.load_workbook(sys.argv[1]).worksheets[0]; "
         "print(json.dumps([ws.cell(row=r, column=3).value for r in range(3, 3076)]))";
-    const files_test::TShellRun reader = files_test::RunShell("/usr/bin/python3 -c " + files_test::ShellQuoted(script) +
-                                                              " " + files_test::ShellQuoted(out.string()));
+    const talvo_test::TShellRun reader = talvo_test::RunShell("/usr/bin/python3 -c " + talvo_test::ShellQuoted(script) +
+                                                              " " + talvo_test::ShellQuoted(out.string()));
     ASSERT_EQ(reader.ExitCode, 0) << reader.Output;
     const json cells = json::parse(reader.Output);
     const xls::TExportColumn expected = ExpectedColumn(Example("balanced-nominal.usa"));
@@ -231,7 +224,22 @@ TEST_F(ConsoleRun, OtherCommandsStartTheWindowProgramWhichNeedsADisplay) {
 TEST_F(ConsoleRun, HelpAndVersionStartNothing) {
     const TRun help = RunProgram({"-c", "SetSignal", "--help"});
     EXPECT_EQ(help.ExitCode, 0);
-    EXPECT_EQ(help.Lines().front(), "Использование:");
+    // The usage documents the defaults: resetting the signal, COM1, the second modification, column 2.
+    EXPECT_EQ(help.Output,
+              "Использование:\n"
+              "  KalibratorTalvo -c SetSignal [-t Sinus|ColOver|Koleb|StopSin|StopColOver] [-p файл.usa | -s]\n"
+              "                  [-cn порт] [-k dmTalvo|dmTalvoM]\n"
+              "  KalibratorTalvo -c ExportXls -p файл.usa -expt шаблон.xlsx [-expo infile -expf результат.xlsx] "
+              "[-col столбец]\n"
+              "  KalibratorTalvo --help | --version\n"
+              "\n"
+              "  -t     действие: сигнал, провалы и перенапряжения, колебания, сброс сигнала (по умолчанию),\n"
+              "         сброс провалов и перенапряжений\n"
+              "  -p     файл сигнала; -s: текст файла сигнала со стандартного ввода\n"
+              "  -cn    порт калибратора (по умолчанию COM1); -k модификация калибратора (по умолчанию dmTalvoM)\n"
+              "  -expt  шаблон книги Excel; -expo infile: запись в копию шаблона -expf, иначе в сам шаблон\n"
+              "  -col   номер столбца (по умолчанию 2)\n"
+              "Код завершения: 0 при успехе, -1 (255) при ошибке.\n");
     const TRun version = RunProgram({"--version"});
     EXPECT_EQ(version.ExitCode, 0);
     EXPECT_EQ(version.Output.rfind("KalibratorTalvo ", 0), 0u);

@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include "CalsimHarness.h"
-#include "ConvsimHarness.h"
+#include "ConverterSimulator.h"
+#include "TempFolder.h"
 
 namespace {
 
-using convsim_test::ConverterSimulator;
+using talvo_test::ConverterSimulator;
 
 class ModbusClient {
 public:
@@ -33,7 +33,7 @@ private:
 
 class ConvsimTest : public ::testing::Test {
 protected:
-    calsim_test::TempSettings settings_;
+    talvo_test::TempSettings settings_;
 };
 
 TEST_F(ConvsimTest, ServesModuleGainAndCalibrationBlocks) {

@@ -3,16 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include "CalsimHarness.h"
-#include "ConvsimHarness.h"
+#include "ConverterSimulator.h"
 #include "DeviceAccess/ErrorTexts.h"
 #include "DeviceAccess/ModBusRTU.h"
+#include "TempFolder.h"
 
 namespace {
 
 using namespace da;
 using namespace std::chrono_literals;
-using convsim_test::ConverterSimulator;
+using talvo_test::ConverterSimulator;
 using Clock = std::chrono::steady_clock;
 
 class ModbusClient : public ::testing::Test {
@@ -31,7 +31,7 @@ protected:
         return hex;
     }
 
-    calsim_test::TempSettings settings_;
+    talvo_test::TempSettings settings_;
     std::shared_ptr<TLCAThread> worker_ = std::make_shared<TLCAThread>();
     int serviced_ = 0;
 };

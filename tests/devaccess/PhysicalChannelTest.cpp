@@ -7,15 +7,19 @@
 
 #include <gtest/gtest.h>
 
-#include "CalsimHarness.h"
 #include "DeviceAccess/ErrorTexts.h"
 #include "DeviceAccess/PCAComPort.h"
 #include "DeviceAccess/PCAEthernetTCP.h"
+#include "ForeignHolder.h"
+#include "LoopbackListener.h"
 #include "PeerPty.h"
+#include "TempFolder.h"
 
 namespace {
 
 using namespace da;
+using talvo_test::LoopbackListener;
+using talvo_test::PeerPty;
 using Clock = std::chrono::steady_clock;
 
 TConnectionDescription Direct(const std::string& port) {
@@ -31,7 +35,7 @@ TransferResult Finish(TPCACustom& channel, std::size_t& count) {
 
 class SerialChannel : public ::testing::Test {
 protected:
-    calsim_test::TempSettings settings_;
+    talvo_test::TempSettings settings_;
 };
 
 TEST_F(SerialChannel, OpeningFailuresHaveTheirCodes) {
@@ -48,7 +52,7 @@ TEST_F(SerialChannel, OpeningFailuresHaveTheirCodes) {
         TPCAComPort again;
         EXPECT_EQ(again.Create(Direct("COM3")), err::kNone) << "the refused port was closed again";
     }
-    calsim_test::ForeignHolder holder(peer.SlavePath());
+    talvo_test::ForeignHolder holder(peer.SlavePath());
     ASSERT_TRUE(holder.Holding());
     TPCAComPort busy;
     EXPECT_EQ(busy.Create(Direct("COM3")), err::kPortBusy);

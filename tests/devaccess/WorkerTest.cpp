@@ -7,14 +7,17 @@
 
 #include <gtest/gtest.h>
 
-#include "CalsimHarness.h"
 #include "DeviceAccess/ErrorTexts.h"
 #include "DeviceAccess/LCAObject.h"
+#include "LoopbackListener.h"
 #include "PeerPty.h"
+#include "TempFolder.h"
 
 namespace {
 
 using namespace da;
+using talvo_test::LoopbackListener;
+using talvo_test::PeerPty;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using Bytes = std::vector<std::uint8_t>;
@@ -37,7 +40,7 @@ struct OwnTask {
 
 class Worker : public ::testing::Test {
 protected:
-    calsim_test::TempSettings settings_;
+    talvo_test::TempSettings settings_;
     PeerPty peer_{"COM5"};
     std::shared_ptr<TLCAThread> worker_ = std::make_shared<TLCAThread>();
 };

@@ -1,8 +1,8 @@
 #include "ExportSupport.h"
 
-#include <cstdio>
 #include <stdexcept>
 
+#include "ChildProcess.h"
 #include "signal/Flicker.h"
 #include "signal/Nominals.h"
 #include "signal/Recalculate.h"
@@ -11,13 +11,9 @@ namespace exporttest {
 namespace {
 
 std::string Run(const std::string& command) {
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) throw std::runtime_error("cannot start " + command);
-    std::string output;
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-    if (::pclose(pipe) != 0) throw std::runtime_error("failed: " + command);
-    return output;
+    const talvo_test::TShellRun run = talvo_test::RunShell(command);
+    if (run.ExitCode != 0) throw std::runtime_error("failed: " + command);
+    return run.Output;
 }
 
 std::string Script(const char* name) { return std::string("'") + TALVO_EXPORT_TEST_DIR + "/" + name + "'"; }

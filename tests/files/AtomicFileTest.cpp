@@ -13,7 +13,9 @@
 #include <string>
 #include <thread>
 
+#include "ChildProcess.h"
 #include "CommonUtils/TalvoError.h"
+#include "FileBytes.h"
 #include "TempFolder.h"
 #include "files/AtomicFile.h"
 
@@ -21,10 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using files::WriteFileAtomic;
-using files_test::InChild;
-using files_test::ReadBytes;
-using files_test::TempFolder;
-using files_test::WriteBytes;
+using talvo_test::InChild;
+using talvo_test::ReadBytes;
+using talvo_test::TempFolder;
+using talvo_test::WriteBytes;
 
 std::size_t EntryCount(const fs::path& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));

@@ -7,7 +7,9 @@
 #include <fstream>
 
 #include "CommonUtils/ProtocolLog.h"
-#include "TempFolder.h"
+#include "FileBytes.h"
+#include "RecordingLog.h"
+#include "TestSignals.h"
 #include "files/AtomicFile.h"
 #include "files/SignalFile.h"
 #include "signal/Frequency.h"
@@ -22,32 +24,15 @@ namespace {
 
 using sig::real;
 
-class TSilentLog final : public cmn::IProtocolLog {
-public:
-    void Log(cmn::LogType, const std::string& text) override { lines.push_back(text); }
-    bool Interactive() const override { return false; }
-    bool Ask(const std::string&, cmn::MessageKind, cmn::Buttons) override { return false; }
-    std::vector<std::string> lines;
-};
-
 void Realise(sig::TSignalSet& s, real frequency) {
-    TSilentLog log;
+    talvo_test::RecordingLog log(false, false);
     ASSERT_TRUE(
         sig::SetSignalFrequency(frequency, 0, s.Grid, sig::DeriveFrequencyBounds(0), false, true, log, s.Voltage));
 }
 
 // 57.735 V phase (100 V line) and 5 A at cos phi = 1, 50 Hz.
 sig::TSignalSet BalancedNominal() {
-    sig::TSignalSet s;
-    sig::TSignalParamsU& v = s.Voltage;
-    v.Nominal = v.NominalFaza = 57.735L;
-    v.NominalLine = 100;
-    v.FreqNominal = 50;
-    v.UA = v.UB = v.UC = 57.735L;
-    v.ShiftB = -120;
-    v.ShiftC = 120;
-    s.Current.Nominal = 5;
-    s.Current.IA = s.Current.IB = s.Current.IC = 5;
+    sig::TSignalSet s = *talvo_test::BalancedSignal();
     Realise(s, 50);
     return s;
 }
@@ -120,11 +105,11 @@ TEST(Examples, AreWhatTheProgramWritesAndReadBack) {
         const std::string bytes = Written(example, signal);
         const std::string path = std::string(TALVO_EXAMPLES_DIR) + "/" + example.Name;
         if (std::getenv("TALVO_WRITE_EXAMPLES")) files::WriteFileAtomic(path, bytes);
-        ASSERT_EQ(files_test::ReadBytes(path), bytes) << example.Name << ": run with TALVO_WRITE_EXAMPLES=1";
+        ASSERT_EQ(talvo_test::ReadBytes(path), bytes) << example.Name << ": run with TALVO_WRITE_EXAMPLES=1";
 
         sig::TSignalSet loaded;
         files::TSignalFileExtras extras;
-        TSilentLog log;
+        talvo_test::RecordingLog log(false, false);
         sig::TKolebParamsHelpTable flicker;
         flicker.LoadDefaults(sig::fsGost2012);
         ASSERT_TRUE(files::LoadSignalFile(files::sfAll, files::IniFile(path), false, {loaded, extras, log, flicker}))

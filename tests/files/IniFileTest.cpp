@@ -7,16 +7,17 @@
 
 #include "CommonUtils/CodePage.h"
 #include "CommonUtils/TalvoError.h"
+#include "FileBytes.h"
 #include "TempFolder.h"
 #include "files/IniFile.h"
 
 namespace {
 
 using files::IniFile;
-using files_test::Fixture;
-using files_test::ReadBytes;
-using files_test::TempFolder;
-using files_test::WriteBytes;
+using talvo_test::Fixture;
+using talvo_test::ReadBytes;
+using talvo_test::TempFolder;
+using talvo_test::WriteBytes;
 
 IniFile Profile() { return IniFile::FromBytes(Fixture("profile.ini")); }
 

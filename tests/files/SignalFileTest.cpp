@@ -10,9 +10,12 @@
 #include <utility>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "CommonUtils/CodePage.h"
 #include "CommonUtils/Numbers.h"
 #include "CommonUtils/TalvoError.h"
+#include "FileBytes.h"
+#include "RecordingLog.h"
 #include "TempFolder.h"
 #include "files/SignalFile.h"
 #include "signal/Frequency.h"
@@ -22,28 +25,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace files;
-using files_test::Fixture;
-using files_test::ReadBytes;
-using files_test::TempFolder;
 using sig::real;
-
-// Keeps what a load reports and answers every question alike.
-class TRecordingLog : public cmn::IProtocolLog {
-public:
-    explicit TRecordingLog(bool interactive = false, bool answer = true) : interactive_(interactive), answer_(answer) {}
-    void Log(cmn::LogType type, const std::string& text) override { logged.emplace_back(type, text); }
-    bool Interactive() const override { return interactive_; }
-    bool Ask(const std::string& text, cmn::MessageKind kind, cmn::Buttons) override {
-        asked.emplace_back(kind, text);
-        return answer_;
-    }
-
-    std::vector<std::pair<cmn::LogType, std::string>> logged;
-    std::vector<std::pair<cmn::MessageKind, std::string>> asked;
-
-private:
-    bool interactive_, answer_;
-};
+using talvo_test::Fixture;
+using talvo_test::ReadBytes;
+using talvo_test::RecordingLog;
+using talvo_test::TempFolder;
 
 // The four calculation counts: voltage harmonics and interharmonics, then current.
 std::array<int, 4> Counts(const sig::TSignalSwitches& sw) {
@@ -61,7 +47,7 @@ sig::TSignalSet SampleSignal() {
     v.UA = 57.1, v.UB = 58.25, v.UC = 1e-7;
     v.ShiftA = 0.5, v.ShiftB = -119.25, v.ShiftC = 120.125;
     v.FreqNominal = 50;
-    TRecordingLog quiet;
+    RecordingLog quiet;
     sig::SetSignalFrequency(50.3L, 0, s.Grid, sig::DeriveFrequencyBounds(0), false, false, quiet, v);
     sig::TSignalParamsI& c = s.Current;
     c.Nominal = 5, c.IA = 4.5, c.IB = 5, c.IC = 0.25;
@@ -163,7 +149,7 @@ protected:
     bool LoadText(SignalFileKind kind, const std::string& utf8) { return Load(kind, cmn::Utf8ToCp1251(utf8)); }
 
     sig::TKolebParamsHelpTable flicker;
-    TRecordingLog log;
+    RecordingLog log;
     sig::TSignalSet loaded;
     TSignalFileExtras loadedExtras;
     TempFolder dir;
@@ -181,7 +167,7 @@ TEST_F(SignalFiles, FullFileRoundTripsEveryFieldAndRecomputes) {
     const std::string bytes = ReadBytes(dir / "a.usa");
     EXPECT_EQ(bytes, SignalFileContent(sfAll, s, SampleExtras()));
     ASSERT_TRUE(LoadSignalFile(sfAll, IniFile(dir / "a.usa"), false, {loaded, loadedExtras, log, flicker}));
-    EXPECT_TRUE(log.logged.empty());
+    EXPECT_TRUE(log.lines.empty());
     ExpectSameVoltage(s, loaded);
     ExpectSameCurrent(s, loaded);
     const sig::TCollapsesParams& d = loaded.Collapses;
@@ -301,7 +287,7 @@ TEST_F(SignalFiles, HandWrittenPartialFilesReadExactly) {
     EXPECT_EQ(loaded.Current.InterGarm[sig::fzC].Koef[2], 0.5);
     EXPECT_EQ(loaded.Current.PhiUIA, -15);
     EXPECT_EQ(loaded.Switches.HarmCountU, 40);
-    EXPECT_TRUE(log.logged.empty());
+    EXPECT_TRUE(log.lines.empty());
 }
 
 TEST_F(SignalFiles, MissingKeysTakeTheirDefaults) {
@@ -350,34 +336,59 @@ TEST_F(SignalFiles, UnreadableNumbersTakeTheDefaults) {
     EXPECT_FALSE(loaded.Switches.IOnB);
 }
 
+// The harmonic store holds single precision: up to the value where rounding
+// to a float gives infinity a file's value reads as the nearest float (the
+// largest float at most), from there on it is unreadable and reads as 0.
+TEST_F(SignalFiles, SpectrumValuesNarrowToFloatUpToTheFloatRange) {
+    const float largest = 3.40282346638528859811704183484516925440e38f;
+    const struct {
+        const char* text;
+        float read;
+    } table[] = {
+        {"3.4028234663852886e38", largest},  // the largest float itself
+        {"3.4028235677973362e38", largest},  // the last double that rounds to it
+        {"3.4028235677973366e38", 0},        // 2^128 - 2^103, halfway to 2^128: unreadable
+        {"-3.4028235677973362e38", -largest},
+        {"-3.4028235677973366e38", 0},
+        {"1.401298464324817e-45", 1.401298464324817e-45f},  // the smallest float stays
+    };
+    for (const auto& t : table) {
+        ASSERT_TRUE(LoadText(sfAll, MinimalFull("220", "5") + "[Гармоники напряжения по фазе А]\n2-я=" + t.text +
+                                        "\n[Интергармоники тока по фазе С]\n1-я=" + t.text + "\n"));
+        EXPECT_EQ(loaded.Voltage.Garmonik.a.Koef[2], t.read) << t.text;
+        EXPECT_EQ(loaded.Current.InterGarm[sig::fzC].Koef[1], t.read) << t.text;
+    }
+}
+
 TEST_F(SignalFiles, KindsAreRecognisedOnlyByTheirOwnMarker) {
     const sig::TSignalSet s = SampleSignal();
     for (int written = sfAll; written <= sfConverter; ++written)
         for (int asked = sfAll; asked <= sfConverter; ++asked) {
-            log.logged.clear();
+            log.lines.clear();
             loaded.Voltage.Nominal = loaded.Voltage.NominalFaza = loaded.Voltage.NominalLine = 220;
             const auto kind = static_cast<SignalFileKind>(asked);
             EXPECT_EQ(Load(kind, SignalFileContent(static_cast<SignalFileKind>(written), s, {})), written == asked);
             if (written == asked) continue;
-            EXPECT_EQ(log.logged, (decltype(log.logged){{cmn::LogType::Notice,
-                                                         std::string(SignalFileKindTexts(kind).WrongKindMessage)}}));
+            EXPECT_EQ(
+                log.lines,
+                (decltype(log.lines){{cmn::LogType::Notice, std::string(SignalFileKindTexts(kind).WrongKindMessage)}}));
         }
     EXPECT_FALSE(Load(sfAll, std::string("\x00\xff\x89PNG\r\n\x1a", 8)));
-    EXPECT_EQ(log.logged.back().second, "Данный файл не является файлом сигналов!");
+    EXPECT_EQ(log.lines.back().second, "Данный файл не является файлом сигналов!");
     EXPECT_THROW(SignalFileKindTexts(5), cmn::TalvoError);
 }
 
 TEST_F(SignalFiles, NominalsOutsideTheSupportedOnesAreRefused) {
     for (const char* ok : {"57.735", "220", "220.9", "57"}) EXPECT_TRUE(LoadText(sfAll, MinimalFull(ok, "5.0"))) << ok;
-    EXPECT_TRUE(log.logged.empty());
+    EXPECT_TRUE(log.lines.empty());
     loaded = {};
     EXPECT_FALSE(LoadText(sfAll, MinimalFull("100", "5")));
-    EXPECT_EQ(log.logged.back().second,
+    EXPECT_EQ(log.lines.back().second,
               "Номинальное напряжение, которое записано в файле, не поддерживается программой!");
     EXPECT_EQ(loaded.Voltage.UA, 0);
     // The voltage part stays loaded when the current nominal is refused.
     EXPECT_FALSE(LoadText(sfAll, MinimalFull("220", "2.5")));
-    EXPECT_EQ(log.logged.back(),
+    EXPECT_EQ(log.lines.back(),
               std::make_pair(cmn::LogType::Notice,
                              std::string("Номинальный ток, который записан в файле, не поддерживается программой!")));
     EXPECT_EQ(loaded.Voltage.UA, 230);
@@ -385,28 +396,28 @@ TEST_F(SignalFiles, NominalsOutsideTheSupportedOnesAreRefused) {
 }
 
 TEST_F(SignalFiles, InteractiveLoadsAskAndShowWarnings) {
-    TRecordingLog no(true, false);
+    RecordingLog no(true, false);
     EXPECT_FALSE(LoadSignalFile(sfVoltage, IniFile::FromBytes(Fixture("voltage.usu")), true,
                                 {loaded, loadedExtras, no, flicker}));
-    EXPECT_EQ(no.asked,
-              (decltype(no.asked){{cmn::MessageKind::Confirmation,
-                                   "Текущие данные по напряжению будут заменены данными из файла. Продолжить?"}}));
+    ASSERT_EQ(no.questions.size(), 1u);
+    EXPECT_EQ(no.questions[0].kind, cmn::MessageKind::Confirmation);
+    EXPECT_EQ(no.questions[0].text, "Текущие данные по напряжению будут заменены данными из файла. Продолжить?");
     EXPECT_EQ(loaded.Voltage.Nominal, 0);
     EXPECT_FALSE(
         LoadSignalFile(sfAll, IniFile::FromBytes(Fixture("voltage.usu")), true, {loaded, loadedExtras, no, flicker}));
-    EXPECT_EQ(no.asked.back(),
-              std::make_pair(cmn::MessageKind::Warning, std::string("Данный файл не является файлом сигналов!")));
-    EXPECT_TRUE(no.logged.empty());
+    EXPECT_EQ(no.questions.back().kind, cmn::MessageKind::Warning);
+    EXPECT_EQ(no.questions.back().text, "Данный файл не является файлом сигналов!");
+    EXPECT_TRUE(no.lines.empty());
 
-    TRecordingLog yes(true, true);
+    RecordingLog yes(true, true);
     loaded.Voltage.Nominal = loaded.Voltage.NominalFaza = loaded.Voltage.NominalLine = 220;
     ASSERT_TRUE(LoadSignalFile(sfCurrent, IniFile::FromBytes(Fixture("current.usi")), true,
                                {loaded, loadedExtras, yes, flicker}));
-    EXPECT_EQ(yes.asked.front().second, "Текущие данные по току будут заменены данными из файла. Продолжить?");
+    EXPECT_EQ(yes.questions.front().text, "Текущие данные по току будут заменены данными из файла. Продолжить?");
     // Without the interactive flag nothing is asked.
     ASSERT_TRUE(LoadSignalFile(sfConverter, IniFile::FromBytes(Fixture("converter.upr")), false,
                                {loaded, loadedExtras, yes, flicker}));
-    EXPECT_EQ(yes.asked.size(), 1u);
+    EXPECT_EQ(yes.questions.size(), 1u);
 }
 
 TEST_F(SignalFiles, FrequencyTheCalibratorCannotPlayKeepsThePreviousOne) {
@@ -414,8 +425,8 @@ TEST_F(SignalFiles, FrequencyTheCalibratorCannotPlayKeepsThePreviousOne) {
     const real previous = loaded.Voltage.Freq;
     ASSERT_TRUE(LoadText(sfAll, MinimalFull("220", "5", "Частота=80\n")));
     EXPECT_EQ(loaded.Voltage.Freq, previous);
-    ASSERT_EQ(log.logged.size(), 1u);
-    EXPECT_EQ(log.logged[0].second.rfind("Значение частоты выходит за допустимый диапазон", 0), 0u);
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_EQ(log.lines[0].second.rfind("Значение частоты выходит за допустимый диапазон", 0), 0u);
 }
 
 // The sections of a file in their order, each with its keys in order.
@@ -564,7 +575,7 @@ TEST_F(SignalFiles, UnwritableFolderLeavesTheOldFile) {
     sig::TSignalSet other = SampleSignal();
     other.Voltage.UA = 1;
     const std::string path = dir / "locked/a.usa";
-    EXPECT_EQ(files_test::InChild(
+    EXPECT_EQ(talvo_test::InChild(
                   [&] {
                       try {
                           SaveSignalFile(path, sfAll, other, {});

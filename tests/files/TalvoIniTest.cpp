@@ -6,18 +6,18 @@
 
 #include "CommonUtils/CodePage.h"
 #include "CommonUtils/TalvoError.h"
+#include "FileBytes.h"
 #include "TempFolder.h"
 #include "files/DataFolders.h"
 #include "files/TalvoIni.h"
-#include "signal/Nominals.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using files::TTalvoIni;
-using files_test::ReadBytes;
-using files_test::TempFolder;
-using files_test::WriteBytes;
+using talvo_test::ReadBytes;
+using talvo_test::TempFolder;
+using talvo_test::WriteBytes;
 
 // Points the known folders into a temporary tree for one test.
 class Settings : public ::testing::Test {
@@ -42,7 +42,7 @@ TEST_F(Settings, FirstStartCreatesTheFolderAndRecordsTheSplash) {
     TTalvoIni ini;
     EXPECT_TRUE(fs::is_directory(dir.Path() / "config/Ostra/Калибратор Talvo"));
     EXPECT_FALSE(ini.ModificationPresent());
-    EXPECT_EQ(ini.ReadModification(), sig::kDefaultModification);
+    EXPECT_EQ(ini.ReadModification(), 1);  // the second modification, dmTalvoM
     EXPECT_EQ(ini.ReadComPort(), "");
     EXPECT_EQ(ini.ReadCorrection(), sig::TCorrectionRecord{});
     EXPECT_TRUE(ini.ReadShowSplash());
@@ -61,13 +61,8 @@ TEST_F(Settings, SplashSettingReadIsWrittenBack) {
 }
 
 TEST_F(Settings, ModificationOutsideItsRangeReadsAsTheDefault) {
-    const std::pair<std::string, int> cases[] = {{"0", 0},
-                                                 {"1", 1},
-                                                 {"0x0", 0},
-                                                 {"5", sig::kDefaultModification},
-                                                 {"2", sig::kDefaultModification},
-                                                 {"-1", sig::kDefaultModification},
-                                                 {"первая", sig::kDefaultModification}};
+    const std::pair<std::string, int> cases[] = {{"0", 0}, {"1", 1},  {"0x0", 0},   {"5", 1},
+                                                 {"2", 1}, {"-1", 1}, {"первая", 1}};
     for (const auto& [text, expected] : cases) {
         Store("[Общие]\r\nМодификация калибратора=" + text + "\r\n");
         const TTalvoIni ini;

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "CommonUtils/Md5.h"
 #include "RecordingLog.h"
+#include "TempFolder.h"
 #include "link/ActionTables.h"
 #include "link/CommandSequences.h"
 #include "signal/Nominals.h"
@@ -14,6 +15,7 @@
 namespace {
 
 using nlohmann::json;
+using talvo_test::RecordingLog;
 
 const lnk::TSignalLibrary& BuiltLibrary() {
     static const lnk::TSignalLibrary library =
@@ -64,8 +66,8 @@ protected:
         return {{"COM1", 115200, log, nullptr}, *signal, tables, sig::dmTalvoM, lastDivisor, &BuiltLibrary()};
     }
 
-    calsim_test::TempSettings settings;
-    calsim_test::Simulator sim{"COM1"};
+    talvo_test::TempSettings settings;
+    talvo_test::CalibratorSimulator sim{"COM1"};
     std::unique_ptr<sig::TSignalSet> signal = Signal();
     lnk::TTableSettings tableSettings{sig::dmTalvoM, {}};
     lnk::TProgramTables tables{tableSettings};

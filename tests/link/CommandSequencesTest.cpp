@@ -6,9 +6,11 @@
 #include <latch>
 #include <thread>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "CommonUtils/TalvoError.h"
 #include "RecordingLog.h"
+#include "TempFolder.h"
+#include "TestSignals.h"
 #include "link/BusyFlag.h"
 #include "link/CommandSequences.h"
 #include "link/Countdown.h"
@@ -18,10 +20,12 @@
 
 namespace {
 
-using calsim_test::Simulator;
 using cmn::LogType;
 using nlohmann::json;
+using talvo_test::CalibratorSimulator;
 using Posts = std::vector<std::pair<std::uint32_t, int>>;
+using talvo_test::FrameCodes;
+using talvo_test::RecordingLog;
 
 const Posts kSuccess{{lnk::WMDRAWSTATUS, 3}, {lnk::WMDRAWSTATUS, 4}, {lnk::WMDRAWWARNING, 3}};
 const std::vector<int> kFirstSend{14, 15, 12, 10, 1, 2, 7, 14};
@@ -38,16 +42,7 @@ void Recompute(sig::TSignalSet& s) {
 
 // Balanced 57.735 V and 5 A at 50 Hz (timer index 1, 3419 samples per period).
 std::unique_ptr<sig::TSignalSet> FiftyHertzSignal() {
-    auto s = std::make_unique<sig::TSignalSet>();
-    sig::TSignalParamsU& v = s->Voltage;
-    v.Nominal = v.NominalFaza = 57.735L;
-    v.NominalLine = 100;
-    v.FreqNominal = v.Freq = 50;
-    v.UA = v.UB = v.UC = 57.735L;
-    v.ShiftB = -120;
-    v.ShiftC = 120;
-    s->Current.Nominal = 5;
-    s->Current.IA = s->Current.IB = s->Current.IC = 5;
+    auto s = talvo_test::BalancedSignal();
     s->Grid = {1, sig::SampleRate(1), 3419, 3419};
     s->Collapses.Duration = 0.1L;
     s->Collapses.Period = 0.5L;
@@ -116,15 +111,11 @@ const lnk::TSignalLibrary& BuiltLibrary() {
     return library;
 }
 
-std::vector<int> Codes(const std::vector<json>& frames) {
-    std::vector<int> codes;
-    for (const json& f : frames) codes.push_back(f["code"]);
-    return codes;
-}
-
 class CalibratorActions : public ::testing::Test {
 protected:
-    void Start(const std::vector<std::string>& options = {}) { sim = std::make_unique<Simulator>("COM1", options); }
+    void Start(const std::vector<std::string>& options = {}) {
+        sim = std::make_unique<CalibratorSimulator>("COM1", options);
+    }
     lnk::TSignalAction Action(RecordingLog& target) {
         return {{"COM1", 115200, target, &status}, *signal, tables, sig::dmTalvoM, lastDivisor, &BuiltLibrary()};
     }
@@ -137,8 +128,8 @@ protected:
         EXPECT_FALSE(lnk::TransferBusy().Busy());
     }
 
-    calsim_test::TempSettings settings;
-    std::unique_ptr<Simulator> sim;
+    talvo_test::TempSettings settings;
+    std::unique_ptr<CalibratorSimulator> sim;
     std::unique_ptr<sig::TSignalSet> signal = FiftyHertzSignal();
     TestTables tables;
     RecordingStatus status;
@@ -159,7 +150,7 @@ TEST_F(CalibratorActions, SameSignalTwiceSendsTheClockOnlyOnce) {
     const auto frames = WaitFrames(14);
     std::vector<int> expected = kFirstSend;
     expected.insert(expected.end(), {14, 10, 1, 2, 7, 14});
-    EXPECT_EQ(Codes(frames), expected);
+    EXPECT_EQ(FrameCodes(frames), expected);
     EXPECT_EQ(frames[2]["first"], 194);
     EXPECT_EQ(frames[3]["first"], 2);  // 57.735 V, 5 A
     EXPECT_EQ(frames[4]["first"], 3419 * 4);
@@ -193,7 +184,7 @@ TEST_F(CalibratorActions, InterharmonicsSendTheDoubledDivisorEveryTime) {
     const auto frames = WaitFrames(16);
     std::vector<int> expected = kFirstSend;
     expected.insert(expected.end(), kFirstSend.begin(), kFirstSend.end());
-    EXPECT_EQ(Codes(frames), expected);
+    EXPECT_EQ(FrameCodes(frames), expected);
     EXPECT_EQ(frames[2]["first"], 389);
     EXPECT_EQ(frames[10]["first"], 389);
     // The first modification cannot play interharmonics: logged and sent all the same.
@@ -331,7 +322,7 @@ TEST_F(CalibratorActions, DipsAddTheirTableAndTimingBlock) {
     const auto frames = WaitFrames(10);
     std::vector<int> expected = kFirstSend;
     expected.insert(expected.end(), {1, 13});
-    EXPECT_EQ(Codes(frames), expected);
+    EXPECT_EQ(FrameCodes(frames), expected);
     EXPECT_EQ(frames[8]["table"], "alternative");
     EXPECT_EQ(frames[8]["a"][0], 20000);
     EXPECT_EQ(frames[9]["first"], 3);
@@ -347,7 +338,7 @@ TEST_F(CalibratorActions, FluctuationsSwitchBetweenTwoLevels) {
     const auto frames = WaitFrames(12);
     std::vector<int> expected = kFirstSend;
     expected.insert(expected.end(), {1, 5, 1, 13});
-    EXPECT_EQ(Codes(frames), expected);
+    EXPECT_EQ(FrameCodes(frames), expected);
     EXPECT_EQ(frames[8]["a"][0], 30000);
     EXPECT_EQ(frames[9]["first"], 3419 * 4);
     EXPECT_EQ(frames[10]["a"][0], 31000);
@@ -361,7 +352,7 @@ TEST_F(CalibratorActions, ResetsSendTheirCommands) {
     Start();
     ASSERT_TRUE(lnk::ResetCollapses(Target(log)));
     ASSERT_TRUE(lnk::ResetAll(Target(dialogs)));
-    EXPECT_EQ(Codes(WaitFrames(3)), (std::vector<int>{14, 14, 15}));
+    EXPECT_EQ(FrameCodes(WaitFrames(3)), (std::vector<int>{14, 14, 15}));
     EXPECT_EQ(log.lines[1].second, "ДЕЙСТВИЕ: Сброс провалов и перенапряжений");
     EXPECT_EQ(dialogs.lines[1].second, "ДЕЙСТВИЕ: Сброс всего сигнала");
     EXPECT_EQ(status.posts, kSuccess);
@@ -373,7 +364,7 @@ TEST_F(CalibratorActions, DeclinedTableStopsTheTransfer) {
     tables.declineCurrent = true;
     auto action = Action(dialogs);
     EXPECT_FALSE(lnk::SendTestSignal(action));
-    EXPECT_EQ(Codes(WaitFrames(5)), (std::vector<int>{14, 15, 12, 10, 1}));
+    EXPECT_EQ(FrameCodes(WaitFrames(5)), (std::vector<int>{14, 15, 12, 10, 1}));
     EXPECT_EQ(dialogs.questions.at(0).text, "Передача сигнала остановлена");
     EXPECT_EQ(status.posts, (Posts{{lnk::WMDRAWSTATUS, 3}, {lnk::WMDRAWSTATUS, 6}}));
     EXPECT_EQ(dialogs.Texts().back(), kReleased);
@@ -394,7 +385,7 @@ TEST_F(CalibratorActions, MeterVerificationPlaysZeroSetZeroCurrent) {
     const auto frames = WaitFrames(12);
     std::vector<int> expected = kFirstSend;
     expected.insert(expected.end(), {2, 7, 2, 7});
-    EXPECT_EQ(Codes(frames), expected);
+    EXPECT_EQ(FrameCodes(frames), expected);
     EXPECT_EQ(frames[5]["a"][0], 32767);
     EXPECT_EQ(frames[8]["a"][0], 37767);
     EXPECT_EQ(frames[10]["c"][0], 32767);
@@ -494,7 +485,7 @@ TEST_F(CalibratorActions, OneActionAtATime) {
     for (auto& t : callers) t.join();
     EXPECT_NE(results[0], results[1]);
     EXPECT_TRUE(logs[results[0] ? 1 : 0].lines.empty());
-    EXPECT_EQ(Codes(WaitFrames(8)), kFirstSend);
+    EXPECT_EQ(FrameCodes(WaitFrames(8)), kFirstSend);
 
     // Reset all while a send runs does nothing.
     sim.reset();
@@ -509,7 +500,7 @@ TEST_F(CalibratorActions, OneActionAtATime) {
     EXPECT_TRUE(resetting.lines.empty());
     sender.join();
     EXPECT_TRUE(lnk::ResetAll(Target(resetting)));
-    EXPECT_EQ(Codes(WaitFrames(8)), (std::vector<int>{14, 10, 1, 2, 7, 14, 14, 15}));
+    EXPECT_EQ(FrameCodes(WaitFrames(8)), (std::vector<int>{14, 10, 1, 2, 7, 14, 14, 15}));
 }
 
 }  // namespace

@@ -8,45 +8,29 @@
 #include <string>
 
 #include "CommonUtils/Md5.h"
-#include "CommonUtils/TalvoError.h"
 #include "RecordingLog.h"
+#include "Refusal.h"
+#include "TempFolder.h"
 #include "link/LibraryBinding.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using talvo_test::RecordingLog;
+using talvo_test::Refusal;
 
 const std::string kBuiltFolder = std::string(TALVO_BIN_DIR) + "/";
 const std::string kBuiltLibrary = kBuiltFolder + "libSignalTalvo.so";
 
-// A fresh folder that goes with the object.
-class TempFolder {
+// A fresh folder for a copy of the library, named as the program looks for it.
+class LibraryFolder {
 public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "talvo-binding-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string Folder() const { return path_.string() + "/"; }
+    std::string Folder() const { return temp_.Path().string() + "/"; }
     std::string Library() const { return Folder() + "libSignalTalvo.so"; }
 
 private:
-    fs::path path_;
+    talvo_test::TempFolder temp_{"talvo-binding"};
 };
-
-// The message of the TalvoError that `load` raises, or "no error".
-template <class F>
-std::string ErrorOf(F&& action) {
-    try {
-        action();
-    } catch (const cmn::TalvoError& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 bool IsUpperHexDigest(const std::string& digest) {
     return digest.size() == 32 && digest.find_first_not_of("0123456789ABCDEF") == std::string::npos;
@@ -73,8 +57,8 @@ TEST(LibraryBinding, BuiltLibraryLoadsAndIsExercised) {
 }
 
 TEST(LibraryBinding, CopyInAnotherFolderLoadsAndCorruptedCopyIsRefused) {
-    TempFolder temp;
-    EXPECT_EQ(ErrorOf([&] { lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()); }),
+    LibraryFolder temp;
+    EXPECT_EQ(Refusal([&] { lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()); }),
               "Отсутствует библиотека libSignalTalvo.so");
 
     fs::copy_file(kBuiltLibrary, temp.Library());
@@ -85,13 +69,13 @@ TEST(LibraryBinding, CopyInAnotherFolderLoadsAndCorruptedCopyIsRefused) {
         file.seekp(static_cast<std::streamoff>(fs::file_size(temp.Library()) / 2));
         file.put('\x5A');
     }
-    EXPECT_EQ(ErrorOf([&] { lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()); }),
+    EXPECT_EQ(Refusal([&] { lnk::LoadSignalLibrary(temp.Folder(), lnk::RecordedLibraryDigest()); }),
               "Неверная контрольная сумма библиотеки libSignalTalvo.so.");
 }
 
 // Runs without a window report the refusal and go on without the library.
 TEST(LibraryBinding, BindingReportsARefusalInTheLog) {
-    TempFolder temp;
+    LibraryFolder temp;
     RecordingLog log;
     EXPECT_FALSE(lnk::BindSignalLibrary(temp.Folder(), log));
     EXPECT_EQ(log.lines, (std::vector<std::pair<cmn::LogType, std::string>>{
@@ -104,31 +88,31 @@ TEST(LibraryBinding, BindingReportsARefusalInTheLog) {
 
 // A file whose digest matches but that is no loadable object.
 TEST(LibraryBinding, FileTheSystemCannotLoad) {
-    TempFolder temp;
+    LibraryFolder temp;
     std::ofstream(temp.Library()) << "not a shared object";
     const std::string digest = cmn::Md5FileHex(temp.Library());
-    EXPECT_EQ(ErrorOf([&] { lnk::LoadSignalLibrary(temp.Folder(), digest); }),
+    EXPECT_EQ(Refusal([&] { lnk::LoadSignalLibrary(temp.Folder(), digest); }),
               "Ошибка при загрузке библиотеки libSignalTalvo.so (8).");
 }
 
 TEST(LibraryBinding, MissingExportFailsOnlyWhenExercised) {
-    TempFolder temp;
+    LibraryFolder temp;
     fs::copy_file(NO_EXPORT_LIBRARY, temp.Library());
     const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(temp.Folder(), cmn::Md5FileHex(temp.Library()));
     ASSERT_TRUE(library.Loaded());
     TFullSignalParams buffer{};
-    EXPECT_EQ(ErrorOf([&] { lnk::Exercise(library, buffer); }),
+    EXPECT_EQ(Refusal([&] { lnk::Exercise(library, buffer); }),
               "Ошибка при работе с библиотекой libSignalTalvo.so (127).");
-    EXPECT_EQ(ErrorOf([&] { lnk::Exercise(lnk::TSignalLibrary(), buffer); }),
+    EXPECT_EQ(Refusal([&] { lnk::Exercise(lnk::TSignalLibrary(), buffer); }),
               "Ошибка при работе с библиотекой libSignalTalvo.so (127).");
 }
 
 TEST(LibraryBinding, CallThatThrowsIsTheLibraryWorkError) {
-    TempFolder temp;
+    LibraryFolder temp;
     fs::copy_file(THROWING_LIBRARY, temp.Library());
     const lnk::TSignalLibrary library = lnk::LoadSignalLibrary(temp.Folder(), cmn::Md5FileHex(temp.Library()));
     TFullSignalParams buffer{};
-    EXPECT_EQ(ErrorOf([&] {
+    EXPECT_EQ(Refusal([&] {
                   lnk::Exercise(library, buffer);
               }).rfind("Ошибка при работе с библиотекой libSignalTalvo.so (", 0),
               0u);

@@ -4,9 +4,10 @@
 #include <fstream>
 #include <vector>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "CommonUtils/PortNames.h"
 #include "CommonUtils/TalvoError.h"
+#include "TempFolder.h"
 #include "link/PortList.h"
 
 namespace {
@@ -24,7 +25,7 @@ TEST(PortNames, ComNumbersArePositiveDecimalTails) {
 }
 
 TEST(PortNames, PortFolderEntryFirstThenTheMatchingTtyS) {
-    calsim_test::TempSettings settings;
+    talvo_test::TempSettings settings;
     const fs::path folder = settings.PortFolder();
     fs::create_symlink("/dev/null", folder / "COM3");
     fs::create_symlink(folder / "gone", folder / "COM4");  // dangling: still this port, and absent
@@ -49,8 +50,8 @@ TEST(PortList, MissingListIsRefused) {
 }
 
 TEST(PortList, ComPortsSortedByNumberWithoutComZeroAndOtherNames) {
-    calsim_test::TempSettings settings;
-    calsim_test::Simulator com1("COM1"), com10("COM10"), com2("COM2");
+    talvo_test::TempSettings settings;
+    talvo_test::CalibratorSimulator com1("COM1"), com10("COM10"), com2("COM2");
     const fs::path folder = settings.PortFolder();
     std::ofstream(folder / "COMX").put('x');
     std::ofstream(folder / "COM0").put('x');

@@ -5,20 +5,22 @@
 #include <thread>
 #include <vector>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "CommonUtils/CalibratorWire.h"
 #include "RecordingLog.h"
+#include "TempFolder.h"
 #include "link/ComPort.h"
 #include "link/Exchange.h"
 
 namespace {
 
-using calsim_test::Simulator;
 using cmn::CalCommand;
 using cmn::LogType;
+using talvo_test::CalibratorSimulator;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 using Lines = std::vector<std::pair<LogType, std::string>>;
+using talvo_test::RecordingLog;
 
 const std::string kReceived = "Принято подтверждение о получении команды";
 const std::string kExecuted = "Принято подтверждение о выполнении команды";
@@ -38,15 +40,15 @@ class ProgramExchange : public ::testing::Test {
 protected:
     // The simulator with the given fault options and the program's port on it.
     void Start(const std::vector<std::string>& faults = {}) {
-        sim = std::make_unique<Simulator>("COM1", faults);
+        sim = std::make_unique<CalibratorSimulator>("COM1", faults);
         port = std::make_unique<lnk::TMyComPort>("COM1", 115200);
         ASSERT_EQ(port->Status(), lnk::TOpenStatus::Opened);
     }
     bool Send(CalCommand code, std::uint16_t first, std::uint16_t second, std::span<const std::uint8_t> block = {}) {
         return lnk::SendCommand(*port, log, code, first, second, block);
     }
-    calsim_test::TempSettings settings;
-    std::unique_ptr<Simulator> sim;
+    talvo_test::TempSettings settings;
+    std::unique_ptr<CalibratorSimulator> sim;
     std::unique_ptr<lnk::TMyComPort> port;
     RecordingLog log;
 };

@@ -5,26 +5,29 @@
 #include <fstream>
 #include <thread>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
+#include "ForeignHolder.h"
 #include "RecordingLog.h"
+#include "TempFolder.h"
 #include "link/ComPort.h"
 #include "link/PortAccess.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using calsim_test::Simulator;
+using talvo_test::CalibratorSimulator;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
+using talvo_test::RecordingLog;
 
 class ProgramPort : public ::testing::Test {
 protected:
-    calsim_test::TempSettings settings;
+    talvo_test::TempSettings settings;
     RecordingLog log;
 };
 
 TEST_F(ProgramPort, OpensAndReleasesWithItsLogLines) {
-    Simulator sim("COM3");
+    CalibratorSimulator sim("COM3");
     auto port = lnk::OpenActionPort("COM3", 115200, log);
     ASSERT_TRUE(port);
     EXPECT_EQ(port->Name(), "COM3");
@@ -53,7 +56,7 @@ TEST_F(ProgramPort, NoPortChosen) {
 
 // Each refused open is tried once more 2000 ms later.
 TEST_F(ProgramPort, BusyWhenOpenHereAfterOneRetry) {
-    Simulator sim("COM2");
+    CalibratorSimulator sim("COM2");
     lnk::TMyComPort first("COM2", 115200);
     ASSERT_EQ(first.Status(), lnk::TOpenStatus::Opened);
     const auto start = Clock::now();
@@ -63,8 +66,8 @@ TEST_F(ProgramPort, BusyWhenOpenHereAfterOneRetry) {
 }
 
 TEST_F(ProgramPort, BusyWhenAnotherProcessHoldsIt) {
-    Simulator sim("COM2");
-    calsim_test::ForeignHolder holder(sim.Link().string());
+    CalibratorSimulator sim("COM2");
+    talvo_test::ForeignHolder holder(sim.Link().string());
     ASSERT_TRUE(holder.Holding());
     lnk::TMyComPort port("COM2", 115200);
     EXPECT_EQ(port.Status(), lnk::TOpenStatus::Busy);
@@ -82,10 +85,10 @@ TEST_F(ProgramPort, AbsentAndUnusablePortsDoNotExist) {
 
 // A simulator that appears during the 2000 ms pause is found by the retry.
 TEST_F(ProgramPort, RetryFindsAPortThatAppearedMeanwhile) {
-    std::unique_ptr<Simulator> sim;
+    std::unique_ptr<CalibratorSimulator> sim;
     std::thread late([&] {
         std::this_thread::sleep_for(milliseconds(500));
-        sim = std::make_unique<Simulator>("COM6");
+        sim = std::make_unique<CalibratorSimulator>("COM6");
     });
     const auto start = Clock::now();
     lnk::TMyComPort port("COM6", 115200);

@@ -8,10 +8,11 @@
 #include <map>
 #include <numbers>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "CommonUtils/CalibratorWire.h"
 #include "RecordingLog.h"
 #include "TableSignals.h"
+#include "TempFolder.h"
 #include "link/ComPort.h"
 #include "link/Exchange.h"
 #include "link/SampleTables.h"
@@ -23,6 +24,7 @@ namespace {
 
 using sig::real;
 using Phasor = std::complex<double>;
+using talvo_test::RecordingLog;
 // Expected components of one phase: 2π/N steps per sample -> phasor in codes.
 using Spectrum = std::map<int, Phasor>;
 
@@ -66,7 +68,7 @@ sig::TSignalSet RichSignal(bool inter) {
     c.IA = 0.9L, c.IB = 1, c.IC = 0.7L;
     c.PhiUIA = 25, c.PhiUIB = -40, c.PhiUIC = 170;
     std::mt19937 rng(7);
-    tabletest::RandomSpectrum(s, rng, 0.1f, 0.5f);
+    talvo_test::RandomSpectrum(s, rng, 0.1f, 0.5f);
     s.Switches.IncludeInterGarm = inter;
     s.Grid = {1, sig::SampleRate(1), 3419, 3419};
     return s;
@@ -112,7 +114,7 @@ Spectrum CurrentSpectrum(const sig::TSignalSet& s, int p) {
 class TablesOnTheSimulator : public ::testing::Test {
 protected:
     void SetUp() override {
-        sim = std::make_unique<calsim_test::Simulator>("COM1");
+        sim = std::make_unique<talvo_test::CalibratorSimulator>("COM1");
         port = std::make_unique<lnk::TMyComPort>("COM1", 115200);
         ASSERT_EQ(port->Status(), lnk::TOpenStatus::Opened);
     }
@@ -124,8 +126,8 @@ protected:
         EXPECT_EQ(frames.size(), sent);
         return frames.empty() ? nlohmann::json{} : frames.back();
     }
-    calsim_test::TempSettings settings;
-    std::unique_ptr<calsim_test::Simulator> sim;
+    talvo_test::TempSettings settings;
+    std::unique_ptr<talvo_test::CalibratorSimulator> sim;
     std::unique_ptr<lnk::TMyComPort> port;
     RecordingLog log;
     std::size_t sent = 0;

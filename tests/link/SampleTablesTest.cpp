@@ -18,6 +18,7 @@
 namespace {
 
 using sig::real;
+using talvo_test::RecordingLog;
 
 using tabletest::Balanced;
 using tabletest::kLowRange;
@@ -95,6 +96,15 @@ TEST(SampleTables, SecondModificationCompensatesTheOutputFilter) {
     // The first modification has no filter to compensate, and its own scale.
     EXPECT_EQ(Sample(lnk::BuildVoltageTable(s, FirstModification()), 1)[0],
               std::lrint((0.2 * 0.6938603561695532 + 1) * 32767));
+}
+
+// Without a stored choice the tables are built for the second modification.
+TEST(SampleTables, TheDefaultIsTheSecondModification) {
+    EXPECT_EQ(lnk::TTableSettings{}.Modification, 1);
+    sig::TSignalSet s = Balanced(200);
+    s.Switches.UOnA = false;
+    s.Voltage.Garmonik.SetKoef(sig::TGarmonikPart::a, 50, 20);
+    EXPECT_EQ(Sample(lnk::BuildVoltageTable(s, {}), 1)[0], 35694);
 }
 
 TEST(SampleTables, InterharmonicsMakeATwoPeriodTable) {
@@ -179,7 +189,7 @@ TEST(SampleTables, EqualADirectEvaluationOnRandomSignals) {
     std::uniform_real_distribution<real> level(0.5L, 1.1L);
     for (int round = 0; round < 24; ++round) {
         sig::TSignalSet s = Balanced(round == 0 ? 3419 : samples(rng));
-        tabletest::RandomSpectrum(s, rng, 0, 3);
+        talvo_test::RandomSpectrum(s, rng, 0, 3);
         std::uniform_real_distribution<real> angle(-180, 180);
         for (int p = sig::fzA; p <= sig::fzC; ++p) {
             sig::Shift(s.Voltage, p) = angle(rng);

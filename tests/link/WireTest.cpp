@@ -3,7 +3,6 @@
 #include <random>
 #include <vector>
 
-#include "CalsimHarness.h"
 #include "CommonUtils/CalibratorWire.h"
 #include "CommonUtils/Md5.h"
 

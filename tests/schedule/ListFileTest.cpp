@@ -3,10 +3,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "../files/TempFolder.h"
 #include "CommonUtils/CodePage.h"
 #include "CommonUtils/TalvoError.h"
+#include "FileBytes.h"
 #include "ScheduleRows.h"
+#include "TempFolder.h"
 #include "files/IniFile.h"
 #include "schedule/ListFile.h"
 
@@ -14,10 +15,10 @@ namespace {
 
 using namespace sched;
 using namespace sched_test;
-using files_test::Fixture;
-using files_test::ReadBytes;
-using files_test::TempFolder;
-using files_test::WriteBytes;
+using talvo_test::Fixture;
+using talvo_test::ReadBytes;
+using talvo_test::TempFolder;
+using talvo_test::WriteBytes;
 namespace fs = std::filesystem;
 
 void ExpectError(const std::function<void()>& action, const std::string& message) {

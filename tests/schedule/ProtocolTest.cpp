@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "../files/TempFolder.h"
 #include "CommonUtils/CodePage.h"
+#include "FileBytes.h"
 #include "ScheduleRows.h"
+#include "TempFolder.h"
 #include "schedule/ListFile.h"
 #include "schedule/ScheduleProtocol.h"
 #include "schedule/ScheduleRules.h"
@@ -25,10 +26,10 @@ TEST(Protocol, EntriesCarryTheirMarksAndSeparatorsNeverOpenTheList) {
                                                           "09.12.2026 12:00:04 Остановка оператором !"}));
     EXPECT_EQ(protocol.Entries()[3].Mark, "!");
 
-    files_test::TempFolder dir;
+    talvo_test::TempFolder dir;
     const std::string saved = protocol.Save(dir / "протокол.log");
     EXPECT_EQ(saved, dir / "протокол.txt");
-    EXPECT_EQ(files_test::ReadBytes(saved), cmn::Utf8ToCp1251("09.12.2026 12:00:01 Передача сигнала: a.usa\r\n"
+    EXPECT_EQ(talvo_test::ReadBytes(saved), cmn::Utf8ToCp1251("09.12.2026 12:00:01 Передача сигнала: a.usa\r\n"
                                                               "09.12.2026 12:00:02 Файл не найден : /s/b.usa *\r\n\r\n"
                                                               "09.12.2026 12:00:04 Остановка оператором !\r\n"));
     protocol.Clear();

@@ -3,58 +3,30 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <string>
 #include <utility>
 #include <vector>
 
-#include "CommonUtils/ProtocolLog.h"
 #include "schedule/ScheduleRunner.h"
 
-// What a schedule run reports, kept for the tests from the worker thread.
+// What a schedule run reports besides its protocol, kept for the tests from
+// the worker thread.
 namespace sched_test {
 
 using Steady = std::chrono::steady_clock;
 
-// The protocol of a run, taken from the worker thread and the test's own.
-class TRecordingLog : public cmn::IProtocolLog {
-public:
-    void Log(cmn::LogType type, const std::string& text) override {
-        std::lock_guard lock(mutex_);
-        lines_.push_back({type, text});
-    }
-    bool Interactive() const override { return false; }
-    bool Ask(const std::string&, cmn::MessageKind, cmn::Buttons) override { return false; }
-
-    // Texts, a separator shown as "--".
-    std::vector<std::string> Texts() const {
-        std::lock_guard lock(mutex_);
-        std::vector<std::string> texts;
-        for (const auto& [type, text] : lines_) texts.push_back(type == cmn::LogType::Separator ? "--" : text);
-        return texts;
-    }
-    cmn::LogType TypeOf(const std::string& text) const {
-        std::lock_guard lock(mutex_);
-        for (const auto& [type, t] : lines_)
-            if (t == text) return type;
-        return cmn::LogType::Separator;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::pair<cmn::LogType, std::string>> lines_;
-};
-
+// The events of a run, each stamped with the time of the run's wait clock.
 class TRecordingEvents : public sched::IScheduleEvents {
 public:
+    explicit TRecordingEvents(const sched::IWaitClock& clock) : clock_(clock) {}
     void RowStateChanged(std::size_t position, sched::TRowState state) override {
         std::lock_guard lock(mutex_);
         states.emplace_back(position, state);
-        stamps.push_back(Steady::now());
+        stamps.push_back(clock_.Now());
     }
     void RunFinished() override {
         {
             std::lock_guard lock(mutex_);
-            finishedAt = Steady::now();
+            finishedAt = clock_.Now();
             finished = true;
         }
         done_.notify_all();
@@ -70,6 +42,7 @@ public:
     bool finished = false;
 
 private:
+    const sched::IWaitClock& clock_;
     std::mutex mutex_;
     std::condition_variable done_;
 };

@@ -5,9 +5,12 @@
 #include <iterator>
 #include <set>
 
-#include "../files/TempFolder.h"
+#include "FileBytes.h"
+#include "RecordingLog.h"
+#include "RunClocks.h"
 #include "RunRecorders.h"
 #include "ScheduleRows.h"
+#include "TempFolder.h"
 #include "schedule/ScheduleRunner.h"
 
 namespace {
@@ -15,27 +18,22 @@ namespace {
 using namespace sched;
 using namespace sched_test;
 using cmn::LogType;
-using files_test::TempFolder;
-using files_test::WriteBytes;
+using talvo_test::RecordingLog;
+using talvo_test::TempFolder;
+using talvo_test::WriteBytes;
+using namespace std::chrono_literals;
 
 double SecondsBetween(Steady::time_point a, Steady::time_point b) {
     return std::chrono::duration<double>(b - a).count();
 }
 
-// The wall clock starts at 12:00:00 of the test day and runs in real time.
-class TTestClock : public IClock {
-public:
-    TDateTime Now() const override { return At(12, 0, 0) + SecondsToDays(SecondsBetween(origin_, Steady::now())); }
-
-private:
-    Steady::time_point origin_ = Steady::now();
-};
-
 // Signal files are read for real; a file that does not open with a section
-// is not a signal file. The calibrator side records each command and can
-// be told to fail one with an error line.
+// is not a signal file. The calibrator side records each command with the
+// time of the run's clock and can be told to fail one with an error line.
 class TFileActions : public ISignalActions {
 public:
+    explicit TFileActions(const IWaitClock& clock) : clock_(clock) {}
+
     struct TSent {
         std::string name;
         TCommandType type;
@@ -54,7 +52,7 @@ public:
     }
     bool RunCommand(TSignalDataForSet& bundle, cmn::IProtocolLog& log) override {
         const std::string name = FileNameOnly(bundle.Row.Path);
-        sent.push_back({name, bundle.Row.Type, Steady::now()});
+        sent.push_back({name, bundle.Row.Type, clock_.Now()});
         EXPECT_EQ(bundle.Row.State, TRowState::Sending);
         if (HasSignalFile(bundle.Row.Type)) {
             EXPECT_EQ(bundle.Signal.Voltage.Nominal, 220);
@@ -66,6 +64,9 @@ public:
 
     std::vector<TSent> sent;
     std::set<std::string> failing;
+
+private:
+    const IWaitClock& clock_;
 };
 
 class Runner : public ::testing::Test {
@@ -80,9 +81,9 @@ protected:
         return names;
     }
     TStartResult Run(TRows& rows, TScheduleMode mode, int setTime) {
+        started = waits.Now();  // the clock moves only once the run waits
         const TStartResult result = runner.Start(rows, mode, setTime);
         EXPECT_EQ(result.Outcome, TStartResult::TOutcome::Started) << result.Message;
-        started = Steady::now();
         return result;
     }
     void Finish() {
@@ -91,12 +92,15 @@ protected:
         EXPECT_FALSE(runner.Running());
     }
 
+    // The run waits on a clock that jumps over every wait: the times below
+    // are the run's own, and a run of seconds takes none.
+    TManualWaitClock waits;
+    TTestClock clock{waits};
     TempFolder dir;
-    TTestClock clock;
-    TRecordingLog log;
-    TRecordingEvents events;
-    TFileActions actions;
-    TScheduleRunner runner{actions, log, events, clock};
+    RecordingLog log;
+    TRecordingEvents events{waits};
+    TFileActions actions{waits};
+    TScheduleRunner runner{actions, log, events, clock, waits};
     Steady::time_point started;
 };
 
@@ -105,23 +109,20 @@ using S = TRowState;
 TEST_F(Runner, ByDurationSetsRowsInTurnEachHeldForItsDurationLessTheSetTime) {
     TRows rows = {Row(Signal("a.usa"), 0, 2), Row(Signal("u.usa"), 1, 5, S::NotSelected), Row(Signal("b.usa"), 2, 2),
                   Row(Signal("c.usa"), 3, 1)};
+    waits.Hold();  // the run must not end before it is seen running
     const TStartResult result = Run(rows, TScheduleMode::ByDuration, 1);
     EXPECT_EQ(result.StatusText, "Ориентировочное время завершения: 09.12.2026 12:00:11");
     EXPECT_EQ(rows[0].State, S::SelectedRunning);
     EXPECT_EQ(rows[1].State, S::NotSelectedRunning);
     EXPECT_TRUE(runner.Running());
+    waits.Release();
     Finish();
 
     EXPECT_EQ(SentNames(), (std::vector<std::string>{"a.usa", "b.usa", "c.usa"}));
     ASSERT_EQ(actions.sent.size(), 3u);
-    for (std::size_t i = 1; i < 3; ++i) {
-        const double gap = SecondsBetween(actions.sent[i - 1].at, actions.sent[i].at);
-        EXPECT_GE(gap, 0.999);
-        EXPECT_LT(gap, 1.3);
-    }
-    const double lastHeld = SecondsBetween(actions.sent[2].at, events.finishedAt);
-    EXPECT_GE(lastHeld, 0.999);  // the last row keeps its whole duration
-    EXPECT_LT(lastHeld, 1.3);
+    EXPECT_EQ(actions.sent[1].at - actions.sent[0].at, 1s);
+    EXPECT_EQ(actions.sent[2].at - actions.sent[1].at, 1s);
+    EXPECT_EQ(events.finishedAt - actions.sent[2].at, 1s);  // the last row keeps its whole duration
     EXPECT_EQ(events.states,
               (std::vector<std::pair<std::size_t, TRowState>>{
                   {0, S::Sending}, {0, S::Sent}, {2, S::Sending}, {2, S::Sent}, {3, S::Sending}, {3, S::Sent}}));
@@ -175,17 +176,18 @@ TEST_F(Runner, AnErrorLineStopsTheRunAfterItsStep) {
     EXPECT_EQ(log.Texts().back(), "Передано успешно 0 сигналов из 2");
 }
 
-// The wait of each mode ends within a poll of "Стоп"; the interrupted row is
-// neither finished nor counted.
-void StopDuringWait(TRecordingLog& log, TRecordingEvents& events, TScheduleRunner& runner, TRows rows,
-                    TScheduleMode mode) {
+// "Стоп" ends the wait of each mode at once, in real time; the interrupted
+// row is neither finished nor counted.
+void StopDuringWait(TManualWaitClock& waits, RecordingLog& log, TRecordingEvents& events, TScheduleRunner& runner,
+                    TRows rows, TScheduleMode mode) {
+    waits.Hold();
     ASSERT_EQ(runner.Start(rows, mode, 0).Outcome, TStartResult::TOutcome::Started);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(waits.WaitForAWait());
     const auto stopAt = Steady::now();
     runner.Stop();
     ASSERT_TRUE(events.WaitFinished());
+    EXPECT_LT(SecondsBetween(stopAt, Steady::now()), 0.05);
     runner.Join();
-    EXPECT_LT(SecondsBetween(stopAt, events.finishedAt), 0.05);
     const std::vector<std::string> texts = log.Texts();
     ASSERT_GE(texts.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(texts.end() - 4, texts.end()),
@@ -194,13 +196,14 @@ void StopDuringWait(TRecordingLog& log, TRecordingEvents& events, TScheduleRunne
 }
 
 TEST_F(Runner, StopEndsAWaitForADurationAtOnce) {
-    StopDuringWait(log, events, runner, {Row(Signal("a.usa"), 0, 30)}, TScheduleMode::ByDuration);
+    StopDuringWait(waits, log, events, runner, {Row(Signal("a.usa"), 0, 30)}, TScheduleMode::ByDuration);
     EXPECT_EQ(SentNames(), std::vector<std::string>{"a.usa"});
     EXPECT_EQ(events.states, (std::vector<std::pair<std::size_t, TRowState>>{{0, S::Sending}}));
 }
 
 TEST_F(Runner, StopEndsAWaitForAStartTimeAtOnce) {
-    StopDuringWait(log, events, runner, {Timed(Signal("a.usa"), 0, At(12, 1, 0), At(12, 2, 0))}, TScheduleMode::ByTime);
+    StopDuringWait(waits, log, events, runner, {Timed(Signal("a.usa"), 0, At(12, 1, 0), At(12, 2, 0))},
+                   TScheduleMode::ByTime);
     EXPECT_TRUE(actions.sent.empty());
     EXPECT_EQ(log.Texts().front(), " Ожидаем до 09.12.2026 12:01:00");
 }
@@ -213,10 +216,10 @@ TEST_F(Runner, ByTimeSendsARowOneSecondLateAndSkipsOneThreeSecondsLate) {
     EXPECT_EQ(result.StatusText, "Ориентировочное время завершения: 09.12.2026 12:00:02");
     Finish();
     EXPECT_EQ(SentNames(), (std::vector<std::string>{"now.usa", "next.usa"}));
-    EXPECT_LT(SecondsBetween(started, actions.sent[0].at), 0.2);
-    EXPECT_GE(SecondsBetween(started, actions.sent[1].at), 1.99);
-    EXPECT_LT(SecondsBetween(started, actions.sent[1].at), 2.2);
-    EXPECT_GE(SecondsBetween(started, events.finishedAt), 2.29);
+    // A wait for a clock time may end up to a millisecond early.
+    EXPECT_EQ(actions.sent[0].at, started);
+    EXPECT_NEAR(SecondsBetween(started, actions.sent[1].at), 2, 0.001);
+    EXPECT_NEAR(SecondsBetween(started, events.finishedAt), 2.3, 0.001);
     EXPECT_EQ(
         log.Texts(),
         (std::vector<std::string>{
@@ -233,8 +236,8 @@ TEST_F(Runner, ByTimeAndDurationWaitsForTheFirstStartThenChains) {
     EXPECT_EQ(result.StatusText, "Ориентировочное время завершения: 09.12.2026 12:00:03");
     Finish();
     ASSERT_EQ(SentNames(), (std::vector<std::string>{"a.usa", "b.usa"}));
-    EXPECT_GE(SecondsBetween(started, actions.sent[0].at), 0.99);
-    EXPECT_GE(SecondsBetween(actions.sent[0].at, actions.sent[1].at), 0.999);
+    EXPECT_NEAR(SecondsBetween(started, actions.sent[0].at), 1, 0.001);
+    EXPECT_EQ(actions.sent[1].at - actions.sent[0].at, 1s);
     EXPECT_EQ(log.Texts().front(), " Ожидаем до 09.12.2026 12:00:01");
     EXPECT_EQ(log.Texts().back(), "Передано успешно 2 сигналов из 2");
 }
@@ -265,6 +268,7 @@ TEST_F(Runner, StartRefusesWhatCannotRun) {
     EXPECT_FALSE(runner.Running());
 
     TRows one = {Row(Signal("a.usa"), 0, 30)};
+    waits.Hold();
     Run(one, TScheduleMode::ByDuration, 0);
     EXPECT_EQ(runner.Start(one, TScheduleMode::ByDuration, 0).Outcome, TStartResult::TOutcome::AlreadyRunning);
     runner.Stop();

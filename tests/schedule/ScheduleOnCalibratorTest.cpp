@@ -5,13 +5,16 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
-#include "../files/TempFolder.h"
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
+#include "ChildProcess.h"
 #include "CommonUtils/CodePage.h"
+#include "FileBytes.h"
+#include "RecordingLog.h"
+#include "RunClocks.h"
 #include "RunRecorders.h"
 #include "ScheduleRows.h"
+#include "TempFolder.h"
 #include "link/LibraryBinding.h"
 #include "schedule/CalibratorActions.h"
 #include "schedule/ListFile.h"
@@ -27,6 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace sched;
 using sched_test::Row;
+using talvo_test::FrameCodes;
 
 struct TRun {
     int ExitCode = -1;
@@ -34,16 +38,10 @@ struct TRun {
 };
 
 TRun RunSchedule(const std::string& list, const std::string& options = {}) {
-    const files_test::TShellRun shell =
-        files_test::RunShell(files_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/talvo-schedule") + " " +
-                             files_test::ShellQuoted(list) + " " + options + " 2>&1");
+    const talvo_test::TShellRun shell =
+        talvo_test::RunShell(talvo_test::ShellQuoted(std::string(TALVO_BIN_DIR) + "/talvo-schedule") + " " +
+                             talvo_test::ShellQuoted(list) + " " + options + " 2>&1");
     return {shell.ExitCode.value_or(-1), shell.Output};
-}
-
-std::vector<int> Codes(const std::vector<nlohmann::json>& frames) {
-    std::vector<int> codes;
-    for (const auto& f : frames) codes.push_back(f["code"]);
-    return codes;
 }
 
 class ScheduleOnCalibrator : public ::testing::Test {
@@ -61,14 +59,14 @@ protected:
         return file;
     }
 
-    calsim_test::TempSettings settings;
+    talvo_test::TempSettings settings;
 };
 
 TEST_F(ScheduleOnCalibrator, RowsAreSetOneAfterAnother) {
-    calsim_test::Simulator sim("COM2");
+    talvo_test::CalibratorSimulator sim("COM2");
     const TRun run = RunSchedule(SaveList(), "--port COM2");
     EXPECT_EQ(run.ExitCode, 0) << run.Output;
-    EXPECT_EQ(Codes(sim.WaitFrames(10)), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14, 14, 15}));
+    EXPECT_EQ(FrameCodes(sim.WaitFrames(10)), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14, 14, 15}));
     EXPECT_NE(run.Output.find("Передача сигнала: balanced.usa"), std::string::npos) << run.Output;
     EXPECT_NE(run.Output.find("Сброс всего сигнала"), std::string::npos) << run.Output;
 }
@@ -81,15 +79,15 @@ TEST_F(ScheduleOnCalibrator, AFailedRowFailsTheRun) {
 // A file whose phase nominal is 0 cannot be recalculated: its row fails with
 // the message, and the next row is still sent.
 TEST_F(ScheduleOnCalibrator, ARowWhoseFileDoesNotLoadFailsAlone) {
-    calsim_test::Simulator sim("COM2");
+    talvo_test::CalibratorSimulator sim("COM2");
     const fs::path broken = settings.Root() / "broken.usa";
     const fs::path good = settings.Root() / "good.usa";
-    const std::string example = files_test::ReadBytes(std::string(TALVO_EXAMPLES_DIR) + "/balanced-nominal.usa");
+    const std::string example = talvo_test::ReadBytes(std::string(TALVO_EXAMPLES_DIR) + "/balanced-nominal.usa");
     std::string zero = example;
     const std::string key = cmn::Utf8ToCp1251("Фазный номинал=57.735");
     zero.replace(zero.find(key), key.size(), cmn::Utf8ToCp1251("Фазный номинал=0"));
-    files_test::WriteBytes(broken.string(), zero);
-    files_test::WriteBytes(good.string(), example);
+    talvo_test::WriteBytes(broken.string(), zero);
+    talvo_test::WriteBytes(good.string(), example);
     TSignalList list;
     list.Rows = {Row(broken.string(), 0, 0), Row(good.string(), 1, 0)};
     const std::string file = (settings.Root() / "mixed.sfl").string();
@@ -97,14 +95,14 @@ TEST_F(ScheduleOnCalibrator, ARowWhoseFileDoesNotLoadFailsAlone) {
     const TRun run = RunSchedule(file, "--port COM2");
     EXPECT_NE(run.Output.find("Значение номинала должно быть отличным от нуля"), std::string::npos) << run.Output;
     EXPECT_NE(run.Output.find("Передано успешно 1 сигналов из 2"), std::string::npos) << run.Output;
-    EXPECT_EQ(Codes(sim.WaitFrames(8)), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
+    EXPECT_EQ(FrameCodes(sim.WaitFrames(8)), (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
 }
 
 // Dips rows whose count the calibrator cannot take fail with the refusal
 // before their port is opened; a test signal row after them is still sent.
 TEST_F(ScheduleOnCalibrator, ADipsCountOutsideTheCalibratorsRangeSendsNothing) {
-    calsim_test::Simulator sim("COM2");
-    const std::string example = files_test::ReadBytes(std::string(TALVO_EXAMPLES_DIR) + "/harmonics-dips-flicker.usa");
+    talvo_test::CalibratorSimulator sim("COM2");
+    const std::string example = talvo_test::ReadBytes(std::string(TALVO_EXAMPLES_DIR) + "/harmonics-dips-flicker.usa");
     const std::string key = cmn::Utf8ToCp1251("Количество=5");
     TSignalList list;
     int index = 0;
@@ -112,7 +110,7 @@ TEST_F(ScheduleOnCalibrator, ADipsCountOutsideTheCalibratorsRangeSendsNothing) {
         std::string text = example;
         text.replace(text.find(key), key.size(), cmn::Utf8ToCp1251("Количество=") + count);
         const fs::path file = settings.Root() / ("count" + std::to_string(index) + ".usa");
-        files_test::WriteBytes(file.string(), text);
+        talvo_test::WriteBytes(file.string(), text);
         list.Rows.push_back(Row(file.string(), index++, 0, TRowState::Selected, TCommandType::ColOver));
     }
     const fs::path good = settings.Root() / "good.usa";
@@ -129,7 +127,7 @@ TEST_F(ScheduleOnCalibrator, ADipsCountOutsideTheCalibratorsRangeSendsNothing) {
     EXPECT_NE(run.Output.find(refusal, first + refusal.size()), std::string::npos) << run.Output;
     EXPECT_NE(run.Output.find("Передано успешно 1 сигналов из 3"), std::string::npos) << run.Output;
     // Only the test signal row reached the calibrator.
-    EXPECT_EQ(Codes(sim.WaitFrames(9, std::chrono::milliseconds(1000))),
+    EXPECT_EQ(FrameCodes(sim.WaitFrames(9, std::chrono::milliseconds(1000))),
               (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14}));
 }
 
@@ -139,11 +137,20 @@ TEST_F(ScheduleOnCalibrator, BadOptionsShowTheUsage) {
     EXPECT_EQ(run.Output.rfind("usage: talvo-schedule", 0), 0u);
 }
 
+// Without settings of its own a run talks to COM1 at 115200 baud and builds
+// its tables for the second modification.
+TEST(LinkSettings, Defaults) {
+    const TLinkSettings link;
+    EXPECT_EQ(link.PortName, "COM1");
+    EXPECT_EQ(link.BaudRate, 115200u);
+    EXPECT_EQ(link.Modification, 1);
+}
+
 // ---------------------------------------------------------------- the runner in this process
 
 using sched_test::Steady;
 using sched_test::TRecordingEvents;
-using sched_test::TRecordingLog;
+using talvo_test::RecordingLog;
 
 class RunnerOnCalibrator : public ::testing::Test {
 protected:
@@ -159,16 +166,18 @@ protected:
         runner.Join();
     }
 
-    calsim_test::TempSettings settings;
-    calsim_test::Simulator sim{"COM1"};
+    talvo_test::TempSettings settings;
+    talvo_test::CalibratorSimulator sim{"COM1"};
     const lnk::TSignalLibrary library =
         lnk::LoadSignalLibrary(std::string(TALVO_BIN_DIR) + "/", lnk::RecordedLibraryDigest());
     sig::TKolebParamsHelpTable flicker;
     TCalibratorActions actions{Link(), flicker, false};
-    TRecordingLog log;
-    TRecordingEvents events;
-    TSystemClock clock;
-    TScheduleRunner runner{actions, log, events, clock};
+    RecordingLog log;
+    // The run's waits take no real time; the calibrator's exchanges do.
+    sched_test::TManualWaitClock waits;
+    sched_test::TTestClock clock{waits};
+    TRecordingEvents events{waits};
+    TScheduleRunner runner{actions, log, events, clock, waits};
 };
 
 using S = TRowState;
@@ -192,16 +201,14 @@ TEST_F(RunnerOnCalibrator, ByDurationWithSetTime) {
     const auto held = [&](std::size_t from, std::size_t to) {
         return std::chrono::duration<double>(events.stamps[to] - events.stamps[from]).count();
     };
-    EXPECT_GE(held(0, 1), 0.99);  // row 0: its send, then one second held
-    EXPECT_LT(held(0, 1), 1.5);
-    EXPECT_GE(held(6, 7), 1.99);  // the last row keeps its whole duration
-    EXPECT_LT(held(6, 7), 2.5);
+    EXPECT_EQ(held(0, 1), 1);  // row 0: its send, then one second held
+    EXPECT_EQ(held(6, 7), 2);  // the last row keeps its whole duration
     const std::vector<std::string> lines = log.Texts();
     EXPECT_EQ(lines.back(), "Передано успешно 3 сигналов из 4");
     // The actions' port and command lines are plain information, not shown in the schedule.
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Передача выполнена"), 3);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Порт COM1 открыт"), 0);
-    const std::vector<int> codes = Codes(sim.WaitFrames(8 + 6 + 2));
+    const std::vector<int> codes = FrameCodes(sim.WaitFrames(8 + 6 + 2));
     EXPECT_EQ(codes, (std::vector<int>{14, 15, 12, 10, 1, 2, 7, 14, 14, 10, 1, 2, 7, 14, 14, 15}));
 }
 
@@ -215,20 +222,22 @@ TEST_F(RunnerOnCalibrator, ByTimeLateStarts) {
     Finish();
     ASSERT_FALSE(events.states.empty());
     EXPECT_EQ(events.states.front(), std::make_pair(std::size_t{1}, S::Sending));
-    EXPECT_EQ(Codes(sim.WaitFrames(8)).size(), 8u);
+    EXPECT_EQ(FrameCodes(sim.WaitFrames(8)).size(), 8u);
     const std::vector<std::string> lines = log.Texts();
     EXPECT_EQ(lines.back(), "Передано успешно 1 сигналов из 2");
 }
 
 TEST_F(RunnerOnCalibrator, StopDuringAWaitEndsTheRunAtOnce) {
     TRows rows = {Row(Example(), 0, 30)};
+    waits.Hold();
     ASSERT_EQ(runner.Start(rows, TScheduleMode::ByDuration, 0).Outcome, TStartResult::TOutcome::Started);
+    ASSERT_TRUE(waits.WaitForAWait());
     ASSERT_EQ(sim.WaitFrames(8).size(), 8u);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     const auto stopAt = Steady::now();
     runner.Stop();
-    Finish();
-    EXPECT_LT(std::chrono::duration<double>(events.finishedAt - stopAt).count(), 0.02);
+    ASSERT_TRUE(events.WaitFinished());
+    EXPECT_LT(std::chrono::duration<double>(Steady::now() - stopAt).count(), 0.02);
+    runner.Join();
     EXPECT_EQ(log.Texts().back(), "Передано успешно 0 сигналов из 1");
 }
 

@@ -2,9 +2,10 @@
 
 #include <limits>
 
-#include "../files/TempFolder.h"
 #include "CommonUtils/CodePage.h"
+#include "FileBytes.h"
 #include "ScheduleRows.h"
+#include "TempFolder.h"
 #include "schedule/ScheduleRules.h"
 
 namespace {
@@ -25,9 +26,9 @@ TEST(Chaining, SelectedRowsFollowEachOtherFromThePickerTime) {
 }
 
 TEST(RowEditing, NewRowsAndTheDateOfToday) {
-    files_test::TempFolder dir;
-    files_test::WriteBytes(dir / "s.usa", cmn::Utf8ToCp1251("[Описание сигнала]\r\nОписание=Синус 57,7 В\r\n"));
-    files_test::WriteBytes(dir / "bare.usa", "[U]\r\n");
+    talvo_test::TempFolder dir;
+    talvo_test::WriteBytes(dir / "s.usa", cmn::Utf8ToCp1251("[Описание сигнала]\r\nОписание=Синус 57,7 В\r\n"));
+    talvo_test::WriteBytes(dir / "bare.usa", "[U]\r\n");
     const TSignalDataForGrid signal = NewSignalRow(dir / "s.usa", At(12, 0, 5, 600));
     EXPECT_EQ(signal.Description, "Синус 57,7 В");
     EXPECT_EQ(signal.Start, At(12, 0, 5));
@@ -108,6 +109,18 @@ TEST(EstimatedEnd, EachModeCountsFromItsOwnOrigin) {
               "Ориентировочное время завершения: 09.12.2026 12:02:00");
     EXPECT_EQ(EstimatedEndText(TScheduleMode::ByTimeAndDuration, rows, 5, At(10, 0, 0)),
               "Ориентировочное время завершения: 09.12.2026 12:00:35");
+}
+
+// The type column of the list, as the user reads it.
+TEST(RowTypes, Names) {
+    const std::pair<TCommandType, const char*> table[] = {
+        {TCommandType::Sinus, "Сигнал"},
+        {TCommandType::ColOver, "Пр./пер."},
+        {TCommandType::Koleb, "Колебания"},
+        {TCommandType::StopSin, "Сброс сигн."},
+        {TCommandType::StopColOver, "Сброс пр./пер."},
+    };
+    for (const auto& [type, name] : table) EXPECT_EQ(CommandTypeName(type), name);
 }
 
 TEST(RunMarkers, RowsAreMarkedAndRestoredAndStatesReachEveryRow) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "CommonUtils/TalvoError.h"
+#include "RecordingLog.h"
 #include "TestSignals.h"
 #include "signal/Calculations.h"
 #include "signal/Collapses.h"
@@ -18,7 +19,7 @@ const real kRate = 33333334.0L / 195;
 
 class Collapses : public ::testing::Test {
 protected:
-    std::unique_ptr<sig::TSignalSet> s = sigtest::BalancedSignal();
+    std::unique_ptr<sig::TSignalSet> s = talvo_test::BalancedSignal();
     sig::TCollapsesParams& d = s->Collapses;
 
     void Calc(int samples = kN, real rate = kRate, real kf = 0) {
@@ -74,7 +75,7 @@ TEST_F(Collapses, ASwellOfOnePhaseRaisesItsLines) {
 
 TEST_F(Collapses, WithoutEventsTheLinesKeepTheirTotalsExactly) {
     // The line during the event is computed by the very code of the line total.
-    sigtest::AddRichSpectrum(*s);
+    talvo_test::AddRichSpectrum(*s);
     s->Switches.IncludeInterGarm = true;
     s->Switches.UOnC = false;
     d.RefKind = sig::rvSet;
@@ -169,29 +170,33 @@ TEST_F(Collapses, ChecksBeforeSending) {
     d.Count = 3;
     Calc();
 
-    sigtest::TRecordingLog declining(true, false);
+    talvo_test::RecordingLog declining(true, false);
     EXPECT_FALSE(sig::ConfirmCollapses(s->Voltage, d, declining));
-    ASSERT_EQ(declining.Questions.size(), 1u);
-    EXPECT_EQ(declining.Questions[0].Buttons, cmn::Buttons::YesNo);
-    EXPECT_NE(declining.Questions[0].Text.find("некорректны.\r\nВозможные причины:"), std::string::npos);
-    EXPECT_NE(declining.Questions[0].Text.find("Продолжить передачу сигнала?"), std::string::npos);
+    ASSERT_EQ(declining.questions.size(), 1u);
+    EXPECT_EQ(declining.questions[0].buttons, cmn::Buttons::YesNo);
+    EXPECT_EQ(declining.questions[0].text,
+              "Параметры провалов или перенапряжений некорректны.\r\nВозможные причины:\r\n\r\n"
+              "- значение остаточного напряжения при провале больше среднеквадратического значения напряжения\r\n"
+              "- значение максимального напряжения при перенапряжении меньше среднеквадратического значения "
+              "напряжения\r\n\r\n"
+              "Продолжить передачу сигнала?");
 
-    sigtest::TRecordingLog unattended;
+    talvo_test::RecordingLog unattended;
     EXPECT_TRUE(sig::ConfirmCollapses(s->Voltage, d, unattended));
-    ASSERT_EQ(unattended.Lines.size(), 1u);
-    EXPECT_EQ(unattended.Lines[0].Type, cmn::LogType::Notice);
-    EXPECT_EQ(unattended.Lines[0].Text, "Параметры провалов или перенапряжений некорректны");
+    ASSERT_EQ(unattended.lines.size(), 1u);
+    EXPECT_EQ(unattended.lines[0].first, cmn::LogType::Notice);
+    EXPECT_EQ(unattended.lines[0].second, "Параметры провалов или перенапряжений некорректны");
 
     d.Count = 0;
-    sigtest::TRecordingLog accepting(true, true);
+    talvo_test::RecordingLog accepting(true, true);
     EXPECT_FALSE(sig::ConfirmCollapses(s->Voltage, d, accepting));
-    ASSERT_EQ(accepting.Questions.size(), 2u);
-    EXPECT_EQ(accepting.Questions[1].Text,
+    ASSERT_EQ(accepting.questions.size(), 2u);
+    EXPECT_EQ(accepting.questions[1].text,
               "Генерация провалов и перенапряжений невозможна, так как их количество равно нулю.\r\n\r\n"
               "Задайте параметры провалов или перенапряжений и повторите попытку.");
-    unattended.Lines.clear();
+    unattended.lines.clear();
     EXPECT_FALSE(sig::ConfirmCollapses(s->Voltage, d, unattended));
-    EXPECT_EQ(unattended.Lines.back().Text,
+    EXPECT_EQ(unattended.lines.back().second,
               "Генерация провалов и перенапряжений невозможна, так как их количество равно нулю.");
 }
 
@@ -204,23 +209,23 @@ TEST_F(Collapses, ACountOutsideTheCalibratorsRangeIsRefused) {
     for (const std::int32_t count : {-3, -1, 32768, 65536, 2147483647}) {
         SCOPED_TRACE(count);
         d.Count = count;
-        sigtest::TRecordingLog unattended;
+        talvo_test::RecordingLog unattended;
         EXPECT_FALSE(sig::ConfirmCollapses(s->Voltage, d, unattended));
-        ASSERT_EQ(unattended.Lines.size(), 1u);
-        EXPECT_EQ(unattended.Lines[0].Type, cmn::LogType::Notice);
-        EXPECT_EQ(unattended.Lines[0].Text, refusal);
-        sigtest::TRecordingLog shown(true, true);
+        ASSERT_EQ(unattended.lines.size(), 1u);
+        EXPECT_EQ(unattended.lines[0].first, cmn::LogType::Notice);
+        EXPECT_EQ(unattended.lines[0].second, refusal);
+        talvo_test::RecordingLog shown(true, true);
         EXPECT_FALSE(sig::ConfirmCollapses(s->Voltage, d, shown));
-        ASSERT_EQ(shown.Questions.size(), 1u);
-        EXPECT_EQ(shown.Questions[0].Text,
+        ASSERT_EQ(shown.questions.size(), 1u);
+        EXPECT_EQ(shown.questions[0].text,
                   refusal + "\r\n\r\nЗадайте параметры провалов или перенапряжений и повторите попытку.");
-        EXPECT_EQ(shown.Questions[0].Buttons, cmn::Buttons::Ok);
+        EXPECT_EQ(shown.questions[0].buttons, cmn::Buttons::Ok);
     }
     for (const std::int32_t count : {1, 32767}) {
         d.Count = count;
-        sigtest::TRecordingLog unattended;
+        talvo_test::RecordingLog unattended;
         EXPECT_TRUE(sig::ConfirmCollapses(s->Voltage, d, unattended)) << count;
-        EXPECT_TRUE(unattended.Lines.empty());
+        EXPECT_TRUE(unattended.lines.empty());
     }
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "CommonUtils/TalvoError.h"
+#include "RecordingLog.h"
+#include "TempFolder.h"
 #include "TestSignals.h"
 #include "signal/Flicker.h"
 #include "signal/Nominals.h"
@@ -58,16 +60,10 @@ TEST(FlickerTable, LookupAndInterpolation) {
 
 class FlickerFile : public ::testing::Test {
 protected:
-    fs::path dir = fs::temp_directory_path() / ("talvo_flicker_" + std::to_string(::getpid()));
-    fs::path file = dir / sig::kFlickerFileName;
+    talvo_test::TempFolder dir{"talvo-flicker"};
+    fs::path file = dir.Path() / sig::kFlickerFileName;
     sig::TKolebParamsHelpTable table;
 
-    void SetUp() override { fs::create_directories(dir); }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(file, fs::perms::owner_all, ignored);
-        fs::remove_all(dir, ignored);
-    }
     void Write(const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
     sig::TFlickerLoadCode Load(const std::string& bytes) {
         Write(bytes);
@@ -103,8 +99,8 @@ TEST_F(FlickerFile, MalformedFilesLeaveTheTableEmpty) {
 }
 
 TEST_F(FlickerFile, MissingAndUnopenableFiles) {
-    EXPECT_EQ(table.LoadFromFile((dir / "absent.dat").string()), sig::flMissing);
-    EXPECT_EQ(table.LoadFromFile(dir.string()), sig::flUnreadable);
+    EXPECT_EQ(table.LoadFromFile(dir / "absent.dat"), sig::flMissing);
+    EXPECT_EQ(table.LoadFromFile(dir.Path().string()), sig::flUnreadable);
 }
 
 TEST_F(FlickerFile, UnreadableFile) {
@@ -116,31 +112,30 @@ TEST_F(FlickerFile, UnreadableFile) {
 
 TEST_F(FlickerFile, AFailedFileFallsBackWithAWarning) {
     Write("8.8\t0.3\n");
-    sigtest::TRecordingLog window(true);
+    talvo_test::RecordingLog window(true);
     EXPECT_EQ(sig::LoadFlickerTable(table, file.string(), false, sig::fsGost2012, window), sig::flTooFewRows);
     EXPECT_EQ(table.Count(), 49);  // the built-in table of the standard
-    ASSERT_EQ(window.Questions.size(), 1u);
-    EXPECT_EQ(window.Questions[0].Text,
+    ASSERT_EQ(window.questions.size(), 1u);
+    EXPECT_EQ(window.questions[0].text,
               "Ошибка при открытии файла \"fliker.dat\":\r\nНедостаточное количество записей.\r\n\r\n"
               "Для расчета дозы фликера будут использованы значения по умолчанию.");
-    EXPECT_EQ(window.Questions[0].Buttons, cmn::Buttons::Ok);
+    EXPECT_EQ(window.questions[0].buttons, cmn::Buttons::Ok);
 
-    sigtest::TRecordingLog console;
+    talvo_test::RecordingLog console;
     Write("8,8\t0.3\n10\t1\n");
     EXPECT_EQ(sig::LoadFlickerTable(table, file.string(), false, sig::fsGost99, console), sig::flBadFormat);
-    ASSERT_EQ(console.Lines.size(), 1u);
-    EXPECT_NE(console.Lines[0].Text.find("Неверный формат файла."), std::string::npos);
+    ASSERT_EQ(console.lines.size(), 1u);
+    EXPECT_NE(console.lines[0].second.find("Неверный формат файла."), std::string::npos);
     EXPECT_EQ(sig::LoadFlickerTable(table, file.string(), true, sig::fsGost99, console), sig::flBadFormat);
-    EXPECT_EQ(console.Lines.size(), 1u);  // silent
-    EXPECT_EQ(sig::LoadFlickerTable(table, (dir / "absent.dat").string(), false, sig::fsGost99, console),
-              sig::flMissing);
-    EXPECT_EQ(console.Lines.size(), 1u);  // a missing file is no warning
+    EXPECT_EQ(console.lines.size(), 1u);  // silent
+    EXPECT_EQ(sig::LoadFlickerTable(table, dir / "absent.dat", false, sig::fsGost99, console), sig::flMissing);
+    EXPECT_EQ(console.lines.size(), 1u);  // a missing file is no warning
     EXPECT_EQ(table.Count(), 41);
 }
 
 TEST_F(FlickerFile, AGoodFileStaysInForce) {
     Write("1\t2\n30\t3\n");
-    sigtest::TRecordingLog log;
+    talvo_test::RecordingLog log;
     EXPECT_EQ(sig::LoadFlickerTable(table, file.string(), false, sig::fsGost99, log), sig::flLoaded);
     EXPECT_EQ(table.Count(), 2);
     EXPECT_EQ(*table.ValueAt(15.5L), 2.5L);
@@ -149,7 +144,7 @@ TEST_F(FlickerFile, AGoodFileStaysInForce) {
 }
 
 TEST(SharedFlickerTable, SnapshotsAreCopies) {
-    sigtest::TRecordingLog log;
+    talvo_test::RecordingLog log;
     sig::TSharedFlickerTable& shared = sig::FlickerTable();
     shared.Load(std::nullopt, true, sig::fsGost2012, log);
     const sig::TKolebParamsHelpTable snapshot = shared.Snapshot();
@@ -160,7 +155,7 @@ TEST(SharedFlickerTable, SnapshotsAreCopies) {
 
 class Fluctuations : public ::testing::Test {
 protected:
-    std::unique_ptr<sig::TSignalSet> s = sigtest::BalancedSignal();
+    std::unique_ptr<sig::TSignalSet> s = talvo_test::BalancedSignal();
     sig::TKolebParams& k = s->Koleb;
     sig::TKolebParamsHelpTable table;
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "RecordingLog.h"
 #include "TestSignals.h"
 #include "signal/Frequency.h"
 #include "signal/SampleClock.h"
@@ -54,58 +55,58 @@ TEST(SampleClock, NoGridPointForImpossibleRequests) {
 class FrequencyRange : public ::testing::Test {
 protected:
     sig::TFrequencyBounds bounds = sig::DeriveFrequencyBounds(0);
-    sigtest::TRecordingLog log;
+    talvo_test::RecordingLog log;
 };
 
 TEST_F(FrequencyRange, TheNominalLimitsPass) {
     EXPECT_EQ(bounds.Lower, 40);
     EXPECT_GT(bounds.Upper, 70);  // 70 Hz is generated slightly above 70
     sig::TSampleGrid grid;
-    auto s = sigtest::BalancedSignal();
+    auto s = talvo_test::BalancedSignal();
     EXPECT_TRUE(sig::SetSignalFrequency(40, 0, grid, bounds, false, true, log, s->Voltage));
     EXPECT_EQ(grid.TimerIndex, 0);
     EXPECT_TRUE(sig::SetSignalFrequency(70, 0, grid, bounds, false, true, log, s->Voltage));
     EXPECT_EQ(grid.TimerIndex, 2);
-    EXPECT_TRUE(log.Lines.empty());
+    EXPECT_TRUE(log.lines.empty());
 }
 
 TEST_F(FrequencyRange, OutsideIsLoggedWithTheNominalLimits) {
     sig::TSampleGrid grid;
-    auto s = sigtest::BalancedSignal();
+    auto s = talvo_test::BalancedSignal();
     for (const real f : {39.9L, 70.1L}) {
         EXPECT_FALSE(sig::SetSignalFrequency(f, 0, grid, bounds, false, true, log, s->Voltage));
     }
-    ASSERT_EQ(log.Lines.size(), 2u);
-    EXPECT_EQ(log.Lines[0].Type, cmn::LogType::Notice);
-    EXPECT_EQ(log.Lines[0].Text, "Значение частоты выходит за допустимый диапазон (от  40.0 до  70.0 Гц)!");
+    ASSERT_EQ(log.lines.size(), 2u);
+    EXPECT_EQ(log.lines[0].first, cmn::LogType::Notice);
+    EXPECT_EQ(log.lines[0].second, "Значение частоты выходит за допустимый диапазон (от  40.0 до  70.0 Гц)!");
     EXPECT_EQ(grid.TimerIndex, sig::kNoTimerIndex);
     EXPECT_EQ(s->Voltage.Freq, 50);
 }
 
 TEST_F(FrequencyRange, AWindowAsksTheUserToEnterAgain) {
-    sigtest::TRecordingLog window(true);
+    talvo_test::RecordingLog window(true);
     EXPECT_FALSE(sig::CheckFrequencyRange(75, bounds, true, false, window));
-    ASSERT_EQ(window.Questions.size(), 1u);
-    EXPECT_EQ(window.Questions[0].Text,
+    ASSERT_EQ(window.questions.size(), 1u);
+    EXPECT_EQ(window.questions[0].text,
               "Значение частоты выходит за допустимый диапазон (от  40.0 до  70.0 Гц)! Повторите ввод!");
-    EXPECT_EQ(window.Questions[0].Kind, cmn::MessageKind::Warning);
+    EXPECT_EQ(window.questions[0].kind, cmn::MessageKind::Warning);
     // In console mode nobody is asked, even with an interactive target.
     EXPECT_FALSE(sig::CheckFrequencyRange(75, bounds, true, true, window));
-    EXPECT_EQ(window.Questions.size(), 1u);
-    EXPECT_EQ(window.Lines.size(), 1u);
+    EXPECT_EQ(window.questions.size(), 1u);
+    EXPECT_EQ(window.lines.size(), 1u);
 }
 
 TEST_F(FrequencyRange, ANonPositiveRequestIsOutOfRange) {
     sig::TSampleGrid grid;
-    auto s = sigtest::BalancedSignal();
+    auto s = talvo_test::BalancedSignal();
     EXPECT_FALSE(sig::SetSignalFrequency(0, 0, grid, bounds, false, true, log, s->Voltage));
-    EXPECT_EQ(log.Lines.size(), 1u);
+    EXPECT_EQ(log.lines.size(), 1u);
 }
 
 TEST(SetSignalFrequency, StoresTheRealisedFrequencyAndTheGrid) {
-    sigtest::TRecordingLog log;
+    talvo_test::RecordingLog log;
     sig::TSampleGrid grid;
-    auto s = sigtest::BalancedSignal();
+    auto s = talvo_test::BalancedSignal();
     s->Voltage.FreqNominal = 50;
     const real kf = 0.5L;
     ASSERT_TRUE(sig::SetSignalFrequency(50, kf, grid, sig::DeriveFrequencyBounds(kf), false, true, log, s->Voltage));

@@ -32,7 +32,7 @@ TEST(Modifications, NamesScalesAndCapabilities) {
 }
 
 TEST(Modifications, UnsupportedContentOfTheFirstModification) {
-    auto s = sigtest::BalancedSignal();
+    auto s = talvo_test::BalancedSignal();
     EXPECT_EQ(sig::UnsupportedParameters(sig::dmTalvo, s->Voltage, s->Current, s->Switches), "");
     // A derived line block counts too: all six voltage blocks are looked at.
     s->Voltage.Garmonik.SetKoef("faza_ab", 45, 1);
@@ -56,7 +56,7 @@ TEST(Modifications, UnsupportedContentOfTheFirstModification) {
 }
 
 TEST(Modifications, EmptyInterharmonicsLookAtCoefficientsAndAngles) {
-    auto s = sigtest::BalancedSignal();
+    auto s = talvo_test::BalancedSignal();
     EXPECT_TRUE(sig::InterharmonicsEmpty(s->Voltage, s->Current));
     s->Current.InterGarm[sig::fzB].Angle[49] = 1;
     EXPECT_FALSE(sig::InterharmonicsEmpty(s->Voltage, s->Current));

@@ -15,7 +15,7 @@ double D(real x) { return static_cast<double>(x); }
 
 class Powers : public ::testing::Test {
 protected:
-    std::unique_ptr<sig::TSignalSet> s = sigtest::BalancedSignal(57.735L, 5, -30);
+    std::unique_ptr<sig::TSignalSet> s = talvo_test::BalancedSignal(57.735L, 5, -30);
 
     void Calc(bool fullShown = false) {
         sig::CalcVoltageParams(s->Voltage, s->Switches);
@@ -107,7 +107,7 @@ TEST_F(Powers, EnergyOverTheTestTime) {
 
 class Ieee : public ::testing::Test {
 protected:
-    std::unique_ptr<sig::TSignalSet> s = sigtest::BalancedSignal(57.735L, 5, 30);
+    std::unique_ptr<sig::TSignalSet> s = talvo_test::BalancedSignal(57.735L, 5, 30);
 
     void Calc() {
         sig::CalcVoltageParams(s->Voltage, s->Switches);
@@ -170,7 +170,7 @@ TEST_F(Ieee, HarmonicsShowAsDistortionAndPollution) {
 // A channel switched off keeps its fundamental value but carries only its
 // harmonics: that phase's fundamental apparent power is 0.
 TEST_F(Ieee, APhaseWithOnlyHarmonicCurrentTakesItsFullApparentPower) {
-    s = sigtest::BalancedSignal(57.735L, 5, 0);
+    s = talvo_test::BalancedSignal(57.735L, 5, 0);
     for (const char* phase : {"faza_a", "faza_b", "faza_c"}) {
         s->Voltage.Garmonik.SetKoef(phase, 3, 10);
         s->Current.Garmonik.SetKoef(phase, 3, 20);
@@ -230,7 +230,7 @@ TEST_F(Ieee, LoadUnbalanceIsExactlyZeroForABalancedSineAndExactOtherwise) {
     for (const real u : {220.0L, 57.735L}) {
         for (const real phi : {0.0L, 30.0L, -75.0L}) {
             SCOPED_TRACE(testing::Message() << u << " V, " << phi << "°");
-            s = sigtest::BalancedSignal(u, 5, phi);
+            s = talvo_test::BalancedSignal(u, 5, phi);
             if (u == 220) s->Voltage.Nominal = s->Voltage.NominalFaza = 220, s->Voltage.NominalLine = 380;
             Calc();
             EXPECT_EQ(s->Ieee1459.LU4, 0);

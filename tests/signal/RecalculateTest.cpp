@@ -31,8 +31,8 @@ public:
 };
 
 std::unique_ptr<sig::TSignalSet> RichSignal() {
-    auto s = sigtest::BalancedSignal(57.735L, 5, 25);
-    sigtest::AddRichSpectrum(*s);
+    auto s = talvo_test::BalancedSignal(57.735L, 5, 25);
+    talvo_test::AddRichSpectrum(*s);
     s->Switches.IncludeInterGarm = true;
     s->Grid = {1, 33333334.0L / 195, 3419, 3419};
     s->Collapses.Duration = 0.1L;

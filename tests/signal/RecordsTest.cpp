@@ -96,7 +96,7 @@ TEST(SignalSet, ANewSignalHasTheDocumentedDefaults) {
 }
 
 TEST(SignalSet, ACopyHasItsOwnHarmonicStore) {
-    auto original = sigtest::BalancedSignal();
+    auto original = talvo_test::BalancedSignal();
     original->Voltage.Garmonik.SetKoef("faza_a", 3, 4);
     {
         auto copy = std::make_unique<sig::TSignalSet>(*original);

@@ -18,7 +18,7 @@ double AngleGap(real a, real b) { return std::fabs(D(sig::NormalizeAngle(a - b))
 
 class Voltage : public ::testing::Test {
 protected:
-    std::unique_ptr<sig::TSignalSet> s = sigtest::BalancedSignal(100);
+    std::unique_ptr<sig::TSignalSet> s = talvo_test::BalancedSignal(100);
     sig::TSignalParamsU& v = s->Voltage;
 
     void SetUp() override {
@@ -129,7 +129,7 @@ TEST_F(Voltage, AZeroNominalStopsTheCalculationWhereItArises) {
 }
 
 TEST(Current, SequencesNeutralAndTotals) {
-    auto s = sigtest::BalancedSignal(57.735L, 5, 30);
+    auto s = talvo_test::BalancedSignal(57.735L, 5, 30);
     sig::TSignalParamsI& c = s->Current;
     sig::CalcVoltageParams(s->Voltage, s->Switches);
     sig::CalcCurrentParams(c, s->Voltage, s->Switches);
@@ -145,7 +145,7 @@ TEST(Current, SequencesNeutralAndTotals) {
 }
 
 TEST(Current, ZeroCurrentsHaveNoUnbalance) {
-    auto s = sigtest::BalancedSignal(57.735L, 0);
+    auto s = talvo_test::BalancedSignal(57.735L, 0);
     sig::CalcVoltageParams(s->Voltage, s->Switches);
     sig::CalcCurrentParams(s->Current, s->Voltage, s->Switches);
     EXPECT_EQ(s->Current.KINeg, 0);
@@ -153,7 +153,7 @@ TEST(Current, ZeroCurrentsHaveNoUnbalance) {
 }
 
 TEST(Current, OnePhaseAloneIsEquallyInEverySequence) {
-    auto s = sigtest::BalancedSignal();
+    auto s = talvo_test::BalancedSignal();
     sig::TSignalParamsI& c = s->Current;
     c.IB = c.IC = 0;
     sig::CalcVoltageParams(s->Voltage, s->Switches);
@@ -165,7 +165,7 @@ TEST(Current, OnePhaseAloneIsEquallyInEverySequence) {
 }
 
 TEST(Current, TripleHarmonicsAddUpInTheNeutral) {
-    auto s = sigtest::BalancedSignal();
+    auto s = talvo_test::BalancedSignal();
     for (const char* phase : {"faza_a", "faza_b", "faza_c"}) s->Current.Garmonik.SetKoef(phase, 3, 10);
     sig::CalcVoltageParams(s->Voltage, s->Switches);
     sig::CalcCurrentParams(s->Current, s->Voltage, s->Switches);
@@ -175,7 +175,7 @@ TEST(Current, TripleHarmonicsAddUpInTheNeutral) {
 }
 
 TEST(Current, DeviationIsTakenAgainstTheReferenceCurrent) {
-    auto s = sigtest::BalancedSignal(57.735L, 1.2L);
+    auto s = talvo_test::BalancedSignal(57.735L, 1.2L);
     s->Current.Nominal = 1;
     sig::CalcVoltageParams(s->Voltage, s->Switches);
     sig::CalcCurrentParams(s->Current, s->Voltage, s->Switches);
@@ -184,7 +184,7 @@ TEST(Current, DeviationIsTakenAgainstTheReferenceCurrent) {
 }
 
 TEST(ThreeWire, PhaseBIsMinusTheSumOfAAndC) {
-    auto s = sigtest::BalancedSignal(57.735L, 5);
+    auto s = talvo_test::BalancedSignal(57.735L, 5);
     sig::TSignalParamsI& c = s->Current;
     c.IB = 0;
     c.PhiUIB = 77;
@@ -206,7 +206,7 @@ TEST(ThreeWire, PhaseBIsMinusTheSumOfAAndC) {
 }
 
 TEST(ThreeWire, CancellingPhasesLeaveBEmpty) {
-    auto s = sigtest::BalancedSignal(57.735L, 5);
+    auto s = talvo_test::BalancedSignal(57.735L, 5);
     sig::TSignalParamsI& c = s->Current;
     c.PhiUIC = -60;  // C's current at 180 degrees, against A's at 0
     c.Garmonik.SetKoef("faza_a", 5, 10);

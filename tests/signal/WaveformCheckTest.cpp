@@ -45,7 +45,7 @@ struct TCase {
 
 class WaveformCheck : public ::testing::TestWithParam<TCase> {
 protected:
-    std::unique_ptr<sig::TSignalSet> s = sigtest::BalancedSignal();
+    std::unique_ptr<sig::TSignalSet> s = talvo_test::BalancedSignal();
 
     void SetUp() override {
         sig::TSignalParamsU& v = s->Voltage;
@@ -54,7 +54,7 @@ protected:
         sig::TSignalParamsI& c = s->Current;
         c.IA = 5, c.IB = 3, c.IC = 4.25L;
         c.PhiUIA = 20, c.PhiUIB = -35, c.PhiUIC = 50;
-        sigtest::AddRichSpectrum(*s);
+        talvo_test::AddRichSpectrum(*s);
         s->Switches.IncludeInterGarm = GetParam().IncludeInter;
         s->Switches.UOnA = GetParam().VoltageAOn;
         s->Switches.IOnC = GetParam().CurrentCOn;

@@ -4,40 +4,37 @@
 
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <future>
 #include <limits>
 #include <thread>
 #include <vector>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "CommonUtils/CalibratorWire.h"
+#include "DescriptorCheck.h"
+#include "ForeignHolder.h"
 #include "SignalTalvoLibrary.h"
 #include "TableReference.h"
+#include "TempFolder.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using calsim_test::Simulator;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 using Options = std::vector<std::string>;
+using namespace talvo_test;
 
 constexpr std::uint16_t kPort = 1;
 
-std::size_t OpenDescriptors() {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
-}
-
 TOutSignalParams VoltageOnly() {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.CurrentOn = 0;
     return p;
 }
 
 TOutSignalParams CurrentOnly() {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.VoltageOn = 0;
     p.VoltageRange = 1;
     p.CurrentRange = 3;
@@ -50,19 +47,17 @@ class Calls : public ::testing::Test {
 protected:
     void Start(const Options& options = {}) {
         sim.reset();
-        sim = std::make_unique<Simulator>("COM1", options);
+        sim = std::make_unique<CalibratorSimulator>("COM1", options);
     }
     std::vector<int> Codes(std::size_t atLeast = 0) const {
-        std::vector<int> codes;
-        for (const auto& f : sim->WaitFrames(atLeast, milliseconds(atLeast ? 3000 : 0))) codes.push_back(f["code"]);
-        return codes;
+        return FrameCodes(sim->WaitFrames(atLeast, milliseconds(atLeast ? 3000 : 0)));
     }
     // A call that leaves no descriptor open and the port free for the next one.
     template <class Call>
     std::int16_t Released(Call&& call) {
-        const std::size_t before = OpenDescriptors();
+        const OpenDescriptors before = OpenDescriptors::Now();
         const std::int16_t code = call();
-        EXPECT_EQ(OpenDescriptors(), before);
+        EXPECT_EQ(OpenDescriptors::Now().NewSince(before), "");
         EXPECT_NE(Library().CheckPort(kPort), 101);
         return code;
     }
@@ -70,8 +65,8 @@ protected:
         return Released([&] { return Library().SetSignal(kPort, p, full); });
     }
 
-    calsim_test::TempSettings settings;
-    std::unique_ptr<Simulator> sim;
+    talvo_test::TempSettings settings;
+    std::unique_ptr<CalibratorSimulator> sim;
 };
 
 std::vector<std::uint16_t> Channel(const nlohmann::json& frame, const char* phase) {
@@ -92,7 +87,7 @@ TEST_F(Calls, CheckPortOpensAndClosesOnly) {
     std::ofstream(settings.PortFolder() / "COM5") << "not a terminal";
     EXPECT_EQ(Library().CheckPort(5), 103);
     {
-        calsim_test::ForeignHolder holder(sim->Link().string());
+        talvo_test::ForeignHolder holder(sim->Link().string());
         ASSERT_TRUE(holder.Holding());
         EXPECT_EQ(Library().CheckPort(kPort), 101);
     }
@@ -118,7 +113,7 @@ TEST_F(Calls, VoltageOnly) {
 // The full parameters SetSignal fills are those GetOutSignalData computes.
 TEST_F(Calls, BothOutputsWithTheFullParameters) {
     Start();
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Voltage[2].Harmonics[5 - 2] = {12, 45};
     p.Current[0].Angle = 30;
     p.Current[1].Harmonics[3 - 2] = {40, -60};
@@ -152,7 +147,7 @@ TEST_F(Calls, CurrentOnlyInTheLowRanges) {
 // table and the timing block.
 TEST_F(Calls, DipsFollowTheSignalAfterAPause) {
     Start();
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     TCollapsesOvervoltagesParams d = OneDip();
     d.Count = 3;
     d.Period = 0.1f;
@@ -174,7 +169,7 @@ TEST_F(Calls, DipsFollowTheSignalAfterAPause) {
 
 TEST_F(Calls, NoOutputsOpenAndCloseThePortOnly) {
     Start();
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.VoltageOn = p.CurrentOn = 0;
     TFullSignalParams full;
     std::memset(&full, 0xAB, sizeof full);
@@ -189,7 +184,7 @@ TEST_F(Calls, NoOutputsOpenAndCloseThePortOnly) {
 // a port that cannot be opened leaves the caller's record alone.
 TEST_F(Calls, FullParametersOnlyWithAnOpenPort) {
     Start();
-    TOutSignalParams bad = BalancedSignal();
+    TOutSignalParams bad = BalancedParams();
     bad.Voltage[1].Harmonics[0] = {80.5f, 0};  // harmonic 2 of phase B
     TFullSignalParams full;
     std::memset(&full, 0xAB, sizeof full);
@@ -205,10 +200,10 @@ TEST_F(Calls, FullParametersOnlyWithAnOpenPort) {
     } untouched, pattern;
     std::memset(&untouched, 0xCD, sizeof untouched);
     std::memset(&pattern, 0xCD, sizeof pattern);
-    EXPECT_EQ(Library().SetSignal(9, BalancedSignal(), &untouched.full), 102);
-    calsim_test::ForeignHolder holder(sim->Link().string());
+    EXPECT_EQ(Library().SetSignal(9, BalancedParams(), &untouched.full), 102);
+    talvo_test::ForeignHolder holder(sim->Link().string());
     ASSERT_TRUE(holder.Holding());
-    EXPECT_EQ(Library().SetSignal(kPort, BalancedSignal(), &untouched.full), 101);
+    EXPECT_EQ(Library().SetSignal(kPort, BalancedParams(), &untouched.full), 101);
     EXPECT_EQ(std::memcmp(&untouched, &pattern, sizeof pattern), 0);
     EXPECT_TRUE(Codes().empty());
 }
@@ -216,7 +211,7 @@ TEST_F(Calls, FullParametersOnlyWithAnOpenPort) {
 // A phase beyond the channel's swing sends no table and starts nothing.
 TEST_F(Calls, ClippedTableIsNotSent) {
     Start();
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Current[1].Amplitude = 8;
     p.Current[2].Amplitude = 8;
     EXPECT_EQ(Set(p), 35);
@@ -247,16 +242,16 @@ TEST_F(Calls, CalibratorFaults) {
     for (const Fault& f : faults) {
         SCOPED_TRACE(f.options[0] + " " + f.options[2]);
         Start(f.options);
-        EXPECT_EQ(Set(BalancedSignal()), f.code);
+        EXPECT_EQ(Set(BalancedParams()), f.code);
         EXPECT_EQ(Codes(f.frames.size()), f.frames);
         std::this_thread::sleep_for(milliseconds(50));  // late confirmations of the refused frame
-        EXPECT_EQ(Set(BalancedSignal()), 0);
+        EXPECT_EQ(Set(BalancedParams()), 0);
         EXPECT_EQ(Codes(f.frames.size() + 5).size(), f.frames.size() + 5);
     }
 }
 
 TEST_F(Calls, FaultsOfTheDips) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     TCollapsesOvervoltagesParams d = OneDip();
     p.Collapses = &d;
     Start({"--no-execution", "--fault-frame", "6"});
@@ -279,10 +274,10 @@ TEST_F(Calls, FaultsOfTheDips) {
 // confirmation after it fails, and the port is free for the next one.
 TEST_F(Calls, CalibratorVanishesMidTable) {
     Start({"--vanish-in-block", "1000"});
-    const std::int16_t code = Set(BalancedSignal());
+    const std::int16_t code = Set(BalancedParams());
     EXPECT_TRUE(code == 2 || code == 3) << code;
     Start();
-    EXPECT_EQ(Set(BalancedSignal()), 0);
+    EXPECT_EQ(Set(BalancedParams()), 0);
 }
 
 TEST_F(Calls, StopSignalAndStopDips) {
@@ -306,7 +301,7 @@ TEST_F(Calls, StopSignalAndStopDips) {
 // makes every other call on it fail with 101 and send nothing.
 TEST_F(Calls, ConcurrentCallsOnOnePortCollide) {
     Start();
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     TCollapsesOvervoltagesParams d = OneDip();
     p.Collapses = &d;
     auto first = std::async(std::launch::async, [&] { return Library().SetSignal(kPort, p, nullptr); });

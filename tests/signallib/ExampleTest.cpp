@@ -5,7 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -21,15 +22,11 @@ int RunExample(const char* port) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::vector<int> Codes(const calsim_test::Simulator& sim) {
-    std::vector<int> codes;
-    for (const auto& f : sim.Frames()) codes.push_back(f["code"]);
-    return codes;
-}
+std::vector<int> Codes(const talvo_test::CalibratorSimulator& sim) { return talvo_test::FrameCodes(sim.Frames()); }
 
 TEST(Example, SetsAndStopsTheSignal) {
-    calsim_test::TempSettings settings;
-    calsim_test::Simulator sim("COM2");
+    talvo_test::TempSettings settings;
+    talvo_test::CalibratorSimulator sim("COM2");
     EXPECT_EQ(RunExample("2"), 0);
     EXPECT_EQ(Codes(sim), (std::vector<int>{10, 1, 2, 7, 14, 14, 15}));
     EXPECT_EQ(RunExample("3"), 1);  // no such port

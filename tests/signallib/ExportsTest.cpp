@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace talvo_test;
+
 const std::string kUnknown = "Неизвестная ошибка.";
 const std::string kHarmonicPrefix = "Выход за границы допустимого диапазона коэффициента ";
 

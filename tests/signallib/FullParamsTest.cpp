@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace talvo_test;
+
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 const double kSqrt3 = std::sqrt(3.0);
@@ -28,7 +30,7 @@ bool AllZero(const T& block) {
 }
 
 TEST(FullParams, FrequencyIsTheOneTheSampleClockGives) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     TFullSignalParams full = Full(p);
     EXPECT_FLOAT_EQ(full.Frequency, 49.99712f);  // N = 3419
     EXPECT_NEAR(full.FrequencyDeviation, -0.00288, 1e-5);
@@ -42,7 +44,7 @@ TEST(FullParams, FrequencyIsTheOneTheSampleClockGives) {
 }
 
 TEST(FullParams, BalancedSignalAtUnityPowerFactor) {
-    const TFullSignalParams full = Full(BalancedSignal());
+    const TFullSignalParams full = Full(BalancedParams());
     for (int i = 0; i < 3; ++i) {
         const TVoltageFullParams& u = full.Voltage[i];
         EXPECT_FLOAT_EQ(u.Rms1, 220);
@@ -82,7 +84,7 @@ TEST(FullParams, BalancedSignalAtUnityPowerFactor) {
 }
 
 TEST(FullParams, CurrentOffLeavesOnlyItsRangeAndCoefficients) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.CurrentOn = 0;
     p.CurrentRange = 3;
     const float koefs[3] = {1.5f, -2, 3};
@@ -110,7 +112,7 @@ TEST(FullParams, CurrentOffLeavesOnlyItsRangeAndCoefficients) {
 }
 
 TEST(FullParams, VoltageOffLeavesOnlyItsRangeAndCoefficients) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.VoltageOn = 0;
     p.Voltage[1].KalibrationKoef = -4;
     const TFullSignalParams full = Full(p);
@@ -124,7 +126,7 @@ TEST(FullParams, VoltageOffLeavesOnlyItsRangeAndCoefficients) {
 }
 
 TEST(FullParams, FundamentalOffKeepsItsHarmonicsInTheTotal) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Voltage[1].MainOn = 0;
     p.Voltage[1].Harmonics[0].Koef = 10;  // harmonic 2
     p.Voltage[1].Harmonics[1].Koef = 5;   // harmonic 3
@@ -147,7 +149,7 @@ TEST(FullParams, FundamentalOffKeepsItsHarmonicsInTheTotal) {
 }
 
 TEST(FullParams, CurrentFundamentalOff) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Current[2].MainOn = 0;
     p.Current[2].Harmonics[2].Koef = 40;  // harmonic 4
     const TFullSignalParams full = Full(p);
@@ -161,7 +163,7 @@ TEST(FullParams, CurrentFundamentalOff) {
 // Harmonic angles are folded into (-180, 180]; the fundamental angles of
 // the other phases too.
 TEST(FullParams, AnglesAreNormalised) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     const float given[] = {190, -180, 540, -190, 720, 180, -540.5f};
     const float stored[] = {-170, 180, 180, 170, 0, 180, 179.5f};
     for (int n = 0; n < 7; ++n) p.Voltage[0].Harmonics[n].Angle = given[n];
@@ -176,7 +178,7 @@ TEST(FullParams, AnglesAreNormalised) {
 // A balanced third harmonic is in phase in all three phases and cancels in
 // the line voltages; a balanced fifth turns backwards and does not.
 TEST(FullParams, LineHarmonicsFromPhaseDifferences) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     for (int i = 0; i < 3; ++i) {
         p.Voltage[i].Harmonics[1].Koef = 10;  // harmonic 3
         p.Voltage[i].Harmonics[3].Koef = 10;  // harmonic 5
@@ -195,7 +197,7 @@ TEST(FullParams, LineHarmonicsFromPhaseDifferences) {
 }
 
 TEST(FullParams, HarmonicAnglesBetweenPhases) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Voltage[0].Harmonics[0] = {10, 0};  // harmonic 2 of A and B only
     p.Voltage[1].Harmonics[0] = {10, 0};
     p.Current[0].Harmonics[0] = {20, 10};
@@ -210,7 +212,7 @@ TEST(FullParams, HarmonicAnglesBetweenPhases) {
 }
 
 TEST(FullParams, PowersOfAShiftedCurrentWithHarmonics) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Current[0].Angle = 60;
     p.Current[1].Angle = -60;
     p.Voltage[0].Harmonics[1] = {10, 0};  // harmonic 3: 22 V
@@ -235,7 +237,7 @@ TEST(FullParams, PowersOfAShiftedCurrentWithHarmonics) {
 
 // Reversed rotation: everything is negative sequence.
 TEST(FullParams, NegativeSequenceAndSaturatedUnbalance) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Voltage[1].Angle = 120;
     p.Voltage[2].Angle = -120;
     const TFullSignalParams full = Full(p);
@@ -249,7 +251,7 @@ TEST(FullParams, NegativeSequenceAndSaturatedUnbalance) {
 }
 
 TEST(FullParams, OnePhaseUnbalance) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Voltage[2].Amplitude = 0;
     const TFullSignalParams full = Full(p);
     // Lines AB = 220√3∠30, BC = 220∠-120, CA = 220∠180.
@@ -263,7 +265,7 @@ TEST(FullParams, OnePhaseUnbalance) {
 }
 
 TEST(FullParams, NoVoltageAtAllSaturatesTheUnbalanceFactors) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     for (auto& u : p.Voltage) u.Amplitude = 0;
     const TFullSignalParams full = Full(p);
     EXPECT_EQ(full.U1, 0);
@@ -274,7 +276,7 @@ TEST(FullParams, NoVoltageAtAllSaturatesTheUnbalanceFactors) {
 }
 
 TEST(FullParams, LowRangesTheirNominalsAndCoefficients) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.VoltageRange = 1;
     p.CurrentRange = 3;
     for (auto& u : p.Voltage) u.Amplitude = 57.735027f;
@@ -300,7 +302,7 @@ TEST(FullParams, DipsAsAccepted) {
     dips.Synchronize = 5;
     dips.Fazes[1] = {0, {}, 2.5f};  // a swell
     dips.Fazes[2] = {9, {}, 30};
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.FrequencyKoef = 1;
     p.Collapses = &dips;
     const TFullSignalParams full = Full(p);
@@ -322,7 +324,7 @@ TEST(FullParams, DipsAsAccepted) {
 }
 
 TEST(FullParams, RecordIsClearedWithoutDips) {
-    const TFullSignalParams full = Full(BalancedSignal());
+    const TFullSignalParams full = Full(BalancedParams());
     EXPECT_EQ(full.CollapsesOn, 0);
     EXPECT_TRUE(AllZero(full.Collapses));
     EXPECT_EQ(full.Padding1[0] | full.Padding2[1] | full.Padding3[2], 0);
@@ -338,44 +340,44 @@ std::int16_t CodeOf(const TOutSignalParams& p) {
 
 // Values the loader takes as they come but no float can carry.
 TEST(FullParams, NonFiniteResultsFailTheirStep) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Voltage[1].Amplitude = kNaN;
     EXPECT_EQ(Library().CheckSignalData(p), 0);
     EXPECT_EQ(CodeOf(p), 152);
 
-    p = BalancedSignal();
+    p = BalancedParams();
     p.Voltage[2].Harmonics[4].Angle = kInf;
     EXPECT_EQ(CodeOf(p), 152);
 
-    p = BalancedSignal();
+    p = BalancedParams();
     p.Current[0].Amplitude = -kInf;
     EXPECT_EQ(CodeOf(p), 153);
 
-    p = BalancedSignal();
+    p = BalancedParams();
     p.Current[1].Harmonics[0].Angle = kNaN;
     EXPECT_EQ(CodeOf(p), 153);
 
-    p = BalancedSignal();
+    p = BalancedParams();
     p.VoltageOn = 0;
     p.Voltage[0].Harmonics[0] = {10, kNaN};
     p.Voltage[1].Harmonics[0] = {10, 0};
     EXPECT_EQ(CodeOf(p), 154);
 
-    p = BalancedSignal();
+    p = BalancedParams();
     for (auto& u : p.Voltage) u.Amplitude = 1e30f;
     for (auto& i : p.Current) i.Amplitude = 1e30f;
     EXPECT_EQ(CodeOf(p), 155);
 
     TCollapsesOvervoltagesParams dips = OneDip();
     dips.StartAngle = kNaN;
-    p = BalancedSignal();
+    p = BalancedParams();
     p.Collapses = &dips;
     EXPECT_EQ(Library().CheckSignalData(p), 0);
     EXPECT_EQ(CodeOf(p), 156);
 }
 
 TEST(FullParams, FailedComputationKeepsTheStepsBeforeIt) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Current[0].Amplitude = kNaN;
     std::int16_t code = 0;
     const TFullSignalParams full = FullParams(p, code);

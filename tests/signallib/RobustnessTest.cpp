@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace talvo_test;
+
 std::set<int> DocumentedCodes() {
     std::set<int> codes = {0, 56, 61, 62, 63, 64, 81, 82, 83, 84, 85, 86, 87, 91, 92, 93, 200};
     for (int c = 71; c <= 76; ++c) codes.insert(c);
@@ -70,7 +72,7 @@ TEST(Robustness, NonNumbersInEveryFloat) {
     for (std::size_t offset = 0; offset < 1984; offset += 4) {
         if (!IsFloatSlot(offset)) continue;
         for (float v : values) {
-            TOutSignalParams p = BalancedSignal();
+            TOutSignalParams p = BalancedParams();
             SetFloatAt(p, offset, v);
             ExpectSoundAnswers(p);
             if (HasFatalFailure()) FAIL() << "offset " << offset << " value " << v;
@@ -83,7 +85,7 @@ TEST(Robustness, NonNumbersInTheDips) {
         for (float v : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
             TCollapsesOvervoltagesParams dips = OneDip();
             std::memcpy(reinterpret_cast<unsigned char*>(&dips) + offset, &v, 4);
-            TOutSignalParams p = BalancedSignal();
+            TOutSignalParams p = BalancedParams();
             p.Collapses = &dips;
             ExpectSoundAnswers(p);
             if (HasFatalFailure()) FAIL() << "offset " << offset;

@@ -19,6 +19,7 @@
 namespace {
 
 using stlib::TSignalClass;
+using namespace talvo_test;
 
 TSignalClass Loaded(const TOutSignalParams& p) {
     TSignalClass s;
@@ -52,7 +53,7 @@ void ExpectMatches(const TReferenceTable& reference, const Built& built, const T
 TOutSignalParams RandomSignal(std::mt19937& rng) {
     std::uniform_real_distribution<float> unit(0, 1);
     auto in = [&](float lo, float hi) { return lo + (hi - lo) * unit(rng); };
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.VoltageRange = unit(rng) < 0.5f ? 1 : 2;
     p.CurrentRange = unit(rng) < 0.5f ? 3 : 4;
     p.Frequency = in(45, 64);
@@ -116,7 +117,7 @@ double AngleGap(double a, double b) { return std::remainder(a - b, 360.0); }
 // The harmonics the calibrator plays back from the decoded codes are the
 // ones the signal asked for, in amplitude and in phase.
 TEST(Tables, DecodedTablesCarryTheRequestedHarmonics) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Voltage[1].Amplitude = 200;
     p.Voltage[1].KalibrationKoef = 2;
     p.Voltage[1].Harmonics[3 - 2] = {10, 30};
@@ -159,7 +160,7 @@ TEST(Tables, DecodedTablesCarryTheRequestedHarmonics) {
 TEST(Tables, ClippedPhasesGiveTheirCodes) {
     const int sets[7][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {0, 1, 1}, {1, 0, 1}, {1, 1, 1}};
     for (int k = 0; k < 7; ++k) {
-        TOutSignalParams p = BalancedSignal();
+        TOutSignalParams p = BalancedParams();
         for (int ph = 0; ph < 3; ++ph) {
             if (!sets[k][ph]) continue;
             p.Voltage[ph].Amplitude = 220 * 1.4413f;
@@ -176,13 +177,13 @@ TEST(Tables, ClippedPhasesGiveTheirCodes) {
         }
     }
     // Just inside the swing nothing clips.
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Voltage[0].Amplitude = 220 * 1.4411f;
     EXPECT_EQ(Build(Loaded(p), Kind::Voltage).code, 0);
 }
 
 TEST(Tables, ValuesThatAreNotNumbersFailTheBuild) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Voltage[2].Amplitude = std::numeric_limits<float>::quiet_NaN();
     p.Current[0].Amplitude = std::numeric_limits<float>::infinity();
     const TSignalClass s = Loaded(p);
@@ -197,7 +198,7 @@ TEST(Tables, ValuesThatAreNotNumbersFailTheBuild) {
 // The dips table plays the fundamental even where the signal leaves it out,
 // at the level of the nominal the dip or swell asks for; it clips silently.
 TEST(Tables, DipsTableLevels) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Voltage[0].MainOn = 0;
     p.Voltage[0].Amplitude = 100;
     TCollapsesOvervoltagesParams d = OneDip();
@@ -215,7 +216,7 @@ TEST(Tables, DipsTableLevels) {
 }
 
 cmn::TimingFields Timing(float duration, float period, float angle, bool sync, float kf = 0, float f = 50) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Frequency = f;
     p.FrequencyKoef = kf;
     TCollapsesOvervoltagesParams d = OneDip();
@@ -236,7 +237,7 @@ TEST(Tables, TimingBlock) {
     EXPECT_EQ(Timing(0.1f, 1, 90, false).start, 855u);    // 854.75
     EXPECT_EQ(Timing(0.1f, 1, -90, false).start, 2564u);  // 270°
     // Period equal to duration leaves the two-tick allowance negative.
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     TCollapsesOvervoltagesParams d = OneDip();
     d.Period = d.Duration;
     p.Collapses = &d;

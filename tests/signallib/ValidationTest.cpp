@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace talvo_test;
+
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 std::int16_t Check(const TOutSignalParams& p) { return Library().CheckSignalData(p); }
@@ -30,15 +32,15 @@ TEST(Validation, MissingFullParamsAddressIsReportedBeforeValidating) {
     TOutSignalParams p;
     std::memset(&p, 0, sizeof p);
     EXPECT_EQ(Library().GetOutSignalData(p, nullptr), 56);
-    EXPECT_EQ(Library().GetOutSignalData(BalancedSignal(), nullptr), 56);
+    EXPECT_EQ(Library().GetOutSignalData(BalancedParams(), nullptr), 56);
 }
 
-TEST(Validation, BalancedSignalPasses) { EXPECT_EQ(Check(BalancedSignal()), 0); }
+TEST(Validation, BalancedSignalPasses) { EXPECT_EQ(Check(BalancedParams()), 0); }
 
 // Every step is broken at once; mending them one by one must reveal the
 // codes in the order the loader runs its steps.
 TEST(Validation, StepsRunInTheirOrder) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.VoltageRange = 3;
     p.CurrentRange = 2;
     for (int i = 0; i < 3; ++i) {
@@ -85,7 +87,7 @@ TEST(Validation, StepsRunInTheirOrder) {
 }
 
 TEST(Validation, FrequencyBounds) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     for (float f : {45.0f, 64.0f}) {
         p.Frequency = f;
         EXPECT_EQ(Check(p), 0) << f;
@@ -97,7 +99,7 @@ TEST(Validation, FrequencyBounds) {
 }
 
 TEST(Validation, HarmonicCoefficientBounds) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Voltage[2].Harmonics[5].Koef = 80;   // voltage C, harmonic 7
     p.Current[1].Harmonics[5].Koef = 100;  // current B, harmonic 7
     EXPECT_EQ(Check(p), 0);
@@ -114,14 +116,14 @@ TEST(Validation, HarmonicCoefficientBounds) {
 
 TEST(Validation, CalibrationCoefficientsAcceptTheirWholeRange) {
     for (float k : {-100.0f, 100.0f}) {
-        TOutSignalParams p = BalancedSignal();
+        TOutSignalParams p = BalancedParams();
         for (int i = 0; i < 3; ++i) {
             p.Voltage[i].KalibrationKoef = k;
             p.Current[i].KalibrationKoef = k;
         }
         EXPECT_EQ(Check(p), 0) << k;
     }
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.FrequencyKoef = 100;
     EXPECT_EQ(Check(p), 0);
     p.Voltage[1].KalibrationKoef = 100.01f;
@@ -135,7 +137,7 @@ TEST(Validation, CalibrationCoefficientsAcceptTheirWholeRange) {
 
 // A factor of zero leaves no sample clock at all.
 TEST(Validation, FrequencyCoefficientMinus100FailsOnItsOwnStep) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.FrequencyKoef = -100;
     EXPECT_EQ(Check(p), 87);
     p.FrequencyKoef = -100.5f;
@@ -144,7 +146,7 @@ TEST(Validation, FrequencyCoefficientMinus100FailsOnItsOwnStep) {
 
 // A table holds at most 5000 samples; N = Round(R / ((1 + kf/100) f)).
 TEST(Validation, MoreThan5000SamplesPerPeriodIsAFrequencyRangeError) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Frequency = 45;
     p.FrequencyKoef = -24.0266f;  // N = 5000
     EXPECT_EQ(Check(p), 0);
@@ -160,7 +162,7 @@ TEST(Validation, MoreThan5000SamplesPerPeriodIsAFrequencyRangeError) {
 }
 
 TEST(Validation, PhaseAVoltageAngleMustBeZeroAsGiven) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     for (float a : {360.0f, -360.0f, 0.001f, kNaN}) {
         p.Voltage[0].Angle = a;
         EXPECT_EQ(Check(p), 200) << a;
@@ -175,7 +177,7 @@ TEST(Validation, PhaseAVoltageAngleMustBeZeroAsGiven) {
 
 // Amplitudes and harmonic angles are taken as they come.
 TEST(Validation, AmplitudesAndHarmonicAnglesAreNotRangeChecked) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Voltage[1].Amplitude = -5000;
     p.Current[2].Amplitude = 1e6f;
     p.Voltage[2].Harmonics[3].Angle = 1e9f;
@@ -186,7 +188,7 @@ TEST(Validation, AmplitudesAndHarmonicAnglesAreNotRangeChecked) {
 // ---------------------------------------------------------------- dips and swells
 
 std::int16_t CheckWithDips(TCollapsesOvervoltagesParams dips) {
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Collapses = &dips;
     return Check(p);
 }
@@ -194,7 +196,7 @@ std::int16_t CheckWithDips(TCollapsesOvervoltagesParams dips) {
 TEST(Validation, DipsNeedTheVoltageOutput) {
     TCollapsesOvervoltagesParams dips = OneDip();
     dips.Count = 0;  // its own fault is not looked at
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.VoltageOn = 0;
     p.Collapses = &dips;
     EXPECT_EQ(Check(p), 64);
@@ -205,7 +207,7 @@ TEST(Validation, DipsNeedTheVoltageOutput) {
 TEST(Validation, DipsAreCheckedOnlyAfterTheSignal) {
     TCollapsesOvervoltagesParams dips = OneDip();
     dips.Count = 0;
-    TOutSignalParams p = BalancedSignal();
+    TOutSignalParams p = BalancedParams();
     p.Frequency = 80;
     p.Collapses = &dips;
     EXPECT_EQ(Check(p), 93);

@@ -4,15 +4,16 @@
 #include <thread>
 #include <vector>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "CommonUtils/CalibratorWire.h"
 #include "SignalLib/device/DeviceCodes.h"
 #include "SignalLib/device/Kalibrator.h"
+#include "TempFolder.h"
 
 namespace {
 
-using calsim_test::Simulator;
 using cmn::CalCommand;
+using talvo_test::CalibratorSimulator;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
@@ -28,7 +29,7 @@ class LibraryExchange : public ::testing::Test {
 protected:
     void Start(const std::vector<std::string>& faults = {}) {
         device.reset();
-        sim = std::make_unique<Simulator>("COM1", faults);
+        sim = std::make_unique<CalibratorSimulator>("COM1", faults);
         device = std::make_unique<stlib::TKalibrator>(1);
         ASSERT_EQ(stlib::OpenAndConfigure(*device), 0);
     }
@@ -38,8 +39,8 @@ protected:
         EXPECT_EQ(ok, device->LastError() == 0);
         return device->LastError();
     }
-    calsim_test::TempSettings settings;
-    std::unique_ptr<Simulator> sim;
+    talvo_test::TempSettings settings;
+    std::unique_ptr<CalibratorSimulator> sim;
     std::unique_ptr<stlib::TKalibrator> device;
 };
 

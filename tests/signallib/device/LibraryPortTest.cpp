@@ -4,18 +4,20 @@
 #include <fstream>
 #include <thread>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
+#include "ForeignHolder.h"
 #include "SignalLib/device/DeviceCodes.h"
 #include "SignalLib/device/Kalibrator.h"
+#include "TempFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using calsim_test::Simulator;
+using talvo_test::CalibratorSimulator;
 
 class LibraryPort : public ::testing::Test {
 protected:
-    calsim_test::TempSettings settings;
+    talvo_test::TempSettings settings;
 };
 
 // Opening and configuring the port as every library call does, then closing.
@@ -25,7 +27,7 @@ std::int16_t CheckPort(std::uint16_t number) {
 }
 
 TEST_F(LibraryPort, OpensConfiguresAndClosesTheSimulatorsPort) {
-    Simulator sim("COM3");
+    CalibratorSimulator sim("COM3");
     stlib::TCommPort port(3);
     EXPECT_EQ(port.PortName(), "COM3");
     ASSERT_EQ(stlib::OpenAndConfigure(port), 0);
@@ -39,13 +41,13 @@ TEST_F(LibraryPort, OpensConfiguresAndClosesTheSimulatorsPort) {
 }
 
 TEST_F(LibraryPort, BusyWhenOpenHereOrInAnotherProcess) {
-    Simulator sim("COM3");
+    CalibratorSimulator sim("COM3");
     {
         stlib::TCommPort first(3);
         ASSERT_EQ(stlib::OpenAndConfigure(first), 0);
         EXPECT_EQ(CheckPort(3), 101);
     }
-    calsim_test::ForeignHolder holder(sim.Link().string());
+    talvo_test::ForeignHolder holder(sim.Link().string());
     ASSERT_TRUE(holder.Holding());
     EXPECT_EQ(CheckPort(3), 101);
 }
@@ -61,7 +63,7 @@ TEST_F(LibraryPort, AbsentAndUnusablePorts) {
 }
 
 TEST_F(LibraryPort, SettingsTheLineCannotTakeAreRefused) {
-    Simulator sim("COM3");
+    CalibratorSimulator sim("COM3");
     stlib::TCommPort port(3);
     ASSERT_EQ(port.Open(), stlib::TOpenResult::Opened);
     port.Settings().baudRate = 115201;
@@ -79,7 +81,7 @@ TEST_F(LibraryPort, SettingsTheLineCannotTakeAreRefused) {
 // Reads and writes from two threads each hold the lock for their whole
 // transfer, so one thread's bytes never split the other's.
 TEST_F(LibraryPort, TransfersFromTwoThreadsStayWhole) {
-    Simulator sim("COM3");
+    CalibratorSimulator sim("COM3");
     stlib::TKalibrator device(3);
     ASSERT_EQ(stlib::OpenAndConfigure(device), 0);
     const cmn::Frame a = cmn::BuildFrame(cmn::CalCommand::ResetDips, 0, 0);

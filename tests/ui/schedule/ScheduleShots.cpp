@@ -12,8 +12,9 @@
 #include <QTest>
 #include <filesystem>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "DialogDriver.h"
+#include "TempFolder.h"
 #include "link/LibraryBinding.h"
 #include "schedule/ListFile.h"
 #include "ui/schedule/ScheduleWindow.h"
@@ -62,7 +63,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("shots");
     QDir().mkpath(out);
-    calsim_test::TempSettings settings;
+    talvo_test::TempSettings settings;
     const std::string list = MakeList(settings.Root());
 
     ui::TTestSignalsForm form;
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
         if (name) Shoot(form, out, name);
     }
 
-    calsim_test::Simulator sim("COM1");
+    talvo_test::CalibratorSimulator sim("COM1");
     lnk::TSignalLibrary library = lnk::LoadSignalLibrary(TALVO_BIN_DIR "/", lnk::RecordedLibraryDigest());
     sched::TLinkSettings link;
     link.Library = &library;

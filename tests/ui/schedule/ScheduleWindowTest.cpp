@@ -19,8 +19,9 @@
 #include <fstream>
 #include <memory>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "DialogDriver.h"
+#include "TempFolder.h"
 #include "files/IniFile.h"
 #include "link/LibraryBinding.h"
 #include "ui/schedule/ScheduleWindow.h"
@@ -48,7 +49,7 @@ std::string ReadAll(const fs::path& path) {
 
 class ScheduleWindowTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<calsim_test::TempSettings> settings_;
+    std::unique_ptr<talvo_test::TempSettings> settings_;
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<TTestSignalsForm> form_;
     lnk::TSignalLibrary library_;
@@ -155,7 +156,7 @@ class ScheduleWindowTest : public QObject {
 private Q_SLOTS:
     void init() {
         uitest::FailOnWarnings();
-        settings_ = std::make_unique<calsim_test::TempSettings>();
+        settings_ = std::make_unique<talvo_test::TempSettings>();
         dir_ = std::make_unique<QTemporaryDir>();
         form_ = std::make_unique<TTestSignalsForm>();
         form_->show();
@@ -304,7 +305,7 @@ private Q_SLOTS:
     }
 
     void TwoRowsRunOnTheCalibrator() {
-        calsim_test::Simulator sim("COM1");
+        talvo_test::CalibratorSimulator sim("COM1");
         LinkToSimulator();
         AddSignal(CopyExample("balanced-nominal.usa", "balanced.usa"));
         Click("btnAddCommand");
@@ -355,7 +356,7 @@ private Q_SLOTS:
     }
 
     void StopEndsARunAndClosingWaitsForIt() {
-        calsim_test::Simulator sim("COM1");
+        talvo_test::CalibratorSimulator sim("COM1");
         LinkToSimulator();
         Click("btnAddCommand");
         EditDuration(0, 100);

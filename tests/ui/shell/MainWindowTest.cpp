@@ -11,8 +11,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "DialogDriver.h"
+#include "TempFolder.h"
 #include "files/DataFolders.h"
 #include "files/IniFile.h"
 #include "link/LibraryBinding.h"
@@ -52,13 +53,13 @@ std::string CopyExample(const QTemporaryDir& dir, const std::string& name) {
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<calsim_test::TempSettings> settings_;
+    std::unique_ptr<talvo_test::TempSettings> settings_;
     std::unique_ptr<TfmMain> main_;
 
 private Q_SLOTS:
     void init() {
         uitest::FailOnWarnings();
-        settings_ = std::make_unique<calsim_test::TempSettings>();
+        settings_ = std::make_unique<talvo_test::TempSettings>();
         main_ = std::make_unique<TfmMain>(ui::TMainOptions{});
     }
     void cleanup() {
@@ -149,7 +150,7 @@ private Q_SLOTS:
     }
 
     void ActionsAreRefusedWhileTheScheduleRuns() {
-        calsim_test::Simulator sim("COM1");
+        talvo_test::CalibratorSimulator sim("COM1");
         main_ = std::make_unique<TfmMain>(WithLibrary());
         main_->NewWindow();
         main_->ScheduleWindow().findChild<QPushButton*>(QStringLiteral("btnStop"))->setEnabled(true);
@@ -173,7 +174,7 @@ private Q_SLOTS:
     }
 
     void ASettingsFileThatCannotBeWrittenDoesNotStopClosing() {
-        calsim_test::Simulator sim("COM1");
+        talvo_test::CalibratorSimulator sim("COM1");
         main_ = std::make_unique<TfmMain>(WithLibrary());
         main_->show();
         fs::create_directories(files::SettingsFileName());  // a folder where the file should go
@@ -186,7 +187,7 @@ private Q_SLOTS:
     }
 
     void ClosingResetsTheWholeSignal() {
-        calsim_test::Simulator sim("COM1");
+        talvo_test::CalibratorSimulator sim("COM1");
         main_ = std::make_unique<TfmMain>(WithLibrary());
         main_->show();
         main_->close();

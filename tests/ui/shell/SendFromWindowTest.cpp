@@ -8,8 +8,9 @@
 #include <QToolButton>
 #include <memory>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "DialogDriver.h"
+#include "TempFolder.h"
 #include "link/LibraryBinding.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
@@ -24,7 +25,7 @@ const QString kExample = QStringLiteral(TALVO_SOURCE_DIR "/examples/harmonics-di
 // The frames as the calibrator received them (codes, parameters, decoded
 // tables and timing blocks), without their running numbers and the device
 // state that earlier runs left.
-std::vector<json> Received(const calsim_test::Simulator& sim, std::size_t from) {
+std::vector<json> Received(const talvo_test::CalibratorSimulator& sim, std::size_t from) {
     std::vector<json> frames = sim.Frames();
     frames.erase(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(std::min(from, frames.size())));
     for (json& f : frames) {
@@ -35,7 +36,7 @@ std::vector<json> Received(const calsim_test::Simulator& sim, std::size_t from) 
 }
 
 // What the console sends for the same file and action.
-std::vector<json> SentByConsole(const calsim_test::Simulator& sim, const char* type) {
+std::vector<json> SentByConsole(const talvo_test::CalibratorSimulator& sim, const char* type) {
     const std::size_t before = sim.Frames().size();
     QProcess console;
     console.start(QStringLiteral(TALVO_BIN_DIR "/KalibratorTalvo"),
@@ -49,8 +50,8 @@ std::vector<json> SentByConsole(const calsim_test::Simulator& sim, const char* t
 
 class SendFromWindowTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<calsim_test::TempSettings> settings_;
-    std::unique_ptr<calsim_test::Simulator> sim_;
+    std::unique_ptr<talvo_test::TempSettings> settings_;
+    std::unique_ptr<talvo_test::CalibratorSimulator> sim_;
 
     // A fresh main window, as a new program run: nothing sent before.
     std::unique_ptr<TfmMain> Program() {
@@ -74,8 +75,8 @@ class SendFromWindowTest : public QObject {
 private Q_SLOTS:
     void init() {
         uitest::FailOnWarnings();
-        settings_ = std::make_unique<calsim_test::TempSettings>();
-        sim_ = std::make_unique<calsim_test::Simulator>("COM1");
+        settings_ = std::make_unique<talvo_test::TempSettings>();
+        sim_ = std::make_unique<talvo_test::CalibratorSimulator>("COM1");
     }
     void cleanup() {
         sim_.reset();
@@ -112,7 +113,8 @@ private Q_SLOTS:
     }
 
     void ASilentCalibratorEndsTheActionWithTheWindowUsable() {
-        sim_ = std::make_unique<calsim_test::Simulator>("COM1", std::vector<std::string>{"--silent-from", "1"});
+        sim_ =
+            std::make_unique<talvo_test::CalibratorSimulator>("COM1", std::vector<std::string>{"--silent-from", "1"});
         std::unique_ptr<TfmMain> main = Program();
         ui::TForm2* form = main->NewWindow();
         QSignalSpy finished(main.get(), &TfmMain::ActionFinished);
@@ -128,7 +130,7 @@ private Q_SLOTS:
         QVERIFY(protocol->count() >= 2);
         QVERIFY(form->Protocol().ErrorCount() >= 1);
         // The port was released: the next action opens it again.
-        sim_ = std::make_unique<calsim_test::Simulator>("COM1");
+        sim_ = std::make_unique<talvo_test::CalibratorSimulator>("COM1");
         QVERIFY(main->RunAction(ui::TActionKind::ResetAll));
         QVERIFY(finished.wait(30000));
         QCOMPARE(finished.back().front().toBool(), true);

@@ -6,7 +6,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
+#include "TempFolder.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
 
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("shots");
     QDir().mkpath(folder);
-    calsim_test::TempSettings settings;
+    talvo_test::TempSettings settings;
     ui::TfmMain main{ui::TMainOptions{}};
     main.resize(1100, 760);
     main.show();

@@ -8,8 +8,9 @@
 #include <QToolButton>
 #include <memory>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "DialogDriver.h"
+#include "TempFolder.h"
 #include "editor/SignalFields.h"
 #include "files/SignalFile.h"
 #include "ui/shell/MainWindow.h"
@@ -52,7 +53,7 @@ void Press(Qt::Key key) { QTest::keyClick(Focus(), key); }
 
 class FundamentalPagesTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<calsim_test::TempSettings> settings_;
+    std::unique_ptr<talvo_test::TempSettings> settings_;
     std::unique_ptr<ui::TfmMain> main_;
 
     // A shown window on `tab` with the focus in `field`.
@@ -68,7 +69,7 @@ class FundamentalPagesTest : public QObject {
 private Q_SLOTS:
     void init() {
         uitest::FailOnWarnings();
-        settings_ = std::make_unique<calsim_test::TempSettings>();
+        settings_ = std::make_unique<talvo_test::TempSettings>();
         main_ = std::make_unique<ui::TfmMain>(ui::TMainOptions{});
     }
     void cleanup() {

@@ -11,9 +11,10 @@
 #include <fstream>
 #include <memory>
 
-#include "CalsimHarness.h"
+#include "CalibratorSimulator.h"
 #include "CommonUtils/TalvoError.h"
 #include "DialogDriver.h"
+#include "TempFolder.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
 
@@ -46,7 +47,7 @@ QString Text(TForm2& form, const char* label) { return form.findChild<QLabel*>(Q
 
 class SignalWindowTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<calsim_test::TempSettings> settings_;
+    std::unique_ptr<talvo_test::TempSettings> settings_;
     std::unique_ptr<ui::TfmMain> main_;
 
     TForm2& Window() { return *main_->NewWindow(); }
@@ -54,7 +55,7 @@ class SignalWindowTest : public QObject {
 private Q_SLOTS:
     void init() {
         uitest::FailOnWarnings();
-        settings_ = std::make_unique<calsim_test::TempSettings>();
+        settings_ = std::make_unique<talvo_test::TempSettings>();
         main_ = std::make_unique<ui::TfmMain>(ui::TMainOptions{});
     }
     void cleanup() {

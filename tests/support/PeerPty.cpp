@@ -1,17 +1,16 @@
 #include "PeerPty.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <pty.h>
-#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "CommonUtils/KnownFolders.h"
+
+namespace talvo_test {
 
 PeerPty::PeerPty(const std::string& name) {
     termios raw{};
@@ -51,15 +50,4 @@ void PeerPty::Send(const std::vector<std::uint8_t>& bytes) {
         throw std::runtime_error("pty write");
 }
 
-LoopbackListener::LoopbackListener() : fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof a;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(fd, 4) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size) != 0)
-        throw std::runtime_error("loopback listener");
-    port = ntohs(a.sin_port);
-}
-
-LoopbackListener::~LoopbackListener() { ::close(fd); }
+}  // namespace talvo_test

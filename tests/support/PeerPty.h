@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace talvo_test {
+
 // A pseudo-terminal whose master the test holds, linked as `name` in the
 // current port folder: the code under test opens the slave as a port.
 class PeerPty {
@@ -27,12 +29,4 @@ private:
     std::filesystem::path link_;
 };
 
-// A listening TCP socket on the loopback and the port it got.
-struct LoopbackListener {
-    LoopbackListener();
-    ~LoopbackListener();
-    LoopbackListener(const LoopbackListener&) = delete;
-    LoopbackListener& operator=(const LoopbackListener&) = delete;
-    int fd = -1;
-    std::uint16_t port = 0;
-};
+}  // namespace talvo_test

@@ -5,6 +5,8 @@
 
 #include "SignalLib/SignalTalvo.h"
 
+namespace talvo_test {
+
 // The built shared library, opened with dlopen and bound through dlsym the
 // way outside callers bind it. Opened once per test program.
 struct TSignalTalvoLibrary {
@@ -22,7 +24,7 @@ const TSignalTalvoLibrary& Library();
 
 // A valid signal: 220 V and 5 A in each phase at 50 Hz, voltages at 0, -120,
 // 120 degrees, currents in phase with them, every fundamental on.
-TOutSignalParams BalancedSignal();
+TOutSignalParams BalancedParams();
 
 // One dip of 50 % in every phase, 0.1 s every 1 s.
 TCollapsesOvervoltagesParams OneDip();
@@ -32,3 +34,5 @@ std::string Text(std::int16_t code);
 
 // The full parameters of a signal; the code goes to `code`.
 TFullSignalParams FullParams(const TOutSignalParams& params, std::int16_t& code);
+
+}  // namespace talvo_test

@@ -1,6 +1,6 @@
 #include "TestSignals.h"
 
-namespace sigtest {
+namespace talvo_test {
 
 std::unique_ptr<sig::TSignalSet> BalancedSignal(sig::real u, sig::real i, sig::real phi) {
     auto s = std::make_unique<sig::TSignalSet>();
@@ -39,4 +39,23 @@ void AddRichSpectrum(sig::TSignalSet& s) {
     }
 }
 
-}  // namespace sigtest
+void RandomSpectrum(sig::TSignalSet& s, std::mt19937& rng, float low, float high) {
+    std::uniform_real_distribution<float> koef(low, high), angle(-180, 180);
+    for (int p = sig::fzA; p <= sig::fzC; ++p) {
+        const auto block = static_cast<sig::TGarmonikPart>(p);
+        for (int n = 2; n <= sig::kHarmonics; ++n) {
+            s.Voltage.Garmonik.SetKoef(block, n, koef(rng));
+            s.Voltage.Garmonik.SetAngle(block, n, angle(rng));
+            s.Current.Garmonik.SetKoef(block, n, koef(rng));
+            s.Current.Garmonik.SetAngle(block, n, angle(rng));
+        }
+        for (int m = 1; m <= sig::kInterHarmonics; ++m) {
+            s.Voltage.InterGarm[p].Koef[m] = koef(rng);
+            s.Voltage.InterGarm[p].Angle[m] = angle(rng);
+            s.Current.InterGarm[p].Koef[m] = koef(rng);
+            s.Current.InterGarm[p].Angle[m] = angle(rng);
+        }
+    }
+}
+
+}  // namespace talvo_test

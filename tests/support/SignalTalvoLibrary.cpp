@@ -7,6 +7,7 @@
 
 #include "CommonUtils/CodePage.h"
 
+namespace talvo_test {
 namespace {
 
 template <class F>
@@ -38,7 +39,7 @@ const TSignalTalvoLibrary& Library() {
     return library;
 }
 
-TOutSignalParams BalancedSignal() {
+TOutSignalParams BalancedParams() {
     TOutSignalParams p;
     std::memset(&p, 0, sizeof p);
     p.VoltageOn = 1;
@@ -82,3 +83,5 @@ TFullSignalParams FullParams(const TOutSignalParams& params, std::int16_t& code)
     code = Library().GetOutSignalData(params, &full);
     return full;
 }
+
+}  // namespace talvo_test
