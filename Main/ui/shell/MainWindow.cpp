@@ -495,18 +495,11 @@ bool TfmMain::RunAction(TActionKind kind) {
     TForm2* form = ActiveSignalWindow();
     const bool needsSignal = kind != TActionKind::ResetAll && kind != TActionKind::ResetCollapses;
     if (needsSignal && !form) return false;
-    TActionRequest request;
-    request.Kind = kind;
-    if (form) request.Signal = form->Signal();
-    request.PortName = U(ports_->currentText());
-    request.BaudRate = rates_->currentText().toUInt();
-    request.Modification = modification_;
-    request.Correction = correction_;
-    request.LastDivisor = lastDivisor_;
-    request.Library = library_.Loaded() ? &library_ : nullptr;
-    request.Log = form ? static_cast<cmn::IProtocolLog*>(&form->ProtocolLog()) : &closingLog_;
-    request.Status = &status_;
-    request.Countdown = &countdown_;
+    TActionRequest request = Request(kind);
+    if (form) {
+        request.Signal = form->Signal();
+        request.Log = &form->ProtocolLog();
+    }
     if (!runner_.Start(std::move(request))) return false;
     actionWindow_ = form;
     if (form) form->SetActionRunning(true);
@@ -534,6 +527,11 @@ void TfmMain::DrawStatus(quint32 message, int code) {
 }
 
 void TfmMain::ShowSchedule() {
+    schedule_->SetLinkSettings(LinkSettings());
+    schedule_->showNormal();
+}
+
+sched::TLinkSettings TfmMain::LinkSettings() {
     sched::TLinkSettings link;
     link.PortName = U(ports_->currentText());
     link.BaudRate = rates_->currentText().toUInt();
@@ -541,8 +539,25 @@ void TfmMain::ShowSchedule() {
     link.Library = library_.Loaded() ? &library_ : nullptr;
     link.Correction = correction_;
     link.Status = &status_;
-    schedule_->SetLinkSettings(link);
-    schedule_->showNormal();
+    return link;
+}
+
+// An action with the link as the window shows it; its lines go to no protocol
+// page until the caller names a signal window.
+TActionRequest TfmMain::Request(TActionKind kind) {
+    const sched::TLinkSettings link = LinkSettings();
+    TActionRequest request;
+    request.Kind = kind;
+    request.PortName = link.PortName;
+    request.BaudRate = link.BaudRate;
+    request.Modification = link.Modification;
+    request.Correction = link.Correction;
+    request.LastDivisor = lastDivisor_;
+    request.Library = link.Library;
+    request.Log = &closingLog_;
+    request.Status = &status_;
+    request.Countdown = &countdown_;
+    return request;
 }
 
 void TfmMain::closeEvent(QCloseEvent* event) {
@@ -562,14 +577,7 @@ void TfmMain::closeEvent(QCloseEvent* event) {
         MyShowMessage(edit::kSettingsWriteError, cmn::MessageKind::Warning);
     }
     closing_ = true;
-    TActionRequest reset;
-    reset.Kind = TActionKind::ResetAll;
-    reset.PortName = U(ports_->currentText());
-    reset.BaudRate = rates_->currentText().toUInt();
-    reset.Modification = modification_;
-    reset.Log = &closingLog_;
-    reset.Status = &status_;
-    if (!runner_.Start(std::move(reset))) CloseAfterReset();
+    if (!runner_.Start(Request(TActionKind::ResetAll))) CloseAfterReset();
 }
 
 void TfmMain::CloseAfterReset() {

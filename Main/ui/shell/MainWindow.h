@@ -11,6 +11,7 @@
 #include "files/SignalFile.h"
 #include "files/TalvoIni.h"
 #include "link/LibraryBinding.h"
+#include "schedule/CalibratorActions.h"
 #include "signal/Correction.h"
 #include "ui/common/QueuedSinks.h"
 #include "ui/shell/ActionRunner.h"
@@ -87,6 +88,8 @@ private:
     void ShowConverterEntries();
     void CloseAfterReset();
     void ShowSchedule();
+    sched::TLinkSettings LinkSettings();
+    TActionRequest Request(TActionKind kind);
     void ExportSignal();
     void EditPreferences();
     void EditNominals();
