@@ -25,7 +25,7 @@ struct TTableSettings {
 };
 
 // The frequency correction kf in %, the last value of the correction record.
-inline sig::real FrequencyCorrection(const TTableSettings& t) { return t.Correction[sig::kCorrectionCount - 1]; }
+inline sig::real FrequencyCorrection(const TTableSettings& t) { return sig::FrequencyCorrection(t.Correction); }
 
 // The calibrator's voltage range: 220 V, else 57.7 V; current range: 5 A
 // unless the nominal is 1 A. The range command carries them as bits 0 and 1.

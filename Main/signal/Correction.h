@@ -13,4 +13,7 @@ namespace sig {
 inline constexpr std::size_t kCorrectionCount = 13;
 using TCorrectionRecord = std::array<real, kCorrectionCount>;
 
+// The frequency correction kf in %, the record's last value.
+inline real FrequencyCorrection(const TCorrectionRecord& c) { return c[kCorrectionCount - 1]; }
+
 }  // namespace sig

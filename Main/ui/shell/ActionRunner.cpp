@@ -23,7 +23,7 @@ bool RunSequence(TActionRequest& r, lnk::TActionTarget& target) {
         case TActionKind::ResetAll: return lnk::ResetAll(target);
         case TActionKind::MeterVerification: break;
     }
-    const sig::real kf = r.Correction[sig::kCorrectionCount - 1];
+    const sig::real kf = sig::FrequencyCorrection(r.Correction);
     const sig::TKolebParamsHelpTable flicker = sig::FlickerTable().Snapshot();
     const lnk::TSignalRecompute recompute = [&](sig::TSignalSet& s) { sig::Recalculate(s, flicker, {kf}); };
     return lnk::MeterVerification(action, recompute, *r.Countdown);

@@ -36,8 +36,6 @@
 namespace ui {
 namespace {
 
-sig::real FreqCorrection(const sig::TCorrectionRecord& c) { return c[sig::kCorrectionCount - 1]; }
-
 QWidget* GroupPage(const edit::TPageRow& row, QWidget* content = nullptr) {
     auto* page = new QWidget;
     page->setObjectName(Q(row.Page));
@@ -78,7 +76,7 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
     BuildTabMenu();
     LoadFlickerFile(log_);
     UpdateFrequencyBounds();
-    signal_ = edit::DefaultSignal({FreqCorrection(correction_), bounds_, log_});
+    signal_ = edit::DefaultSignal({Kf(), bounds_, log_});
     sig::CalcKolebParams(signal_.Voltage, signal_.Koleb, signal_.Switches.UOnA, signal_.Switches.UOnB,
                          signal_.Switches.UOnC, sig::FlickerTable().Snapshot());
     ShowAllData_u();
@@ -188,8 +186,7 @@ files::TSignalFileExtras TForm2::Extras() const {
 bool TForm2::LoadSignal(files::SignalFileKind kind, const std::string& path) {
     sig::TSignalSet loaded = signal_;
     files::TSignalFileExtras extras = Extras();
-    const files::TSignalLoadTarget target{loaded, extras, log_, sig::FlickerTable().Snapshot(),
-                                          FreqCorrection(correction_)};
+    const files::TSignalLoadTarget target{loaded, extras, log_, sig::FlickerTable().Snapshot(), Kf()};
     if (!files::LoadSignalFile(kind, files::IniFile(path), true, target)) return false;
     signal_ = std::move(loaded);
     extras_ = extras;
@@ -240,7 +237,7 @@ void TForm2::TabsChange(int index) {
     const sig::TKolebParamsHelpTable flicker = sig::FlickerTable().Snapshot();
     const edit::TPageRow* row = nullptr;
     try {
-        row = edit::SelectPage(caption, {signal_, FreqCorrection(correction_), false, flicker, this});
+        row = edit::SelectPage(caption, {signal_, Kf(), false, flicker, this});
     } catch (const cmn::TalvoError& e) {
         MyShowMessage(e.what(), cmn::MessageKind::Warning);
         return;
@@ -273,14 +270,14 @@ void TForm2::ApplyCalibrationCoefs(const sig::TCorrectionRecord& correction) {
     correction_ = correction;
     UpdateFrequencyBounds();
     sig::TSignalParamsU& v = signal_.Voltage;
-    sig::SetSignalFrequency(v.Freq, FreqCorrection(correction_), signal_.Grid, bounds_, true, false, log_, v);
+    sig::SetSignalFrequency(v.Freq, Kf(), signal_.Grid, bounds_, true, false, log_, v);
     ShowAllData_u();
     ShowAllData_i();
 }
 
-void TForm2::Recalculate() { sig::Recalculate(signal_, sig::FlickerTable().Snapshot(), {FreqCorrection(correction_)}); }
+void TForm2::Recalculate() { sig::Recalculate(signal_, sig::FlickerTable().Snapshot(), {Kf()}); }
 
-void TForm2::UpdateFrequencyBounds() { bounds_ = sig::DeriveFrequencyBounds(FreqCorrection(correction_)); }
+void TForm2::UpdateFrequencyBounds() { bounds_ = sig::DeriveFrequencyBounds(Kf()); }
 
 void TForm2::AddProtocolLine(int type, const QString& text) {
     protocolList_->addItem(Q(protocol_.Add(static_cast<cmn::LogType>(type), U(text))));
@@ -311,7 +308,7 @@ void TForm2::SaveProtocol() {
     }
 }
 
-sig::real TForm2::Kf() const { return ui::FreqCorrection(correction_); }
+sig::real TForm2::Kf() const { return sig::FrequencyCorrection(correction_); }
 
 std::string TForm2::ShownPage() const { return U(notebook_->currentWidget()->objectName()); }
 
