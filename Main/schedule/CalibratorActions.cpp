@@ -11,7 +11,7 @@ TCalibratorActions::TCalibratorActions(const TLinkSettings& link, const sig::TKo
     : link_(link), flicker_(flicker), console_(console), tables_({link.Modification, link.Correction}) {}
 
 bool TCalibratorActions::ReadSignalFile(const std::string& path, TSignalDataForSet& bundle, cmn::IProtocolLog& log) {
-    const sig::real kf = lnk::FrequencyCorrection({link_.Modification, link_.Correction});
+    const sig::real kf = sig::FrequencyCorrection(link_.Correction);
     files::TSignalFileExtras extras;
     const files::TSignalLoadTarget target{bundle.Signal, extras, log, flicker_, kf, console_};
     if (!files::LoadSignalFile(files::sfAll, files::IniFile(path), false, target)) return false;
