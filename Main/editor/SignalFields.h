@@ -7,6 +7,7 @@
 
 #include "CommonUtils/ProtocolLog.h"
 #include "signal/Display.h"
+#include "signal/Flicker.h"
 #include "signal/Frequency.h"
 #include "signal/SignalSet.h"
 
@@ -38,6 +39,8 @@ struct TFieldRow {
     std::string_view Next;    // focus successor on Enter; empty for results
     std::string_view Symbol;  // the quantity in indexed text, beside the field
     sig::real (*Value)(const sig::TSignalSet&);
+    // A shown text that is not the value formatted; when set, Format and Value are not used.
+    std::string (*Text)(const sig::TSignalSet&) = nullptr;
 };
 
 std::span<const TFieldRow> FieldRows();
@@ -58,6 +61,7 @@ struct TEntryContext {
     cmn::IProtocolLog& Log;  // the frequency range refusal goes here
     sig::ISignalDisplay* Display = nullptr;
     std::string_view ShownPage;
+    const sig::TKolebParamsHelpTable* Flicker = nullptr;  // the fluctuation bounds
 };
 
 struct TEntryOutcome {

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <span>
+
+#include "editor/SignalFields.h"
+
+// The field table is kept in groups, one per set of pages, each beside the
+// rules of its own families; FieldRows() joins them in this order.
+namespace edit::groups {
+
+std::span<const TFieldRow> Fundamentals();  // page_u, page_i
+
+}  // namespace edit::groups
