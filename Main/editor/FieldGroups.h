@@ -9,5 +9,6 @@
 namespace edit::groups {
 
 std::span<const TFieldRow> Fundamentals();  // page_u, page_i
+std::span<const TFieldRow> Powers();        // page_u_i, page_u_i_3, page_IEEE_1459
 
 }  // namespace edit::groups

@@ -1,5 +1,6 @@
 #include "editor/PageSelection.h"
 
+#include "editor/PowerPages.h"
 #include "signal/Calculations.h"
 #include "signal/Collapses.h"
 #include "signal/Ieee1459.h"
@@ -7,11 +8,7 @@
 namespace edit {
 namespace {
 
-void Powers(const TPageContext& c) {
-    sig::TSignalSet& s = c.Signal;
-    sig::CalcPowerParams(s.Voltage, s.Current, s.Switches, c.FullPowersShown, s.Energy,
-                         {s.ShownPowers, s.FundamentalPowers, s.FullPowers}, c.Display);
-}
+void Powers(const TPageContext& c) { CalcPowers(c.Signal, c.FullPowersShown, c.Display); }
 
 void VoltageAndCurrent(const TPageContext& c, sig::ISignalDisplay* display) {
     sig::TSignalSet& s = c.Signal;
@@ -26,8 +23,7 @@ void RunSelection(std::string_view page, const TPageContext& c) {
     } else if (page == "page_i") {
         sig::CalcCurrentParams(s.Current, s.Voltage, s.Switches, c.Display);
     } else if (page == "page_u_i") {
-        Powers(c);
-        sig::CalcHarmonicPowers(s.Voltage, s.Current, s.FundamentalPowers);
+        sig::CalcPhaseFundamentalPowers(s.Voltage, s.Current, s.Switches, c.OnePhase, s.FundamentalPowers);
     } else if (page == "page_u_i_3") {
         VoltageAndCurrent(c, c.Display);
         Powers(c);

@@ -17,6 +17,7 @@ struct TPageContext {
     bool FullPowersShown = false;  // the whole-signal power mode of the three-phase page
     const sig::TKolebParamsHelpTable& Flicker;
     sig::ISignalDisplay* Display = nullptr;
+    int OnePhase = 0;  // the phase of the single-phase page, 0 = A
 };
 
 // Runs the calculations of the page the caption names and returns its row;

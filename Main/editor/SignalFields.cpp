@@ -1,6 +1,7 @@
 #include "editor/SignalFields.h"
 
 #include "editor/FieldGroups.h"
+#include "editor/PowerPages.h"
 
 #include <algorithm>
 #include <array>
@@ -21,11 +22,14 @@ using sig::TSignalSet;
 using F = FieldFamily;
 constexpr std::string_view kU = "page_u";
 constexpr std::string_view kI = "page_i";
+constexpr std::string_view kOne = "page_u_i";
+constexpr std::string_view k3 = "page_u_i_3";
 constexpr std::string_view kDegree = "°";
 
 constexpr std::string_view kParseError = "Ошибка при вводе значения! Повторите ввод!";
 constexpr std::string_view kVoltageRange = "Выход за границы диапазона! Повторите ввод.";
 constexpr std::string_view kCurrentRange = "Выход за границы диапазона! Повторите ввод!";
+constexpr std::string_view kOneVoltageRange = "Выход за пределы диапазона! Повторите ввод!";
 
 // The angle fields accept a trailing degree sign; no other field does.
 std::optional<sig::real> ParseField(const TFieldRow& row, std::string_view text) {
@@ -41,9 +45,18 @@ std::optional<sig::real> ParseField(const TFieldRow& row, std::string_view text)
     return x;
 }
 
-// Values 1 ... 3 and deviations 4 ... 6 of the voltage, 20 ... 22 and
-// 23 ... 25 of the current.
-int PhaseOfTag(int tag) { return (tag < 20 ? tag - 1 : tag - 20) % 3; }
+// The phase a tag stores: values 1 ... 3, deviations 4 ... 6 and angles 8, 9
+// of the voltage page; 20 ... 28 of the current page (values, deviations,
+// angles); 50 ... 58 of the voltages and 59 ... 67 of the currents of the
+// three-phase page, value, deviation and angle for each phase in turn.
+int PhaseOfTag(int tag) {
+    if (tag >= 59) return (tag - 59) / 3;
+    if (tag >= 50) return (tag - 50) / 3;
+    if (tag >= 26) return tag - 26;
+    if (tag >= 20) return (tag - 20) % 3;
+    if (tag >= 7) return tag - 7;
+    return (tag - 1) % 3;
+}
 
 TEntryOutcome Refused(std::string_view message) { return {false, std::string(message), {}}; }
 
@@ -58,8 +71,17 @@ TValueDelta Agree(bool fromValue, sig::real x, sig::real nominal) {
     return {x * (nominal / 100) + nominal, x};
 }
 
-// What every accepted voltage fundamental runs on the voltage page.
+// The three-phase page shows voltages, currents and powers together.
+TEntryOutcome ThreePhaseChanged(const TEntryContext& c) {
+    TSignalSet& s = c.Signal;
+    sig::CalcVoltageParams(s.Voltage, s.Switches, c.Display);
+    sig::CalcCurrentParams(s.Current, s.Voltage, s.Switches, c.Display);
+    CalcPowers(s, c.FullPowersShown, c.Display);
+    return {true, std::nullopt, k3};
+}
+
 TEntryOutcome VoltageChanged(const TEntryContext& c) {
+    if (c.ShownPage == k3) return ThreePhaseChanged(c);
     sig::CalcVoltageParams(c.Signal.Voltage, c.Signal.Switches, c.Display);
     return {true, std::nullopt, c.ShownPage == kU ? kU : std::string_view{}};
 }
@@ -75,6 +97,7 @@ TEntryOutcome TakeVoltage(const TFieldRow& row, sig::real x, const TEntryContext
 }
 
 TEntryOutcome CurrentChanged(const TEntryContext& c) {
+    if (c.ShownPage == k3) return ThreePhaseChanged(c);
     sig::CalcCurrentParams(c.Signal.Current, c.Signal.Voltage, c.Signal.Switches, c.Display);
     return {true, std::nullopt, c.ShownPage == kI ? kI : std::string_view{}};
 }
@@ -97,12 +120,40 @@ TEntryOutcome TakeFrequency(const TFieldRow& row, sig::real x, const TEntryConte
     return {true, std::nullopt, c.ShownPage == row.Page ? row.Page : std::string_view{}};
 }
 
+// The single-phase page stores into the phase chosen there and recomputes
+// only that phase's fundamental powers.
+TEntryOutcome TakeSinglePhase(const TFieldRow& row, sig::real x, const TEntryContext& c) {
+    TSignalSet& s = c.Signal;
+    const int phase = c.OnePhase;
+    switch (row.Tag) {
+        case kOneVoltageValue:
+        case kOneVoltageDeviation: {
+            const auto [value, delta] = Agree(row.Tag == kOneVoltageValue, x, s.Voltage.NominalFaza);
+            if (value < 0) return Refused(kOneVoltageRange);
+            sig::U(s.Voltage, phase) = value;
+            sig::DeltaU(s.Voltage, phase) = delta;
+            break;
+        }
+        case kOneCurrentValue:
+        case kOneCurrentDeviation: {
+            const auto [value, delta] = Agree(row.Tag == kOneCurrentValue, x, sig::ReferenceCurrent(s.Current.Nominal));
+            if (value < 0) return Refused(kCurrentRange);
+            sig::I(s.Current, phase) = value;
+            sig::DeltaI(s.Current, phase) = delta;
+            break;
+        }
+        default: sig::PhiUI(s.Current, phase) = sig::NormalizeAngle(x);
+    }
+    sig::CalcPhaseFundamentalPowers(s.Voltage, s.Current, s.Switches, phase, s.FundamentalPowers);
+    return {true, std::nullopt, kOne};
+}
+
 }  // namespace
 
 std::span<const TFieldRow> FieldRows() {
     static const std::vector<TFieldRow> rows = [] {
         std::vector<TFieldRow> all;
-        for (const std::span<const TFieldRow> group : {groups::Fundamentals()})
+        for (const std::span<const TFieldRow> group : {groups::Fundamentals(), groups::Powers()})
             all.insert(all.end(), group.begin(), group.end());
         return all;
     }();
@@ -121,10 +172,10 @@ std::string_view GetCurrentFmtStrByNominal(sig::real nominal) {
     return static_cast<int>(std::trunc(nominal)) == 1 ? "%2.5f" : "%2.4f";
 }
 
-std::string FieldText(const TFieldRow& row, const sig::TSignalSet& s) {
+std::string FieldText(const TFieldRow& row, const sig::TSignalSet& s, int phase) {
     if (row.Text) return row.Text(s);
     const std::string_view format = row.Format.empty() ? GetCurrentFmtStrByNominal(s.Current.Nominal) : row.Format;
-    std::string text = cmn::Format(format, row.Value(s));
+    std::string text = cmn::Format(format, row.PhaseValue ? row.PhaseValue(s, phase) : row.Value(s));
     if (row.Angle) text += kDegree;
     return text;
 }
@@ -141,13 +192,14 @@ TEntryOutcome TakeOver(const TFieldRow& row, std::string_view text, const TEntry
         case F::VoltageValue:
         case F::VoltageDeviation: return TakeVoltage(row, *x, context);
         case F::VoltageAngle:
-            sig::Shift(context.Signal.Voltage, row.Tag - 7) = sig::NormalizeAngle(*x);
+            sig::Shift(context.Signal.Voltage, PhaseOfTag(row.Tag)) = sig::NormalizeAngle(*x);
             return VoltageChanged(context);
         case F::CurrentValue:
         case F::CurrentDeviation: return TakeCurrent(row, *x, context);
         case F::CurrentAngle:
-            sig::PhiUI(context.Signal.Current, row.Tag - 26) = sig::NormalizeAngle(*x);
+            sig::PhiUI(context.Signal.Current, PhaseOfTag(row.Tag)) = sig::NormalizeAngle(*x);
             return CurrentChanged(context);
+        case F::SinglePhase: return TakeSinglePhase(row, *x, context);
         case F::Frequency:
         case F::FrequencyDeviation: return TakeFrequency(row, *x, context);
         case F::Result: break;

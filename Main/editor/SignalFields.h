@@ -26,7 +26,17 @@ enum class FieldFamily {
     CurrentAngle,
     Frequency,
     FrequencyDeviation,
-    Result,  // read-only, computed
+    SinglePhase,  // the phase chosen on the single-phase page; the tag selects the quantity
+    Result,       // read-only, computed
+};
+
+// The tags of the single-phase page's fields.
+enum SinglePhaseTag : int {
+    kOneVoltageValue = 1,
+    kOneVoltageDeviation,
+    kOneCurrentValue,
+    kOneCurrentDeviation,
+    kOneAngle,
 };
 
 struct TFieldRow {
@@ -41,6 +51,8 @@ struct TFieldRow {
     sig::real (*Value)(const sig::TSignalSet&);
     // A shown text that is not the value formatted; when set, Format and Value are not used.
     std::string (*Text)(const sig::TSignalSet&) = nullptr;
+    // Rows of the single-phase page show the phase chosen there (0 = A).
+    sig::real (*PhaseValue)(const sig::TSignalSet&, int phase) = nullptr;
 };
 
 std::span<const TFieldRow> FieldRows();
@@ -51,7 +63,8 @@ bool Editable(const TFieldRow& row);
 std::string_view GetCurrentFmtStrByNominal(sig::real nominal);
 
 // The text a field shows for the records as they are.
-std::string FieldText(const TFieldRow& row, const sig::TSignalSet& s);
+// `phase` is the phase of the single-phase page.
+std::string FieldText(const TFieldRow& row, const sig::TSignalSet& s, int phase = 0);
 
 // What an entry needs besides the records.
 struct TEntryContext {
@@ -62,6 +75,8 @@ struct TEntryContext {
     sig::ISignalDisplay* Display = nullptr;
     std::string_view ShownPage;
     const sig::TKolebParamsHelpTable* Flicker = nullptr;  // the fluctuation bounds
+    bool FullPowersShown = false;                         // the whole-signal power mode of the three-phase page
+    int OnePhase = 0;                                     // the phase of the single-phase page, 0 = A
 };
 
 struct TEntryOutcome {

@@ -75,6 +75,11 @@ void CalcPowerParams(const TCurrentAngles& angles, const TSignalParamsU& v, cons
                      const TSignalSwitches& switches, bool fullPowersShown, TEnergyParams& energy,
                      const TPowerRecords& powers, ISignalDisplay* display = nullptr);
 
+// The fundamental powers of one phase into the fundamental record; the
+// other phases and the sums keep their values.
+void CalcPhaseFundamentalPowers(const TSignalParamsU& v, const TSignalParamsI& c, const TSignalSwitches& switches,
+                                int phase, TPowerParams& fundamental);
+
 // Active, reactive and apparent power of every harmonic into the fundamental powers.
 void CalcHarmonicPowers(const TSignalParamsU& v, const TSignalParamsI& c, TPowerParams& fundamental);
 void CalcHarmonicPowers(const TCurrentAngles& angles, const TSignalParamsU& v, const TSignalParamsI& c,

@@ -101,6 +101,11 @@ void CalcPowerParams(const TCurrentAngles& angles, const TSignalParamsU& v, cons
     if (display) display->DrawVectorDiagram(v, c);
 }
 
+void CalcPhaseFundamentalPowers(const TSignalParamsU& v, const TSignalParamsI& c, const TSignalSwitches& switches,
+                                int phase, TPowerParams& fundamental) {
+    FundamentalPowers(v, c, switches, phase, fundamental);
+}
+
 void CalcHarmonicPowers(const TSignalParamsU& v, const TSignalParamsI& c, TPowerParams& fundamental) {
     CalcHarmonicPowers(TCurrentAngles(c), v, c, fundamental);
 }

@@ -234,6 +234,7 @@ inline real Shift(const TSignalParamsU& v, int phase) { return v.*detail::kShift
 inline real& URms(TSignalParamsU& v, int phase) { return v.*detail::kURms[phase]; }
 inline real URms(const TSignalParamsU& v, int phase) { return v.*detail::kURms[phase]; }
 inline real& DeltaU(TSignalParamsU& v, int phase) { return v.*detail::kDeltaU[phase]; }
+inline real DeltaU(const TSignalParamsU& v, int phase) { return v.*detail::kDeltaU[phase]; }
 inline real& I(TSignalParamsI& c, int phase) { return c.*detail::kI[phase]; }
 inline real I(const TSignalParamsI& c, int phase) { return c.*detail::kI[phase]; }
 inline real& PhiUI(TSignalParamsI& c, int phase) { return c.*detail::kPhiUI[phase]; }

@@ -1,10 +1,18 @@
 #include "ui/signal/PageFields.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QToolButton>
+
+#include "CommonUtils/TalvoError.h"
+#include "editor/FundamentalChoices.h"
+#include "signal/Nominals.h"
+#include "ui/common/MessageDialog.h"
+#include "ui/signal/SignalWindow.h"
 
 #include "ui/common/FieldEdit.h"
 #include "ui/common/IndexTextLabel.h"
@@ -43,20 +51,25 @@ QWidget* TPageFields::Symbol(std::string_view name) {
     return new TIndexTextLabel(std::string(edit::FieldByName(name)->Symbol));
 }
 
-void TPageFields::Show(std::string_view page, const sig::TSignalSet& s) {
+void TPageFields::Show(std::string_view page, const sig::TSignalSet& s, int phase) {
     for (const edit::TFieldRow& row : edit::FieldRows()) {
         if (row.Page != page) continue;
         const auto it = controls_.find(row.Name);
         if (it == controls_.end()) continue;
-        const QString text = Q(edit::FieldText(row, s));
+        const QString text = Q(edit::FieldText(row, s, phase));
         if (auto* field = qobject_cast<TFieldEdit*>(it->second))
             field->setText(field->hasFocus() ? Q(edit::EditingText(row, U(text))) : text);
         else static_cast<QLabel*>(it->second)->setText(text);
     }
 }
 
-// Enter only moves on: the field left behind takes its entry over.
-void TPageFields::Enter(const edit::TFieldRow& row) { Control(row.Next)->setFocus(Qt::TabFocusReason); }
+// Enter only moves on: the field left behind takes its entry over. A chain
+// may end in a control that is not a field (a choice box of the page).
+void TPageFields::Enter(const edit::TFieldRow& row) {
+    QWidget* next = edit::FieldByName(row.Next) ? Control(row.Next)
+                                                : static_cast<QWidget*>(parent())->findChild<QWidget*>(Q(row.Next));
+    if (next) next->setFocus(Qt::TabFocusReason);
+}
 
 QGroupBox* SymbolGrid(const QString& caption, TPageFields& fields, std::initializer_list<std::string_view> names,
                       int columns, int firstRow) {
@@ -86,6 +99,35 @@ std::array<QRadioButton*, 2> AddHarmCountChoice(QGridLayout& grid, int row, cons
     grid.addWidget(new QLabel(QStringLiteral("Количество учитываемых гармоник:")), row, 0, 1, 4);
     grid.addLayout(line, row + 1, 0, 1, 4);
     return buttons;
+}
+
+QToolButton* ToolButton(const QString& caption, const char* name) {
+    auto* button = new QToolButton;
+    button->setText(caption);
+    NameControl(button, name, caption);
+    return button;
+}
+
+QComboBox* RangeBox(const char* name, bool voltage) {
+    auto* box = new QComboBox;
+    NameControl(box, name, QStringLiteral("Диапазон"));
+    if (voltage)
+        for (std::string_view text : sig::kNominalVoltageTexts) box->addItem(Q(text));
+    else
+        for (std::string_view text : sig::kNominalCurrentTexts) box->addItem(Q(text));
+    return box;
+}
+
+bool ApplyRange(TForm2& form, const QComboBox& box, bool voltage) {
+    const int range = edit::RangeNumber(U(box.currentText()));
+    try {
+        if (voltage) edit::Set_Naminal_U(form.Signal(), range, &form);
+        else edit::Set_Naminal_I(form.Signal(), range, &form);
+    } catch (const cmn::TalvoError& e) {
+        MyShowMessage(e.what(), cmn::MessageKind::Warning);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace ui

@@ -9,7 +9,9 @@
 
 #include "editor/SignalFields.h"
 
+class QComboBox;
 class QGridLayout;
+class QToolButton;
 class QGroupBox;
 class QRadioButton;
 class QString;
@@ -18,6 +20,7 @@ class QWidget;
 namespace ui {
 
 class TFieldEdit;
+class TForm2;
 
 // The controls of the field table: one per row, named after it, an entry
 // field for the editable rows and a result label ("нет" until shown) for
@@ -36,7 +39,8 @@ public:
     QWidget* Symbol(std::string_view name);
     // Every control of the page shows the records; the field being edited
     // keeps the editing form of its text.
-    void Show(std::string_view page, const sig::TSignalSet& s);
+    // `phase` is the phase of the single-phase page.
+    void Show(std::string_view page, const sig::TSignalSet& s, int phase = 0);
 
 private:
     void Enter(const edit::TFieldRow& row);
@@ -54,5 +58,17 @@ QGroupBox* SymbolGrid(const QString& caption, TPageFields& fields, std::initiali
 // (named prefix + "_40" and "_50") from grid row `row` on.
 std::array<QRadioButton*, 2> AddHarmCountChoice(QGridLayout& grid, int row, const char* prefix,
                                                 std::function<void(int)> chosen);
+
+}  // namespace ui
+
+namespace ui {
+
+QToolButton* ToolButton(const QString& caption, const char* name);
+
+// A range choice: "57.735" and "220.0" for voltages, "1.0" and "5.0" for currents.
+QComboBox* RangeBox(const char* name, bool voltage);
+// Sets the nominal the box names and recomputes the quantity with the
+// window as display; an unknown range is reported and nothing is set.
+bool ApplyRange(TForm2& form, const QComboBox& box, bool voltage);
 
 }  // namespace ui

@@ -30,7 +30,10 @@
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/CurrentPage.h"
+#include "ui/signal/IeeePage.h"
+#include "ui/signal/OnePhasePage.h"
 #include "ui/signal/PageFields.h"
+#include "ui/signal/ThreePhasePage.h"
 #include "ui/signal/VoltagePage.h"
 
 namespace ui {
@@ -79,8 +82,7 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
     signal_ = edit::DefaultSignal({Kf(), bounds_, log_});
     sig::CalcKolebParams(signal_.Voltage, signal_.Koleb, signal_.Switches.UOnA, signal_.Switches.UOnB,
                          signal_.Switches.UOnC, sig::FlickerTable().Snapshot());
-    ShowAllData_u();
-    ShowAllData_i();
+    ShowAllData();
 
     tabs_->setObjectName(QStringLiteral("Tabs"));
     tabs_->setShape(QTabBar::RoundedSouth);
@@ -105,6 +107,9 @@ void TForm2::BuildPages() {
         if (row.Page == "page_iu") content = BuildConverterPage();
         if (row.Page == "page_u") content = voltagePage_ = new TVoltagePage(*this, *fields_);
         if (row.Page == "page_i") content = currentPage_ = new TCurrentPage(*this, *fields_);
+        if (row.Page == "page_u_i") content = onePhasePage_ = new TOnePhasePage(*this, *fields_);
+        if (row.Page == "page_u_i_3") content = threePhasePage_ = new TThreePhasePage(*this, *fields_);
+        if (row.Page == "page_IEEE_1459") content = new TIeeePage(*fields_);
         notebook_->addWidget(GroupPage(row, content));
     }
 }
@@ -192,8 +197,7 @@ bool TForm2::LoadSignal(files::SignalFileKind kind, const std::string& path) {
     extras_ = extras;
     descript_->setPlainText(Q(extras.Description));
     Recalculate();
-    ShowAllData_u();
-    ShowAllData_i();
+    ShowAllData();
     return true;
 }
 
@@ -237,7 +241,8 @@ void TForm2::TabsChange(int index) {
     const sig::TKolebParamsHelpTable flicker = sig::FlickerTable().Snapshot();
     const edit::TPageRow* row = nullptr;
     try {
-        row = edit::SelectPage(caption, {signal_, Kf(), false, flicker, this});
+        row = edit::SelectPage(
+            caption, {signal_, Kf(), threePhasePage_->FullPowersShown(), flicker, this, onePhasePage_->Phase()});
     } catch (const cmn::TalvoError& e) {
         MyShowMessage(e.what(), cmn::MessageKind::Warning);
         return;
@@ -266,13 +271,14 @@ void TForm2::TabMenuClick(int tag) {
     if (out.RunSelection) TabsChange(tabs_->currentIndex());
 }
 
+// The frequency field's text is taken over again as if the user had left
+// it, so the new correction realises the frequency it shows.
 void TForm2::ApplyCalibrationCoefs(const sig::TCorrectionRecord& correction) {
     correction_ = correction;
     UpdateFrequencyBounds();
-    sig::TSignalParamsU& v = signal_.Voltage;
-    sig::SetSignalFrequency(v.Freq, Kf(), signal_.Grid, bounds_, true, false, log_, v);
-    ShowAllData_u();
-    ShowAllData_i();
+    auto* frequency = static_cast<TFieldEdit*>(fields_->Control("e_rate_u"));
+    TakeOverField(*edit::FieldByName("e_rate_u"), *frequency);
+    ShowAllData();
 }
 
 void TForm2::Recalculate() { sig::Recalculate(signal_, sig::FlickerTable().Snapshot(), {Kf()}); }
@@ -315,6 +321,17 @@ std::string TForm2::ShownPage() const { return U(notebook_->currentWidget()->obj
 void TForm2::ShowPage(std::string_view page) {
     if (page == "page_u") ShowAllData_u();
     if (page == "page_i") ShowAllData_i();
+    if (page == "page_u_i") ShowAllData_Power();
+    if (page == "page_u_i_3") ShowAllData_Power_3();
+    if (page == "page_IEEE_1459") ShowAllData_Power_1459();
+}
+
+void TForm2::ShowAllData() {
+    ShowAllData_u();
+    ShowAllData_i();
+    ShowAllData_Power();
+    ShowAllData_Power_3();
+    ShowAllData_Power_1459();
 }
 
 void TForm2::ShowAllData_u() {
@@ -326,6 +343,18 @@ void TForm2::ShowAllData_i() {
     fields_->Show("page_i", signal_);
     currentPage_->Show(signal_);
 }
+
+void TForm2::ShowAllData_Power() {
+    fields_->Show("page_u_i", signal_, onePhasePage_->Phase());
+    onePhasePage_->Show(signal_);
+}
+
+void TForm2::ShowAllData_Power_3() {
+    fields_->Show("page_u_i_3", signal_);
+    threePhasePage_->Show(signal_);
+}
+
+void TForm2::ShowAllData_Power_1459() { fields_->Show("page_IEEE_1459", signal_); }
 
 void TForm2::ShowVoltageValues(const sig::TSignalParamsU&) { ShowAllData_u(); }
 void TForm2::ShowCurrentValues(const sig::TSignalParamsI&) { ShowAllData_i(); }
@@ -341,7 +370,10 @@ void TForm2::TakeOverField(const edit::TFieldRow& row, TFieldEdit& field) {
     const std::string page = ShownPage();
     edit::TEntryOutcome out;
     try {
-        out = edit::TakeOver(row, U(field.text()), {signal_, Kf(), bounds_, log_, this, page});
+        const sig::TKolebParamsHelpTable flicker = sig::FlickerTable().Snapshot();
+        out = edit::TakeOver(row, U(field.text()),
+                             {signal_, Kf(), bounds_, log_, this, page, &flicker, threePhasePage_->FullPowersShown(),
+                              onePhasePage_->Phase()});
     } catch (const cmn::TalvoError& e) {
         out.Message = e.what();
     }
