@@ -10,6 +10,7 @@
 
 #include "CalibratorSimulator.h"
 #include "DialogDriver.h"
+#include "FieldDriver.h"
 #include "TempFolder.h"
 #include "editor/SignalFields.h"
 #include "files/SignalFile.h"
@@ -17,37 +18,16 @@
 #include "ui/signal/SignalWindow.h"
 
 using ui::TForm2;
+using uitest::Expected;
+using uitest::Focus;
 using uitest::FocusName;
+using uitest::Press;
+using uitest::Shown;
+using uitest::TypeOver;
 
 namespace {
 
 const QString kParseError = QStringLiteral("Ошибка при вводе значения! Повторите ввод!");
-
-QString Shown(TForm2& form, const char* name) {
-    QWidget* control = form.findChild<QWidget*>(QString::fromLatin1(name));
-    if (auto* field = qobject_cast<QLineEdit*>(control)) return field->text();
-    return static_cast<QLabel*>(control)->text();
-}
-
-// The text the records give the field.
-QString Expected(TForm2& form, const char* name) {
-    return QString::fromStdString(edit::FieldText(*edit::FieldByName(name), form.Signal()));
-}
-
-// After a message box the window gets the focus back a moment later.
-QWidget* Focus() {
-    // When none comes the caller sees the missing focus.
-    static_cast<void>(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000));
-    return QApplication::focusWidget();
-}
-
-void TypeOver(const QString& text) {
-    QWidget* focus = Focus();
-    QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(focus, text);
-}
-
-void Press(Qt::Key key) { QTest::keyClick(Focus(), key); }
 
 }  // namespace
 

@@ -1,0 +1,181 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "CommonUtils/Format.h"
+#include "DialogDriver.h"
+#include "FieldDriver.h"
+#include "TempFolder.h"
+#include "editor/SignalFields.h"
+#include "files/SignalFile.h"
+#include "ui/shell/MainWindow.h"
+#include "ui/signal/SignalWindow.h"
+
+using ui::TForm2;
+using uitest::Expected;
+using uitest::FocusName;
+using uitest::Press;
+using uitest::Shown;
+using uitest::TypeOver;
+
+namespace {
+
+QString Real(const char* format, sig::real x) { return QString::fromStdString(cmn::Format(format, x)); }
+
+void Choose(QComboBox* box, int key) {
+    box->setFocus();
+    QTest::keyClick(box, static_cast<Qt::Key>(key));
+}
+
+}  // namespace
+
+class PowerPagesTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<talvo_test::TempSettings> settings_;
+    std::unique_ptr<ui::TfmMain> main_;
+
+    TForm2& Window(std::string_view tab) {
+        main_->show();
+        TForm2& form = *main_->NewWindow();
+        [&] { QVERIFY(QTest::qWaitForWindowActive(main_.get())); }();
+        form.SelectTab(form.FindTab(tab));
+        return form;
+    }
+    void Walk(std::initializer_list<const char*> chain) {
+        for (const char* next : chain) {
+            Press(Qt::Key_Return);
+            QCOMPARE(FocusName(), QString::fromLatin1(next));
+        }
+    }
+
+private Q_SLOTS:
+    void init() {
+        uitest::FailOnWarnings();
+        settings_ = std::make_unique<talvo_test::TempSettings>();
+        main_ = std::make_unique<ui::TfmMain>(ui::TMainOptions{});
+    }
+    void cleanup() {
+        main_.reset();
+        settings_.reset();
+    }
+
+    void SinglePhaseEditsTheChosenPhase() {
+        TForm2& form = Window("Фаза");
+        QCOMPARE(FocusName(), QStringLiteral("cb_faza"));
+        Choose(form.findChild<QComboBox*>(QStringLiteral("cb_faza")), Qt::Key_Down);
+        form.findChild<QWidget*>(QStringLiteral("e_dey_znach_u_one_faza"))->setFocus();
+        TypeOver(QStringLiteral("230"));
+        Press(Qt::Key_Return);
+        QCOMPARE(FocusName(), QStringLiteral("e_one_faza_u_otcl"));
+        QCOMPARE(double(form.Signal().Voltage.UB), 230.0);
+        QCOMPARE(double(form.Signal().Voltage.UA), 220.0);
+        QCOMPARE(Shown(form, "e_one_faza_u_otcl"), QStringLiteral("4.545"));
+        QCOMPARE(Shown(form, "e_all_one_faza"), QStringLiteral("1150.000"));
+        Walk({"e_dey_znach_i_one_faza", "e_one_faza_i_otcl", "e_dey_znach_u_one_faza"});
+
+        form.findChild<QWidget*>(QStringLiteral("e_angle"))->setFocus();
+        TypeOver(QStringLiteral("190"));
+        Walk({"e_dey_znach_u_one_faza"});
+        QCOMPARE(double(form.Signal().Current.PhiUIB), -170.0);
+        QCOMPARE(Shown(form, "e_angle"), QStringLiteral("-170.000°"));
+        QCOMPARE(Shown(form, "e_cos_angle"), Expected(form, "e_cos_angle", sig::fzB));
+        QCOMPARE(Shown(form, "e_reactive_one_faza"), QStringLiteral("-199.695"));
+
+        form.findChild<QWidget*>(QStringLiteral("e_one_power_rate"))->setFocus();
+        Walk({"cb_faza"});
+        // Phase A shows its own values again.
+        Choose(form.findChild<QComboBox*>(QStringLiteral("cb_faza")), Qt::Key_Up);
+        QCOMPARE(Shown(form, "e_dey_znach_u_one_faza"), QStringLiteral("220.000"));
+        QCOMPARE(Shown(form, "e_angle"), QStringLiteral("0.000°"));
+    }
+
+    void SinglePhaseRefusalAndRange() {
+        TForm2& form = Window("Фаза");
+        form.findChild<QWidget*>(QStringLiteral("e_one_faza_u_otcl"))->setFocus();
+        uitest::TMessageLog messages;
+        TypeOver(QStringLiteral("-150"));
+        Press(Qt::Key_Tab);
+        QTRY_COMPARE(messages.Texts, QStringList{QStringLiteral("Выход за пределы диапазона! Повторите ввод!")});
+        QTRY_COMPARE(FocusName(), QStringLiteral("e_one_faza_u_otcl"));
+        QCOMPARE(Shown(form, "e_one_faza_u_otcl"), QStringLiteral("-150"));
+        QCOMPARE(double(form.Signal().Voltage.UA), 220.0);
+        TypeOver(QStringLiteral("5"));
+        Press(Qt::Key_Return);
+
+        Choose(form.findChild<QComboBox*>(QStringLiteral("cb_out_volltage")), Qt::Key_Up);
+        QCOMPARE(Shown(form, "e_dey_znach_u_one_faza"), QStringLiteral("60.622"));
+        QCOMPARE(Shown(form, "e_all_one_faza"), Real("%2.3f", form.Signal().Voltage.UA * 5));
+        Choose(form.findChild<QComboBox*>(QStringLiteral("cb_out_current")), Qt::Key_Up);
+        QCOMPARE(Shown(form, "e_dey_znach_i_one_faza"), QStringLiteral("1.00000"));
+    }
+
+    void ThreePhaseChainsAndPowerTable() {
+        TForm2& form = Window("Фазы (А, В, С)");
+        QCOMPARE(FocusName(), QStringLiteral("cb_voltage_three_faza"));
+        form.findChild<QWidget*>(QStringLiteral("e_dey_znach_u_faza_a"))->setFocus();
+        TypeOver(QStringLiteral("110"));
+        Walk({"e_otcl_u_faza_a", "e_dey_znach_u_faza_b", "e_otcl_u_faza_b", "e_ugol_u_faza_b", "e_dey_znach_u_faza_c",
+              "e_otcl_u_faza_c", "e_ugol_u_faza_c", "e_dey_znach_u_faza_a"});
+        QCOMPARE(Shown(form, "e_otcl_u_faza_a"), QStringLiteral("-50.000"));
+        QCOMPARE(Shown(form, "e_all_faza_a"), QStringLiteral("550.000"));
+        QCOMPARE(Shown(form, "e_summa_all_power"), QStringLiteral("2750.000"));
+        QCOMPARE(Shown(form, "e_s1_one"), Expected(form, "e_s1_one"));
+
+        form.findChild<QWidget*>(QStringLiteral("e_dey_znach_i_faza_a"))->setFocus();
+        Walk({"e_otcl_i_faza_a", "e_ugol_i_faza_a"});
+        TypeOver(QStringLiteral("60"));
+        Walk({"e_dey_znach_i_faza_b", "e_otcl_i_faza_b", "e_ugol_i_faza_b", "e_dey_znach_i_faza_c", "e_otcl_i_faza_c",
+              "e_ugol_i_faza_c", "e_dey_znach_i_faza_a"});
+        QCOMPARE(Shown(form, "e_active_faza_a"), QStringLiteral("275.000"));
+        form.findChild<QWidget*>(QStringLiteral("e_three_power_rate_1"))->setFocus();
+        Walk({"cb_voltage_three_faza"});
+        form.findChild<QWidget*>(QStringLiteral("e_Dlit_Imp"))->setFocus();
+        TypeOver(QStringLiteral("36.9"));
+        Walk({"e_dey_znach_i_faza_a"});
+        QCOMPARE(Shown(form, "e_Dlit_Imp"), QStringLiteral("36"));
+        QCOMPARE(Shown(form, "Edit29"), Real("%2.3f", 0.01L * form.Signal().ShownPowers.PSum));
+    }
+
+    void PowerModesAndEnergyCounting() {
+        TForm2& form = Window("Фазы (А, В, С)");
+        auto* heading = form.findChild<QLabel*>(QStringLiteral("st_Name"));
+        auto* start = form.findChild<QToolButton*>(QStringLiteral("sb_start_cal_energy"));
+        QCOMPARE(heading->text(), QStringLiteral("Мощность первой гармоники"));
+        QVERIFY(!start->isEnabled());
+        form.findChild<QToolButton*>(QStringLiteral("sb_Main_And_Garm_Power"))->click();
+        QCOMPARE(heading->text(), QStringLiteral("Мощность всего сигнала"));
+        QCOMPARE(form.Signal().ShownPowers.P, form.Signal().FullPowers.P);
+
+        form.findChild<QToolButton*>(QStringLiteral("sb_Main_Energy"))->click();
+        QCOMPARE(heading->text(), QStringLiteral("Энергия первой гармоники"));
+        QVERIFY(start->isEnabled());
+        start->click();
+        QTRY_COMPARE_WITH_TIMEOUT(Shown(form, "Edit24"), QStringLiteral(" 3"), 5000);
+        form.findChild<QToolButton*>(QStringLiteral("sb_end_cal_energy"))->click();
+        const sig::TPowerSummary& shown = form.Signal().ShownPowers;
+        QCOMPARE(Shown(form, "e_all_faza_b"), Real("%2.3f", 3.0L / 3600 * shown.S[sig::fzB]));
+        QCOMPARE(Shown(form, "e_summa_activ_power"), Real("%2.3f", 3.0L / 3600 * shown.PSum));
+        QTest::qWait(1300);
+        QCOMPARE(Shown(form, "Edit24"), QStringLiteral(" 3"));
+    }
+
+    void IeeePageShowsItsRecord() {
+        TForm2& form = *main_->NewWindow();
+        QVERIFY(form.LoadSignal(files::sfAll, TALVO_SOURCE_DIR "/examples/harmonics-dips-flicker.usa"));
+        form.SelectTab(form.FindTab("IEEE STD 1459"));
+        for (const edit::TFieldRow& row : edit::FieldRows()) {
+            if (row.Page != "page_IEEE_1459") continue;
+            QCOMPARE(Shown(form, row.Name.data()), Expected(form, row.Name.data()));
+        }
+        QVERIFY(Shown(form, "e_Sha_1459") != QStringLiteral("0.000"));
+        QCOMPARE(form.findChild<QWidget*>(QStringLiteral("e_Dia_1459"))->toolTip(),
+                 QStringLiteral("Мощность искажений тока по фазе A"));
+    }
+};
+
+QTEST_MAIN(PowerPagesTest)
+#include "PowerPagesTest.moc"
