@@ -102,7 +102,8 @@ TEntryOutcome TakeFrequency(const TFieldRow& row, sig::real x, const TEntryConte
 std::span<const TFieldRow> FieldRows() {
     static const std::vector<TFieldRow> rows = [] {
         std::vector<TFieldRow> all;
-        for (const std::span<const TFieldRow> group : {groups::Fundamentals()})
+        for (const std::span<const TFieldRow> group :
+             {groups::Fundamentals(), groups::Collapses(), groups::Fluctuations()})
             all.insert(all.end(), group.begin(), group.end());
         return all;
     }();
@@ -150,6 +151,14 @@ TEntryOutcome TakeOver(const TFieldRow& row, std::string_view text, const TEntry
             return CurrentChanged(context);
         case F::Frequency:
         case F::FrequencyDeviation: return TakeFrequency(row, *x, context);
+        case F::CollapseDepth:
+        case F::CollapseCoefficient:
+        case F::CollapseTime:
+        case F::CollapseCount:
+        case F::CollapseStartPhase: return groups::TakeCollapse(row, *x, context);
+        case F::KolebFrequency:
+        case F::KolebChanges:
+        case F::KolebSwing: return groups::TakeKoleb(row, *x, context);
         case F::Result: break;
     }
     throw cmn::TalvoError("Значение только для чтения!");

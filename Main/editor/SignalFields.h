@@ -26,7 +26,15 @@ enum class FieldFamily {
     CurrentAngle,
     Frequency,
     FrequencyDeviation,
-    Result,  // read-only, computed
+    CollapseDepth,        // tag: the phase
+    CollapseCoefficient,  // tag: the phase
+    CollapseTime,         // tag 0 the duration, 1 the period
+    CollapseCount,
+    CollapseStartPhase,
+    KolebFrequency,
+    KolebChanges,  // changes per minute
+    KolebSwing,    // tag: the phase
+    Result,        // read-only, computed
 };
 
 struct TFieldRow {

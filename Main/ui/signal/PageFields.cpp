@@ -6,14 +6,15 @@
 #include <QLabel>
 #include <QRadioButton>
 
+#include "editor/DipsAndFluctuations.h"
 #include "ui/common/FieldEdit.h"
 #include "ui/common/IndexTextLabel.h"
 #include "ui/common/Texts.h"
 
 namespace ui {
 
-TPageFields::TPageFields(QObject* parent, TakeOverFn takeOver, KeyFn escape)
-    : QObject(parent), takeOver_(std::move(takeOver)), escape_(std::move(escape)) {}
+TPageFields::TPageFields(QObject* parent, const sig::TSignalSet& signal, TakeOverFn takeOver, KeyFn escape)
+    : QObject(parent), signal_(signal), takeOver_(std::move(takeOver)), escape_(std::move(escape)) {}
 
 QWidget* TPageFields::Control(std::string_view name) {
     if (const auto it = controls_.find(name); it != controls_.end()) return it->second;
@@ -56,7 +57,9 @@ void TPageFields::Show(std::string_view page, const sig::TSignalSet& s) {
 }
 
 // Enter only moves on: the field left behind takes its entry over.
-void TPageFields::Enter(const edit::TFieldRow& row) { Control(row.Next)->setFocus(Qt::TabFocusReason); }
+void TPageFields::Enter(const edit::TFieldRow& row) {
+    Control(edit::NextFocus(row, signal_))->setFocus(Qt::TabFocusReason);
+}
 
 QGroupBox* SymbolGrid(const QString& caption, TPageFields& fields, std::initializer_list<std::string_view> names,
                       int columns, int firstRow) {

@@ -18,6 +18,7 @@
 
 #include "CommonUtils/KnownFolders.h"
 #include "CommonUtils/TalvoError.h"
+#include "editor/DipsAndFluctuations.h"
 #include "editor/PageSelection.h"
 #include "editor/PageTable.h"
 #include "editor/SignalDefaults.h"
@@ -30,6 +31,8 @@
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/CurrentPage.h"
+#include "ui/signal/DipsPage.h"
+#include "ui/signal/FluctuationsPage.h"
 #include "ui/signal/PageFields.h"
 #include "ui/signal/VoltagePage.h"
 
@@ -49,9 +52,9 @@ QWidget* GroupPage(const edit::TPageRow& row, QWidget* content = nullptr) {
     return page;
 }
 
-void LoadFlickerFile(cmn::IProtocolLog& log) {
+sig::TFlickerLoadCode LoadFlickerFile(cmn::IProtocolLog& log) {
     const std::string path = cmn::ProgramFolder() + sig::kFlickerFileName;
-    sig::FlickerTable().Load(path, false, sig::fsGost99, log);
+    return sig::FlickerTable().Load(path, false, sig::fsGost99, log);
 }
 
 }  // namespace
@@ -62,7 +65,7 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
       modification_(modification),
       log_(this),
       fields_(new TPageFields(
-          this, [this](const edit::TFieldRow& row, TFieldEdit& field) { TakeOverField(row, field); },
+          this, signal_, [this](const edit::TFieldRow& row, TFieldEdit& field) { TakeOverField(row, field); },
           [this](const edit::TFieldRow& row, TFieldEdit& field) { EscapeField(row, field); })),
       tabs_(new QTabBar),
       notebook_(new QStackedWidget),
@@ -74,13 +77,15 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
     connect(&log_, &TWindowProtocolLog::Logged, this, &TForm2::AddProtocolLine);
     BuildPages();
     BuildTabMenu();
-    LoadFlickerFile(log_);
+    fluctuationsPage_->SetFlickerChoice(edit::FlickerChoiceAfterLoad(LoadFlickerFile(log_)));
     UpdateFrequencyBounds();
     signal_ = edit::DefaultSignal({Kf(), bounds_, log_});
     sig::CalcKolebParams(signal_.Voltage, signal_.Koleb, signal_.Switches.UOnA, signal_.Switches.UOnB,
                          signal_.Switches.UOnC, sig::FlickerTable().Snapshot());
     ShowAllData_u();
     ShowAllData_i();
+    ShowAllData_Collapse();
+    ShowAllData_Koleb();
 
     tabs_->setObjectName(QStringLiteral("Tabs"));
     tabs_->setShape(QTabBar::RoundedSouth);
@@ -105,6 +110,8 @@ void TForm2::BuildPages() {
         if (row.Page == "page_iu") content = BuildConverterPage();
         if (row.Page == "page_u") content = voltagePage_ = new TVoltagePage(*this, *fields_);
         if (row.Page == "page_i") content = currentPage_ = new TCurrentPage(*this, *fields_);
+        if (row.Page == "page_in_out") content = dipsPage_ = new TDipsPage(*this, *fields_);
+        if (row.Page == "page_vibr") content = fluctuationsPage_ = new TFluctuationsPage(*this, *fields_);
         notebook_->addWidget(GroupPage(row, content));
     }
 }
@@ -194,6 +201,8 @@ bool TForm2::LoadSignal(files::SignalFileKind kind, const std::string& path) {
     Recalculate();
     ShowAllData_u();
     ShowAllData_i();
+    ShowAllData_Collapse();
+    ShowAllData_Koleb();
     return true;
 }
 
@@ -273,6 +282,8 @@ void TForm2::ApplyCalibrationCoefs(const sig::TCorrectionRecord& correction) {
     sig::SetSignalFrequency(v.Freq, Kf(), signal_.Grid, bounds_, true, false, log_, v);
     ShowAllData_u();
     ShowAllData_i();
+    ShowAllData_Collapse();
+    ShowAllData_Koleb();
 }
 
 void TForm2::Recalculate() { sig::Recalculate(signal_, sig::FlickerTable().Snapshot(), {Kf()}); }
@@ -315,6 +326,8 @@ std::string TForm2::ShownPage() const { return U(notebook_->currentWidget()->obj
 void TForm2::ShowPage(std::string_view page) {
     if (page == "page_u") ShowAllData_u();
     if (page == "page_i") ShowAllData_i();
+    if (page == "page_in_out") ShowAllData_Collapse();
+    if (page == "page_vibr") ShowAllData_Koleb();
 }
 
 void TForm2::ShowAllData_u() {
@@ -326,6 +339,19 @@ void TForm2::ShowAllData_i() {
     fields_->Show("page_i", signal_);
     currentPage_->Show(signal_);
 }
+
+// A binding or reference kind without a list row (from a file) is reported;
+// the fields still show the records.
+void TForm2::ShowAllData_Collapse() {
+    fields_->Show("page_in_out", signal_);
+    try {
+        dipsPage_->Show(signal_);
+    } catch (const cmn::TalvoError& e) {
+        MyShowMessage(e.what(), cmn::MessageKind::Warning);
+    }
+}
+
+void TForm2::ShowAllData_Koleb() { fields_->Show("page_vibr", signal_); }
 
 void TForm2::ShowVoltageValues(const sig::TSignalParamsU&) { ShowAllData_u(); }
 void TForm2::ShowCurrentValues(const sig::TSignalParamsI&) { ShowAllData_i(); }
@@ -340,8 +366,9 @@ void TForm2::TakeOverField(const edit::TFieldRow& row, TFieldEdit& field) {
     takingOver_ = true;
     const std::string page = ShownPage();
     edit::TEntryOutcome out;
+    const sig::TKolebParamsHelpTable flicker = sig::FlickerTable().Snapshot();
     try {
-        out = edit::TakeOver(row, U(field.text()), {signal_, Kf(), bounds_, log_, this, page});
+        out = edit::TakeOver(row, U(field.text()), {signal_, Kf(), bounds_, log_, this, page, &flicker});
     } catch (const cmn::TalvoError& e) {
         out.Message = e.what();
     }

@@ -30,6 +30,8 @@ class TFieldEdit;
 class TPageFields;
 class TVoltagePage;
 class TCurrentPage;
+class TDipsPage;
+class TFluctuationsPage;
 
 // The signal window: one test signal, its pages chosen with the tab strip
 // at the bottom edge, and the protocol of the actions sent from it. The
@@ -71,6 +73,8 @@ public:
     // Display operations: the controls of one page show the records.
     void ShowAllData_u();
     void ShowAllData_i();
+    void ShowAllData_Collapse();
+    void ShowAllData_Koleb();
 
     void ShowVoltageValues(const sig::TSignalParamsU& v) override;
     void ShowCurrentPhasors(const std::array<sig::TPolar, 3>& currents) override;
@@ -127,6 +131,8 @@ private:
     TPageFields* fields_;
     TVoltagePage* voltagePage_ = nullptr;
     TCurrentPage* currentPage_ = nullptr;
+    TDipsPage* dipsPage_ = nullptr;
+    TFluctuationsPage* fluctuationsPage_ = nullptr;
     bool takingOver_ = false;
     QTabBar* tabs_;
     QStackedWidget* notebook_;
