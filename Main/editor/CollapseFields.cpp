@@ -72,8 +72,12 @@ bool Within(sig::real x, sig::real low, sig::real high) { return x >= low && x <
 
 TEntryOutcome Refused(std::string_view message) { return {false, std::string(message), {}}; }
 
-TEntryOutcome Recomputed(const TEntryContext& c) {
-    RecalcCollapses(c.Signal, c.Kf);
+// The entry is stored only when the events could be recomputed with it (a
+// binding read from a file may be unknown).
+TEntryOutcome Recomputed(sig::TCollapsesParams d, const TEntryContext& c) {
+    const sig::TSignalSet& s = c.Signal;
+    sig::CalcCollapsesParams(s.Voltage, d, s.Grid.SamplesPerPeriod, s.Grid.SampleRate, c.Kf, s.Switches);
+    c.Signal.Collapses = d;
     return {true, std::nullopt, kPage};
 }
 
@@ -90,28 +94,29 @@ namespace groups {
 std::span<const TFieldRow> Collapses() { return kRows; }
 
 TEntryOutcome TakeCollapse(const TFieldRow& row, sig::real x, const TEntryContext& c) {
-    sig::TCollapsesParams& d = c.Signal.Collapses;
+    sig::TCollapsesParams d = c.Signal.Collapses;
     switch (row.Family) {
         case F::CollapseDepth:
             if (!Within(x, 0, 100)) return Refused(kDepthRange);
             d.Faza[row.Tag].DepthPercent = x;
-            return Recomputed(c);
+            return Recomputed(d, c);
         case F::CollapseCoefficient:
             if (!Within(x, 1, 2)) return Refused(kCoefficientRange);
             d.Faza[row.Tag].KPerU = x;
-            return Recomputed(c);
+            return Recomputed(d, c);
         case F::CollapseTime:
             if (!Within(x, 0, 600)) return Refused(kTimeRange);
             (row.Tag == 0 ? d.Duration : d.Period) = x;
-            return Recomputed(c);
+            return Recomputed(d, c);
         // The count and the start phase only go to the device; nothing follows from them.
         case F::CollapseCount:
             if (!Within(x, 0, 32767) || x != std::trunc(x)) return Refused(kCountRange);
-            d.Count = static_cast<std::int32_t>(x);
+            c.Signal.Collapses.Count = static_cast<std::int32_t>(x);
             return {true, std::nullopt, kPage};
         case F::CollapseStartPhase:
             // Whole degrees, rounded half to even.
-            d.StartPhase = static_cast<std::int32_t>(std::nearbyint(static_cast<double>(sig::NormalizeAngle(x))));
+            c.Signal.Collapses.StartPhase =
+                static_cast<std::int32_t>(std::nearbyint(static_cast<double>(sig::NormalizeAngle(x))));
             return {true, std::nullopt, kPage};
         default: break;
     }

@@ -71,7 +71,9 @@ std::span<const TFieldRow> Fluctuations() { return kRows; }
 TEntryOutcome TakeKoleb(const TFieldRow& row, sig::real x, const TEntryContext& c) {
     if (!c.Flicker) throw cmn::TalvoError("Таблица дозы фликера не загружена");
     const sig::TKolebParamsHelpTable& table = *c.Flicker;
-    sig::TKolebParams& k = c.Signal.Koleb;
+    // Worked on a copy: a table read from a file may start at 0 Hz, and a
+    // calculation refused for that must leave the record as it was.
+    sig::TKolebParams k = c.Signal.Koleb;
     const sig::real first = table.FirstFreq(), last = table.LastFreq();
     switch (row.Family) {
         case F::KolebFrequency: {
@@ -99,6 +101,7 @@ TEntryOutcome TakeKoleb(const TFieldRow& row, sig::real x, const TEntryContext& 
     }
     const sig::TSignalSwitches& sw = c.Signal.Switches;
     sig::CalcKolebParams(c.Signal.Voltage, k, sw.UOnA, sw.UOnB, sw.UOnC, table);
+    c.Signal.Koleb = k;
     return {true, std::nullopt, kPage};
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -175,6 +176,21 @@ TEST_F(DipsFluctuationsTest, SwingGivesTheDoses) {
     EXPECT_EQ(Shown("EditPstB"), "0.000");
     EXPECT_NE(Shown("EditKolebAmplAB"), "0.000");
     for (const char* field : {"EditKolebAmplB", "EditKolebAmplC"}) EXPECT_TRUE(Enter(field, "80").Accepted);
+}
+
+TEST_F(DipsFluctuationsTest, AnUnknownBindingFromAFileStoresNoEntry) {
+    s.Collapses.Binding = 7;
+    EXPECT_THROW(Enter("e_proval_a", "30"), cmn::TalvoError);
+    EXPECT_EQ(s.Collapses.Faza[0].DepthPercent, 0);
+    EXPECT_TRUE(Enter("Edit3", "3").Accepted);  // nothing to recompute
+}
+
+TEST_F(DipsFluctuationsTest, AFileTableFromZeroHertzCannotStoreZero) {
+    std::istringstream file("0\t0.5\n10\t0.3\n");
+    ASSERT_EQ(flicker.LoadFromStream(file), sig::flLoaded);
+    EXPECT_THROW(Enter("EditKolebFreq", "0"), cmn::TalvoError);
+    EXPECT_EQ(s.Koleb.Freq, 1);
+    EXPECT_GT(s.Koleb.Period, 0);
 }
 
 TEST(FlickerStandard, ChoiceReplacesTheTableUnlessTheFileGaveIt) {

@@ -11,8 +11,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "CommonUtils/TalvoError.h"
 #include "editor/DipsAndFluctuations.h"
 #include "ui/common/IndexTextLabel.h"
+#include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/PageFields.h"
 #include "ui/signal/SignalWindow.h"
@@ -165,19 +167,27 @@ void TDipsPage::Show(const sig::TSignalSet& s) {
     alignWarning_->setVisible(edit::CollapseAlignWarningShown(s));
 }
 
-void TDipsPage::KindChosen(int phase, std::uint8_t kind) {
-    edit::SetCollapseKind(form_.Signal(), phase, kind, form_.FrequencySetting().Kf);
+// A choice recomputes the events; a binding read from a file that is not
+// in the list refuses that with its message.
+void TDipsPage::Choose(const std::function<void(sig::TSignalSet&, sig::real)>& change) {
+    try {
+        change(form_.Signal(), form_.FrequencySetting().Kf);
+    } catch (const cmn::TalvoError& e) {
+        MyShowMessage(e.what(), cmn::MessageKind::Warning);
+    }
     form_.ShowAllData_Collapse();
+}
+
+void TDipsPage::KindChosen(int phase, std::uint8_t kind) {
+    Choose([phase, kind](sig::TSignalSet& s, sig::real kf) { edit::SetCollapseKind(s, phase, kind, kf); });
 }
 
 void TDipsPage::AlignChosen(int index) {
-    edit::SetCollapseAlign(form_.Signal(), index, form_.FrequencySetting().Kf);
-    form_.ShowAllData_Collapse();
+    Choose([index](sig::TSignalSet& s, sig::real kf) { edit::SetCollapseAlign(s, index, kf); });
 }
 
 void TDipsPage::ReferenceChosen(int index) {
-    edit::SetReferenceVoltage(form_.Signal(), index, form_.FrequencySetting().Kf);
-    form_.ShowAllData_Collapse();
+    Choose([index](sig::TSignalSet& s, sig::real kf) { edit::SetReferenceVoltage(s, index, kf); });
 }
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "signal/SignalSet.h"
 
@@ -30,6 +31,7 @@ private:
     QWidget* Phases();
     QWidget* Lines();
     QWidget* Common();
+    void Choose(const std::function<void(sig::TSignalSet&, sig::real)>& change);
     void KindChosen(int phase, std::uint8_t kind);
     void AlignChosen(int index);
     void ReferenceChosen(int index);
