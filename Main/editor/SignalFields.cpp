@@ -153,7 +153,8 @@ TEntryOutcome TakeSinglePhase(const TFieldRow& row, sig::real x, const TEntryCon
 std::span<const TFieldRow> FieldRows() {
     static const std::vector<TFieldRow> rows = [] {
         std::vector<TFieldRow> all;
-        for (const std::span<const TFieldRow> group : {groups::Fundamentals(), groups::Powers()})
+        for (const std::span<const TFieldRow> group :
+             {groups::Fundamentals(), groups::Powers(), groups::Collapses(), groups::Fluctuations()})
             all.insert(all.end(), group.begin(), group.end());
         return all;
     }();
@@ -202,6 +203,14 @@ TEntryOutcome TakeOver(const TFieldRow& row, std::string_view text, const TEntry
         case F::SinglePhase: return TakeSinglePhase(row, *x, context);
         case F::Frequency:
         case F::FrequencyDeviation: return TakeFrequency(row, *x, context);
+        case F::CollapseDepth:
+        case F::CollapseCoefficient:
+        case F::CollapseTime:
+        case F::CollapseCount:
+        case F::CollapseStartPhase: return groups::TakeCollapse(row, *x, context);
+        case F::KolebFrequency:
+        case F::KolebChanges:
+        case F::KolebSwing: return groups::TakeKoleb(row, *x, context);
         case F::Result: break;
     }
     throw cmn::TalvoError("Значение только для чтения!");

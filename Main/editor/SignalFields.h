@@ -26,8 +26,16 @@ enum class FieldFamily {
     CurrentAngle,
     Frequency,
     FrequencyDeviation,
-    SinglePhase,  // the phase chosen on the single-phase page; the tag selects the quantity
-    Result,       // read-only, computed
+    SinglePhase,          // the phase chosen on the single-phase page; the tag selects the quantity
+    CollapseDepth,        // tag: the phase
+    CollapseCoefficient,  // tag: the phase
+    CollapseTime,         // tag 0 the duration, 1 the period
+    CollapseCount,
+    CollapseStartPhase,
+    KolebFrequency,
+    KolebChanges,  // changes per minute
+    KolebSwing,    // tag: the phase
+    Result,        // read-only, computed
 };
 
 // The tags of the single-phase page's fields.

@@ -14,14 +14,15 @@
 #include "ui/common/MessageDialog.h"
 #include "ui/signal/SignalWindow.h"
 
+#include "editor/DipsAndFluctuations.h"
 #include "ui/common/FieldEdit.h"
 #include "ui/common/IndexTextLabel.h"
 #include "ui/common/Texts.h"
 
 namespace ui {
 
-TPageFields::TPageFields(QObject* parent, TakeOverFn takeOver, KeyFn escape)
-    : QObject(parent), takeOver_(std::move(takeOver)), escape_(std::move(escape)) {}
+TPageFields::TPageFields(QObject* parent, const sig::TSignalSet& signal, TakeOverFn takeOver, KeyFn escape)
+    : QObject(parent), signal_(signal), takeOver_(std::move(takeOver)), escape_(std::move(escape)) {}
 
 QWidget* TPageFields::Control(std::string_view name) {
     if (const auto it = controls_.find(name); it != controls_.end()) return it->second;
@@ -66,8 +67,9 @@ void TPageFields::Show(std::string_view page, const sig::TSignalSet& s, int phas
 // Enter only moves on: the field left behind takes its entry over. A chain
 // may end in a control that is not a field (a choice box of the page).
 void TPageFields::Enter(const edit::TFieldRow& row) {
-    QWidget* next = edit::FieldByName(row.Next) ? Control(row.Next)
-                                                : static_cast<QWidget*>(parent())->findChild<QWidget*>(Q(row.Next));
+    const std::string_view name = edit::NextFocus(row, signal_);
+    QWidget* next =
+        edit::FieldByName(name) ? Control(name) : static_cast<QWidget*>(parent())->findChild<QWidget*>(Q(name));
     if (next) next->setFocus(Qt::TabFocusReason);
 }
 

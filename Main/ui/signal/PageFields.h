@@ -31,7 +31,8 @@ public:
     using TakeOverFn = std::function<void(const edit::TFieldRow&, TFieldEdit&)>;
     using KeyFn = std::function<void(const edit::TFieldRow&, TFieldEdit&)>;
 
-    TPageFields(QObject* parent, TakeOverFn takeOver, KeyFn escape);
+    // `signal` is the window's record; Enter reads it to find the field in use.
+    TPageFields(QObject* parent, const sig::TSignalSet& signal, TakeOverFn takeOver, KeyFn escape);
 
     // The control of a row, made on the first call; the page layouts place it.
     QWidget* Control(std::string_view name);
@@ -45,6 +46,7 @@ public:
 private:
     void Enter(const edit::TFieldRow& row);
 
+    const sig::TSignalSet& signal_;
     TakeOverFn takeOver_;
     KeyFn escape_;
     std::map<std::string_view, QWidget*> controls_;

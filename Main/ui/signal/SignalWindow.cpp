@@ -18,6 +18,7 @@
 
 #include "CommonUtils/KnownFolders.h"
 #include "CommonUtils/TalvoError.h"
+#include "editor/DipsAndFluctuations.h"
 #include "editor/PageSelection.h"
 #include "editor/PageTable.h"
 #include "editor/SignalDefaults.h"
@@ -30,6 +31,8 @@
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/CurrentPage.h"
+#include "ui/signal/DipsPage.h"
+#include "ui/signal/FluctuationsPage.h"
 #include "ui/signal/IeeePage.h"
 #include "ui/signal/OnePhasePage.h"
 #include "ui/signal/PageFields.h"
@@ -52,9 +55,9 @@ QWidget* GroupPage(const edit::TPageRow& row, QWidget* content = nullptr) {
     return page;
 }
 
-void LoadFlickerFile(cmn::IProtocolLog& log) {
+sig::TFlickerLoadCode LoadFlickerFile(cmn::IProtocolLog& log) {
     const std::string path = cmn::ProgramFolder() + sig::kFlickerFileName;
-    sig::FlickerTable().Load(path, false, sig::fsGost99, log);
+    return sig::FlickerTable().Load(path, false, sig::fsGost99, log);
 }
 
 }  // namespace
@@ -65,7 +68,7 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
       modification_(modification),
       log_(this),
       fields_(new TPageFields(
-          this, [this](const edit::TFieldRow& row, TFieldEdit& field) { TakeOverField(row, field); },
+          this, signal_, [this](const edit::TFieldRow& row, TFieldEdit& field) { TakeOverField(row, field); },
           [this](const edit::TFieldRow& row, TFieldEdit& field) { EscapeField(row, field); })),
       tabs_(new QTabBar),
       notebook_(new QStackedWidget),
@@ -77,7 +80,7 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
     connect(&log_, &TWindowProtocolLog::Logged, this, &TForm2::AddProtocolLine);
     BuildPages();
     BuildTabMenu();
-    LoadFlickerFile(log_);
+    fluctuationsPage_->SetFlickerChoice(edit::FlickerChoiceAfterLoad(LoadFlickerFile(log_)));
     UpdateFrequencyBounds();
     signal_ = edit::DefaultSignal({Kf(), bounds_, log_});
     sig::CalcKolebParams(signal_.Voltage, signal_.Koleb, signal_.Switches.UOnA, signal_.Switches.UOnB,
@@ -110,6 +113,8 @@ void TForm2::BuildPages() {
         if (row.Page == "page_u_i") content = onePhasePage_ = new TOnePhasePage(*this, *fields_);
         if (row.Page == "page_u_i_3") content = threePhasePage_ = new TThreePhasePage(*this, *fields_);
         if (row.Page == "page_IEEE_1459") content = new TIeeePage(*fields_);
+        if (row.Page == "page_in_out") content = dipsPage_ = new TDipsPage(*this, *fields_);
+        if (row.Page == "page_vibr") content = fluctuationsPage_ = new TFluctuationsPage(*this, *fields_);
         notebook_->addWidget(GroupPage(row, content));
     }
 }
@@ -324,6 +329,8 @@ void TForm2::ShowPage(std::string_view page) {
     if (page == "page_u_i") ShowAllData_Power();
     if (page == "page_u_i_3") ShowAllData_Power_3();
     if (page == "page_IEEE_1459") ShowAllData_Power_1459();
+    if (page == "page_in_out") ShowAllData_Collapse();
+    if (page == "page_vibr") ShowAllData_Koleb();
 }
 
 void TForm2::ShowAllData() {
@@ -332,6 +339,8 @@ void TForm2::ShowAllData() {
     ShowAllData_Power();
     ShowAllData_Power_3();
     ShowAllData_Power_1459();
+    ShowAllData_Collapse();
+    ShowAllData_Koleb();
 }
 
 void TForm2::ShowAllData_u() {
@@ -355,6 +364,18 @@ void TForm2::ShowAllData_Power_3() {
 }
 
 void TForm2::ShowAllData_Power_1459() { fields_->Show("page_IEEE_1459", signal_); }
+// A binding or reference kind without a list row (from a file) is reported;
+// the fields still show the records.
+void TForm2::ShowAllData_Collapse() {
+    fields_->Show("page_in_out", signal_);
+    try {
+        dipsPage_->Show(signal_);
+    } catch (const cmn::TalvoError& e) {
+        MyShowMessage(e.what(), cmn::MessageKind::Warning);
+    }
+}
+
+void TForm2::ShowAllData_Koleb() { fields_->Show("page_vibr", signal_); }
 
 void TForm2::ShowVoltageValues(const sig::TSignalParamsU&) { ShowAllData_u(); }
 void TForm2::ShowCurrentValues(const sig::TSignalParamsI&) { ShowAllData_i(); }
@@ -369,8 +390,8 @@ void TForm2::TakeOverField(const edit::TFieldRow& row, TFieldEdit& field) {
     takingOver_ = true;
     const std::string page = ShownPage();
     edit::TEntryOutcome out;
+    const sig::TKolebParamsHelpTable flicker = sig::FlickerTable().Snapshot();
     try {
-        const sig::TKolebParamsHelpTable flicker = sig::FlickerTable().Snapshot();
         out = edit::TakeOver(row, U(field.text()),
                              {signal_, Kf(), bounds_, log_, this, page, &flicker, threePhasePage_->FullPowersShown(),
                               onePhasePage_->Phase()});

@@ -32,6 +32,8 @@ class TVoltagePage;
 class TCurrentPage;
 class TOnePhasePage;
 class TThreePhasePage;
+class TDipsPage;
+class TFluctuationsPage;
 
 // The signal window: one test signal, its pages chosen with the tab strip
 // at the bottom edge, and the protocol of the actions sent from it. The
@@ -78,6 +80,8 @@ public:
     void ShowAllData_Power_1459();
     // Every page that shows values of the records.
     void ShowAllData();
+    void ShowAllData_Collapse();
+    void ShowAllData_Koleb();
 
     void ShowVoltageValues(const sig::TSignalParamsU& v) override;
     void ShowCurrentPhasors(const std::array<sig::TPolar, 3>& currents) override;
@@ -136,6 +140,8 @@ private:
     TCurrentPage* currentPage_ = nullptr;
     TOnePhasePage* onePhasePage_ = nullptr;
     TThreePhasePage* threePhasePage_ = nullptr;
+    TDipsPage* dipsPage_ = nullptr;
+    TFluctuationsPage* fluctuationsPage_ = nullptr;
     bool takingOver_ = false;
     QTabBar* tabs_;
     QStackedWidget* notebook_;

@@ -8,6 +8,7 @@
 
 #include "CalibratorSimulator.h"
 #include "TempFolder.h"
+#include "editor/DipsAndFluctuations.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
 
@@ -41,5 +42,12 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         Save(*form, QStringLiteral("signal-") + QString::number(form->FindTab(caption) + 1));
     }
+    // The dips page with a swell in use and the events not bound to periods.
+    form->SelectTab(form->FindTab("Провалы и перенапряжения"));
+    edit::SetCollapseKind(form->Signal(), 1, sig::ckSwell, 0);
+    edit::SetCollapseAlign(form->Signal(), 2, 0);
+    form->ShowAllData_Collapse();
+    QApplication::processEvents();
+    Save(*form, QStringLiteral("signal-dips-swell-unbound"));
     return 0;
 }

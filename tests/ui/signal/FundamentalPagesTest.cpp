@@ -19,7 +19,6 @@
 
 using ui::TForm2;
 using uitest::Expected;
-using uitest::Focus;
 using uitest::FocusName;
 using uitest::Press;
 using uitest::Shown;
@@ -130,7 +129,7 @@ private Q_SLOTS:
                      QStringLiteral("-120.000"));
         QCOMPARE(Shown(form, "e_ugol_u_c"), QStringLiteral("120.000°"));
         QCOMPARE(Shown(form, "e_ugol_u_a"), QStringLiteral("0.000°"));
-        QTest::keyClicks(Focus(), QStringLiteral("190°"));
+        QTest::keyClicks(uitest::WaitForFocus(), QStringLiteral("190°"));
         Press(Qt::Key_Return);
         QCOMPARE(Shown(form, "e_ugol_u_b"), QStringLiteral("-170.000°"));
         QCOMPARE(Shown(form, "e_ugol_u_a_b"), Expected(form, "e_ugol_u_a_b"));

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class QWidget;
+#include "FieldKeys.h"
 
 namespace ui {
 class TForm2;
@@ -14,10 +14,5 @@ namespace uitest {
 QString Shown(ui::TForm2& form, const char* name);
 // The text the records give that field; `phase` is the single-phase page's.
 QString Expected(ui::TForm2& form, const char* name, int phase = 0);
-// The focused control, waiting for it after a message box closed.
-QWidget* Focus();
-// Replaces the focused field's text by typing.
-void TypeOver(const QString& text);
-void Press(int key);
 
 }  // namespace uitest
