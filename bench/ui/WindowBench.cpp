@@ -1,6 +1,8 @@
 // The window program's responsiveness: start to a shown main window with its
-// first signal window, and the longest stall of the window thread while an
-// action of several seconds runs against a slow calibrator.
+// first signal window, an accepted voltage entry on the voltage page and on
+// the three-phase page (recalculation and redisplay), and the longest stall
+// of the window thread while an action of several seconds runs against a
+// slow calibrator.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -11,7 +13,9 @@
 
 #include "CalibratorSimulator.h"
 #include "TempFolder.h"
+#include "files/SignalFile.h"
 #include "link/LibraryBinding.h"
+#include "ui/common/FieldEdit.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
 
@@ -35,6 +39,37 @@ void BM_StartToShownWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartToShownWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The example signal with harmonics, dips and fluctuations, shown on `tab`;
+// each iteration takes a new value of phase A's voltage over from `field`
+// and lets the window paint the page.
+void AcceptedVoltage(benchmark::State& state, const char* tab, const char* field) {
+    talvo_test::TempSettings settings;
+    ui::TfmMain main(Options());
+    main.show();
+    ui::TForm2& form = *main.NewWindow();
+    form.LoadSignal(files::sfAll, TALVO_SOURCE_DIR "/examples/harmonics-dips-flicker.usa");
+    form.SelectTab(form.FindTab(tab));
+    QApplication::processEvents();
+    auto* edit = form.findChild<ui::TFieldEdit*>(QString::fromLatin1(field));
+    int i = 0;
+    for (auto _ : state) {
+        edit->setText(QString::number(200 + i++ % 40));
+        Q_EMIT edit->Leaving();
+        form.repaint();
+    }
+    if (form.Signal().Voltage.UA < 200) state.SkipWithError("the entry was not taken over");
+}
+
+void BM_AcceptedVoltageOnVoltagePage(benchmark::State& state) {
+    AcceptedVoltage(state, "Напряжение", "e_dey_znach_u_a");
+}
+BENCHMARK(BM_AcceptedVoltageOnVoltagePage)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly();
+
+void BM_AcceptedVoltageOnThreePhasePage(benchmark::State& state) {
+    AcceptedVoltage(state, "Фазы (А, В, С)", "e_dey_znach_u_faza_a");
+}
+BENCHMARK(BM_AcceptedVoltageOnThreePhasePage)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly();
 
 // A timer ticks every 5 ms on the window thread while the calibrator answers
 // every frame 400 ms late; the counter is the longest gap between ticks.

@@ -32,6 +32,7 @@ QLabel* ResultLabel(const char* name, const QString& hint = {}) {
     label->setFrameShape(QFrame::StyledPanel);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setMinimumWidth(80);
+    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     NameControl(label, name, hint);
     return label;
 }
