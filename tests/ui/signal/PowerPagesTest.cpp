@@ -11,6 +11,7 @@
 #include "FieldDriver.h"
 #include "TempFolder.h"
 #include "editor/SignalFields.h"
+#include "export/ExportColumn.h"
 #include "files/SignalFile.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
@@ -174,6 +175,52 @@ private Q_SLOTS:
         QVERIFY(Shown(form, "e_Sha_1459") != QStringLiteral("0.000"));
         QCOMPARE(form.findChild<QWidget*>(QStringLiteral("e_Dia_1459"))->toolTip(),
                  QStringLiteral("Мощность искажений тока по фазе A"));
+    }
+
+    // The export writes the same quantities from its own row table; each
+    // page field shows the value of its export row.
+    void PagesShowWhatTheExportWrites() {
+        TForm2& form = *main_->NewWindow();
+        QVERIFY(form.LoadSignal(files::sfAll, TALVO_SOURCE_DIR "/examples/harmonics-dips-flicker.usa"));
+        form.findChild<QToolButton*>(QStringLiteral("sb_Main_And_Garm_Power"))->click();
+        xls::TExportColumn column;
+        xls::FillExportColumn(form.Signal(), column);
+        const std::pair<const char*, int> rows[]{
+            {"e_dey_znach_u_c", 2},
+            {"e_rms_u_ab", 9},
+            {"e_u1_faza", 12},
+            {"e_rate_u", 14},
+            {"e_k2u", 15},
+            {"e_ku_b", 116},
+            {"e_dey_znach_i_b", 762},
+            {"e_rms_i_n", 768},
+            {"e_ki_c", 967},
+            {"e_ugol_i_c", 1264},
+            {"e_otcl_u_b", 1370},
+            {"e_phi_ui1", 1390},
+            {"e_i2", 1405},
+            {"e_active_faza_b", 1409},
+            {"e_summa_reactiv_power", 1415},
+            {"e_all_faza_c", 1418},
+            {"e_p1_one", 1421},
+            {"e_q0_one", 1423},
+            {"e_s2_three", 3066},
+            {"e_Se_4p_1459", 2995},
+            {"e_K1_1459", 2999},
+            {"e_Dic_1459", 3002},
+            {"e_Snb_1459", 3010},
+            {"e_Dha_1459", 3015},
+            {"e_Dei_3p_1459", 3019},
+            {"e_Ph_1459", 3026},
+            {"e_LU_3p_1459", 3032},
+        };
+        for (const auto& [name, row] : rows) {
+            const double value = std::get<double>(column[row]);
+            QString text = Real("%2.3f", value);
+            if (edit::FieldByName(name) && edit::FieldByName(name)->Format.empty()) text = Real("%2.4f", value);
+            if (edit::FieldByName(name) && edit::FieldByName(name)->Angle) text += QStringLiteral("°");
+            QCOMPARE(Shown(form, name), text);
+        }
     }
 };
 
