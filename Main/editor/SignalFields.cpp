@@ -167,6 +167,10 @@ const TFieldRow* FieldByName(std::string_view name) {
     return it == rows.end() ? nullptr : &*it;
 }
 
+bool LockedByConverterAuto(const TFieldRow& row) {
+    return row.Page == kI && (row.Family == F::CurrentValue || row.Family == F::CurrentDeviation);
+}
+
 bool Editable(const TFieldRow& row) { return row.Family != F::Result; }
 
 std::string_view GetCurrentFmtStrByNominal(sig::real nominal) {

@@ -96,6 +96,13 @@ struct TEntryOutcome {
     std::string_view Redisplay;
 };
 
+// While the converter page is present in its automatic mode, the converter
+// sets the current values: their fields on the current page refuse keys.
+inline constexpr std::string_view kConverterAutoReadOnly =
+    "Значение поля, доступно только для чтения!\r\n Т.к. установлен автоматический режим работы с преобразователем "
+    "тока в напряжение.";
+bool LockedByConverterAuto(const TFieldRow& row);
+
 // Takes the text of an editable field over: parses, checks, stores and
 // recomputes what the field's family says. Refused, nothing is stored.
 TEntryOutcome TakeOver(const TFieldRow& row, std::string_view text, const TEntryContext& context);

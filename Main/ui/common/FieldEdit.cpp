@@ -4,11 +4,29 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include "ui/common/MessageDialog.h"
+#include "ui/common/Texts.h"
+
 namespace ui {
 
 namespace {
+
 const QString kDegree = QStringLiteral("°");
+
+// The keys that only move the focus on, or are modifiers pressed alone.
+bool RefusedKey(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_Meta: return false;
+        default: return true;
+    }
 }
+
+}  // namespace
 
 TFieldEdit::TFieldEdit(bool angle, QWidget* parent) : QLineEdit(parent), angle_(angle) {}
 
@@ -27,7 +45,16 @@ void TFieldEdit::focusOutEvent(QFocusEvent* event) {
     if (isModified() && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) Q_EMIT Leaving();
 }
 
+void TFieldEdit::SetKeyRefusal(const QString& message) {
+    refusal_ = message;
+    setReadOnly(!message.isEmpty());
+}
+
 void TFieldEdit::keyPressEvent(QKeyEvent* event) {
+    if (!refusal_.isEmpty() && RefusedKey(*event)) {
+        MyShowMessage(U(refusal_), cmn::MessageKind::Warning);
+        return;
+    }
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter: Q_EMIT EnterPressed(); return;

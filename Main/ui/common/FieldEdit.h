@@ -14,6 +14,9 @@ class TFieldEdit : public QLineEdit {
 public:
     explicit TFieldEdit(bool angle, QWidget* parent = nullptr);
     bool Angle() const { return angle_; }
+    // While a refusal is set the field is read only: every key but the
+    // focus moves shows it (a "Warning") and changes nothing.
+    void SetKeyRefusal(const QString& message);
 
 Q_SIGNALS:
     void Leaving();
@@ -27,6 +30,7 @@ protected:
 
 private:
     bool angle_;
+    QString refusal_;
 };
 
 }  // namespace ui

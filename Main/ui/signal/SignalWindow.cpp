@@ -212,8 +212,17 @@ void TForm2::SaveSignal(files::SignalFileKind kind, const std::string& path) con
 
 void TForm2::FillTabs(int index, bool withConverter) {
     hasConverterPage_ = withConverter;
+    LockConverterFields();
     SetTabs(edit::FullTabList(withConverter), index);
     TabsChange(tabs_->currentIndex());
+}
+
+// The converter page starts in its automatic mode, which sets the currents.
+void TForm2::LockConverterFields() {
+    const QString refusal = hasConverterPage_ && converterAuto_ ? Q(edit::kConverterAutoReadOnly) : QString();
+    for (const edit::TFieldRow& row : edit::FieldRows())
+        if (edit::LockedByConverterAuto(row))
+            static_cast<TFieldEdit*>(fields_->Control(row.Name))->SetKeyRefusal(refusal);
 }
 
 void TForm2::SetTabs(const std::vector<std::string>& tabs, int current) {

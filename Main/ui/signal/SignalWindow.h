@@ -112,6 +112,7 @@ private:
     QWidget* BuildConverterPage();
     void BuildTabMenu();
     void SetTabs(const std::vector<std::string>& tabs, int current);
+    void LockConverterFields();
     void TabsChange(int index);
     void TabMenuClick(int tag);
     void AddProtocolLine(int type, const QString& text);
@@ -130,6 +131,7 @@ private:
     int modification_;
     sig::TFrequencyBounds bounds_;
     bool hasConverterPage_ = false;
+    bool converterAuto_ = true;  // the converter page's mode: automatic or manual
     bool showingTabs_ = false;
     bool actionRunning_ = false;
     edit::TSignalProtocol protocol_;

@@ -214,6 +214,34 @@ private Q_SLOTS:
         QCOMPARE(Shown(form, "e_otcl_i_a"), QStringLiteral("-20.000"));
     }
 
+    void ConverterAutomaticModeLocksTheCurrentValues() {
+        TForm2& form = Window("e_otcl_i_b", "Ток");
+        form.FillTabs(1, true);
+        form.findChild<QWidget*>(QStringLiteral("e_otcl_i_b"))->setFocus();
+        {
+            uitest::TMessageLog messages;
+            QTest::keyClick(uitest::WaitForFocus(), Qt::Key_7);
+            QTest::keyClick(uitest::WaitForFocus(), Qt::Key_Backspace);
+            QCOMPARE(messages.Texts,
+                     QStringList(2, QStringLiteral("Значение поля, доступно только для чтения!\r\n Т.к. "
+                                                   "установлен автоматический режим работы с "
+                                                   "преобразователем тока в напряжение.")));
+        }
+        QCOMPARE(Shown(form, "e_otcl_i_b"), QStringLiteral("0.000"));
+        Press(Qt::Key_Tab);
+        QCOMPARE(FocusName(), QStringLiteral("e_ugol_i_b"));
+        // The angles stay editable; without the converter page the values are too.
+        form.findChild<QWidget*>(QStringLiteral("e_ugol_i_a"))->setFocus();
+        TypeOver(QStringLiteral("10"));
+        Press(Qt::Key_Tab);
+        QCOMPARE(double(form.Signal().Current.PhiUIA), 10.0);
+        form.FillTabs(1, false);
+        form.findChild<QWidget*>(QStringLiteral("e_otcl_i_b"))->setFocus();
+        TypeOver(QStringLiteral("10"));
+        Press(Qt::Key_Tab);
+        QCOMPARE(double(form.Signal().Current.IB), 5.5);
+    }
+
     void ThreeWireChecksItsSwitchesAndAsks() {
         TForm2& form = Window("e_dey_znach_i_a", "Ток");
         TypeOver(QStringLiteral("3"));
