@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
 #include <memory>
 
 #include "CommonUtils/Format.h"
@@ -175,6 +176,21 @@ private Q_SLOTS:
         QVERIFY(Shown(form, "e_Sha_1459") != QStringLiteral("0.000"));
         QCOMPARE(form.findChild<QWidget*>(QStringLiteral("e_Dia_1459"))->toolTip(),
                  QStringLiteral("Мощность искажений тока по фазе A"));
+    }
+
+    // New calibration coefficients realise the frequency the field shows,
+    // as if the user had left it, and every page shows the result.
+    void CalibrationCoefficientsTakeTheFrequencyFieldOver() {
+        TForm2& form = Window("Фазы (А, В, С)");
+        auto* frequency = form.findChild<QLineEdit*>(QStringLiteral("e_rate_u"));
+        frequency->setText(QStringLiteral("55"));
+        sig::TCorrectionRecord correction{};
+        correction[sig::kCorrectionCount - 1] = 0.5;
+        form.ApplyCalibrationCoefs(correction);
+        QVERIFY(std::abs(double(form.Signal().Voltage.Freq) - 55) < 0.01);
+        QCOMPARE(Shown(form, "e_rate_u"), Expected(form, "e_rate_u"));
+        QCOMPARE(Shown(form, "e_three_power_rate_1"), Expected(form, "e_rate_u"));
+        QCOMPARE(Shown(form, "e_one_power_rate"), Expected(form, "e_rate_u"));
     }
 
     // The export writes the same quantities from its own row table; each
