@@ -3,7 +3,7 @@
 # The program finds its library, the optional flicker table "fliker.dat", the
 # export templates and the example signals in its own folder, the folder of
 # the executable file (/proc/self/exe, links resolved). An installed program
-# therefore keeps a private folder, <libdir>/kalibratortalvo/, that holds the
+# therefore keeps a private folder, lib/kalibratortalvo/, that holds the
 # real executables and the library exactly as built (the program checks the
 # library's MD5 digest); bin/ holds relative links to them, and the shared
 # data in share/kalibratortalvo/ is reached through links from that folder.
@@ -15,7 +15,7 @@ include(CMakePackageConfigHelpers)
 set(TALVO_PACKAGE_NAME kalibratortalvo)
 # Kept in step with GetDllVersion.
 set(TALVO_LIBRARY_VERSION 2.4)
-set(TALVO_INSTALL_PRIVATEDIR ${CMAKE_INSTALL_LIBDIR}/${TALVO_PACKAGE_NAME})
+set(TALVO_INSTALL_PRIVATEDIR lib/${TALVO_PACKAGE_NAME})
 set(TALVO_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/${TALVO_PACKAGE_NAME})
 set(TALVO_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/SignalTalvo)
 set(TALVO_INSTALL_PYTHONDIR lib/python3/dist-packages CACHE STRING
@@ -58,9 +58,11 @@ talvo_install_link(${TALVO_INSTALL_PRIVATEDIR} "Test Signals" "${TALVO_INSTALL_D
 install(FILES ${TALVO_PACKAGING_DIR}/kalibratortalvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${TALVO_PACKAGING_DIR}/kalibratortalvo.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-set(TALVO_MAN_PAGE ${CMAKE_BINARY_DIR}/packaging/KalibratorTalvo.1.gz)
-talvo_gzip(talvo_man_page ${TALVO_PACKAGING_DIR}/KalibratorTalvo.1 ${TALVO_MAN_PAGE})
-install(FILES ${TALVO_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+foreach(page KalibratorTalvo talvo-schedule talvo-calsim talvo-convsim)
+  set(gz ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz)
+  talvo_gzip(talvo_man_${page} ${TALVO_PACKAGING_DIR}/${page}.1 ${gz})
+  install(FILES ${gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
 
 # ---------------------------------------------------------------- the library for other programs
 install(TARGETS SignalTalvo EXPORT SignalTalvoTargets

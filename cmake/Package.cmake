@@ -5,8 +5,9 @@ set(TALVO_PACKAGE_MAINTAINER "Ostra <support@ostra.example>" CACHE STRING
 
 # A Debian version begins with a digit and has no hyphen in a native package:
 # a tag such as 1.2-3-gabc becomes 1.2+3+gabc, a bare commit 0.0~gitabc.
-if(TALVO_VERSION MATCHES "^[0-9]")
-  string(REPLACE "-" "+" TALVO_PACKAGE_VERSION "${TALVO_VERSION}")
+if(TALVO_VERSION MATCHES "^v?[0-9]+\\.[0-9]")
+  string(REGEX REPLACE "^v" "" TALVO_VERSION_NUMBER "${TALVO_VERSION}")
+  string(REPLACE "-" "+" TALVO_PACKAGE_VERSION "${TALVO_VERSION_NUMBER}")
 else()
   string(REPLACE "-" "+" TALVO_PACKAGE_VERSION "0.0~git${TALVO_VERSION}")
 endif()
@@ -49,6 +50,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The public library is announced to ldconfig by a trigger; the scripts of
+# our own keep CPack from calling ldconfig in the maintainer scripts.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+  ${TALVO_PACKAGING_DIR}/triggers ${TALVO_PACKAGING_DIR}/postinst ${TALVO_PACKAGING_DIR}/postrm)
 # Strips what install(TARGETS) installs; the private library copy stays as built.
 set(CPACK_STRIP_FILES ON)
 include(CPack)

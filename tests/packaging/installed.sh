@@ -23,7 +23,7 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work
 private=$(dirname "$(readlink -f "$prefix/bin/KalibratorTalvo")")
 for f in bin/KalibratorTalvo bin/talvo-schedule bin/talvo-calsim bin/talvo-convsim \
          include/SignalTalvo.h share/applications/kalibratortalvo.desktop \
-         share/icons/hicolor/scalable/apps/kalibratortalvo.svg share/man/man1/KalibratorTalvo.1.gz \
+         share/icons/hicolor/scalable/apps/kalibratortalvo.svg share/man/man1/KalibratorTalvo.1.gz share/man/man1/talvo-schedule.1.gz \
          share/kalibratortalvo/Templates/ExportTemplate.xlsx \
          "share/kalibratortalvo/Test Signals/balanced-nominal.usa" \
          share/doc/kalibratortalvo/examples/SetSignalExample.c \
