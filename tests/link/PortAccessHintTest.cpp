@@ -6,8 +6,6 @@
 #include <grp.h>
 #include <sys/stat.h>
 
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 
 #include "CommonUtils/SerialLine.h"
@@ -21,8 +19,6 @@
 #include "link/PortAccess.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 std::string GroupOf(const std::string& path) {
     struct stat st {};
@@ -60,25 +56,15 @@ TEST(PortAccessHint, OnlyARefusedPermissionGivesOne) {
 // Every opener of a serial line, on a device file whose mode refuses everyone.
 TEST(PortAccessHint, RefusedDeviceIsBusyAndExplained) {
     talvo_test::TempSettings settings;
-    talvo_test::TempFolder folder;
-    // The folders may be passed by everyone; only the device refuses.
-    const fs::perms passable = fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec;
-    fs::permissions(folder.Path(), passable);
-    fs::permissions(settings.Root(), passable);
-    const std::string device = folder / "ttyS7";
-    std::ofstream(device) << "";
-    fs::permissions(device, fs::perms::none);
-    fs::create_directories(settings.PortFolder());
-    fs::create_symlink(device, settings.PortFolder() / "COM7");
-    const std::string group = GroupOf(device);
-    const std::string real = fs::canonical(device).string();  // the port's link is named by its device
+    const talvo_test::RefusedPort port(settings, "COM7");
+    const std::string& group = port.Group();
 
     std::string why;
     const std::optional<bool> verdict = talvo_test::RunUnprivileged(
         [&] {
             bool ok = true;
             cmn::SerialLine line;
-            ok &= Expect(line.Open(device) == cmn::LineOpenStatus::Busy, "status Busy");
+            ok &= Expect(line.Open(port.Device()) == cmn::LineOpenStatus::Busy, "status Busy");
             ok &= Expect(Has(line.AccessHint(), "группу " + group + ","), "hint names " + group);
 
             // The calibrator port of the program: the busy line, then the hint.
@@ -86,7 +72,8 @@ TEST(PortAccessHint, RefusedDeviceIsBusyAndExplained) {
             ok &= Expect(lnk::OpenActionPort("COM7", 115200, log) == nullptr, "no port");
             const std::vector<std::string> texts = log.Texts();
             ok &= Expect(texts.size() == 2 && texts[0] == "Порт COM7 занят", "busy line first");
-            ok &= Expect(texts.size() == 2 && Has(texts[1], "Порт " + real + " недоступен"), "hint line second");
+            ok &=
+                Expect(texts.size() == 2 && Has(texts[1], "Порт " + port.Device() + " недоступен"), "hint line second");
 
             // The channel layer: the busy code, the hint for its log.
             int error = 0;

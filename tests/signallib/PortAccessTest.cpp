@@ -4,11 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <grp.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -17,8 +14,6 @@
 #include "Unprivileged.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::int16_t kPortBusy = 101;
 
@@ -32,19 +27,8 @@ std::string Read(const std::string& path) {
 TEST(PortAccess, RefusedPortIsBusyAndExplainedOnStandardError) {
     const talvo_test::TSignalTalvoLibrary& lib = talvo_test::Library();
     talvo_test::TempSettings settings;
-    talvo_test::TempFolder folder;
-    const fs::perms passable = fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec;
-    fs::permissions(folder.Path(), passable | fs::perms::others_write);  // the child writes its error file here
-    fs::permissions(settings.Root(), passable);
-    const std::string device = folder / "ttyS8";
-    std::ofstream(device) << "";
-    fs::permissions(device, fs::perms::none);
-    fs::create_directories(settings.PortFolder());
-    fs::create_symlink(device, settings.PortFolder() / "COM8");
-    struct stat st {};
-    ASSERT_EQ(::stat(device.c_str(), &st), 0);
-    const std::string group = ::getgrgid(st.st_gid) != nullptr ? ::getgrgid(st.st_gid)->gr_name : "";
-    const std::string errors = folder / "stderr.txt";
+    const talvo_test::RefusedPort port(settings, "COM8");
+    const std::string errors = port.Scratch("stderr.txt");
 
     std::string why;
     const std::optional<bool> verdict = talvo_test::RunUnprivileged(
@@ -58,7 +42,7 @@ TEST(PortAccess, RefusedPortIsBusyAndExplainedOnStandardError) {
             ::close(file);
             const std::string text = Read(errors);
             return code == kPortBusy && text.find("недоступен") != std::string::npos &&
-                   text.find("группу " + group + ",") != std::string::npos;
+                   text.find("группу " + port.Group() + ",") != std::string::npos;
         },
         why);
     if (!verdict) GTEST_SKIP() << why;

@@ -1,10 +1,16 @@
 #include "Unprivileged.h"
 
 #include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+
 namespace talvo_test {
+
+namespace fs = std::filesystem;
 
 std::optional<bool> RunUnprivileged(const std::function<bool()>& check, std::string& why) {
     if (::geteuid() != 0) return check();
@@ -25,6 +31,22 @@ std::optional<bool> RunUnprivileged(const std::function<bool()>& check, std::str
         return std::nullopt;
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+RefusedPort::RefusedPort(const TempSettings& settings, const std::string& name) : folder_("talvo-refused") {
+    const fs::perms passable = fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec;
+    fs::permissions(folder_.Path(), passable | fs::perms::others_write);
+    fs::permissions(settings.Root(), passable);
+    const std::string device = folder_ / ("tty" + name);
+    std::ofstream(device) << "";
+    fs::permissions(device, fs::perms::none);
+    fs::create_directories(settings.PortFolder());
+    fs::create_symlink(device, settings.PortFolder() / name);
+    device_ = fs::canonical(device).string();
+    struct stat st {};
+    ::stat(device_.c_str(), &st);
+    const group* g = ::getgrgid(st.st_gid);
+    group_ = g != nullptr ? g->gr_name : std::to_string(st.st_gid);
 }
 
 }  // namespace talvo_test
