@@ -11,7 +11,7 @@
 #include "CommonUtils/SerialLine.h"
 #include "DeviceAccess/ConnectionDescription.h"
 #include "DeviceAccess/ErrorTexts.h"
-#include "DeviceAccess/PCACustom.h"
+#include "DeviceAccess/LCAThread.h"
 #include "PeerPty.h"
 #include "RecordingLog.h"
 #include "TempFolder.h"
@@ -75,13 +75,15 @@ TEST(PortAccessHint, RefusedDeviceIsBusyAndExplained) {
             ok &=
                 Expect(texts.size() == 2 && Has(texts[1], "Порт " + port.Device() + " недоступен"), "hint line second");
 
-            // The channel layer: the busy code, the hint for its log.
-            int error = 0;
-            std::string hint;
-            const auto channel = da::CreatePhysicalChannel(
-                da::SerialDescription("COM7", 115200, da::SerialMode::Direct, {}), error, &hint);
-            ok &= Expect(channel == nullptr && error == da::err::kPortBusy, "channel code busy");
-            ok &= Expect(Has(hint, "группу " + group + ","), "channel hint");
+            // The channel worker: the busy code, the hint in its log.
+            std::vector<std::string> lines;
+            {
+                da::TLCAThread worker([&lines](const std::string& line) { lines.push_back(line); });
+                da::TLCAHandle handle = da::kNoChannel;
+                const auto description = da::SerialDescription("COM7", 115200, da::SerialMode::Direct, {2, 1, 0});
+                ok &= Expect(worker.Open(description, handle) == da::err::kPortBusy, "worker code busy");
+            }
+            ok &= Expect(lines.size() == 1 && Has(lines[0], "группу " + group + ","), "worker log");
             return ok;
         },
         why);
