@@ -26,7 +26,7 @@ from pathlib import Path
 __all__ = [
     "HARMONICS", "PAIRS", "LIBRARY_FILE", "SignalTalvo", "THarmonicParams", "TPhaseSignalParams",
     "TFazaDeviationParams", "TCollapsesOvervoltagesParams", "TOutSignalParams", "TVoltageFullParams",
-    "TCurrentFullParams", "TPowerFullParams", "TFullSignalParams",
+    "TCurrentFullParams", "TPowerFullParams", "TFullSignalParams", "RECORDS", "find_library",
 ]
 
 HARMONICS = 39  # orders 2 to 40; harmonic n is at index n - 2
