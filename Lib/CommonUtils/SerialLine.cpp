@@ -1,6 +1,7 @@
 #include "SerialLine.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -10,6 +11,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <vector>
 
 namespace cmn {
 namespace {
@@ -72,18 +75,48 @@ bool Framing(const LineSettings& s, tcflag_t& cflag) {
     return true;
 }
 
+// The name of a group, else its number.
+std::string GroupName(gid_t gid) {
+    std::vector<char> buffer(4096);
+    group entry{};
+    group* found = nullptr;
+    while (::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) == ERANGE && buffer.size() < (1u << 20))
+        buffer.resize(buffer.size() * 2);
+    return found != nullptr ? std::string(found->gr_name) : std::to_string(gid);
+}
+
 LineOpenStatus OpenFailure(int error) {
     return error == EBUSY || error == EACCES || error == EPERM ? LineOpenStatus::Busy : LineOpenStatus::Absent;
 }
 
 }  // namespace
 
+std::string PortAccessDeniedText(const std::string& path) {
+    struct stat st {};
+    const std::string group = ::stat(path.c_str(), &st) == 0 ? GroupName(st.st_gid) : std::string("dialout");
+    // A port folder's link is named by the device it leads to.
+    char* real = ::realpath(path.c_str(), nullptr);
+    const std::string device = real != nullptr ? real : path;
+    std::free(real);
+    return "Порт " + device + " недоступен: нет прав на устройство. Пользователь должен входить в группу " + group +
+           ", которой принадлежит устройство (sudo usermod -aG " + group + " $USER, затем войти в систему заново)";
+}
+
 SerialLine::~SerialLine() { Close(); }
+
+std::string SerialLine::AccessHint() const {
+    return openError_ == EACCES ? PortAccessDeniedText(openPath_) : std::string();
+}
 
 LineOpenStatus SerialLine::Open(const std::string& path) {
     Close();
+    openError_ = 0;
+    openPath_ = path;
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return OpenFailure(errno);
+    if (fd < 0) {
+        openError_ = errno;
+        return OpenFailure(openError_);
+    }
     struct stat st {};
     termios tio{};
     if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode) || ::tcgetattr(fd, &tio) != 0) {

@@ -32,6 +32,10 @@ struct LineTimeouts {
 // The flow control the line is set to, by the numbers the library reports.
 enum class FlowControl { None = 0, RtsCts = 2, XonXoff = 4 };
 
+// The line for a device the user may not open: the user must be a member
+// of the group that owns the device (as stat reports it, e.g. "dialout").
+std::string PortAccessDeniedText(const std::string& path);
+
 class SerialLine {
 public:
     SerialLine() = default;
@@ -43,6 +47,10 @@ public:
     // device or any other failure to open; Unusable: not a tty (closed again).
     LineOpenStatus Open(const std::string& path);
     bool IsOpen() const { return fd_ >= 0; }
+    // After an open the system refused for lack of permission (EACCES): the
+    // line that says so and names the group owning the device; empty after
+    // any other outcome. The open's own status (Busy) stays as it was.
+    std::string AccessHint() const;
     // The descriptor, for callers that wait on the line themselves; -1 when closed.
     int Handle() const { return fd_; }
 
@@ -65,6 +73,8 @@ public:
 
 private:
     int fd_ = -1;
+    int openError_ = 0;  // errno of the last refused open
+    std::string openPath_;
     bool unsentOutput_ = false;
     LineTimeouts timeouts_;
 };

@@ -125,8 +125,13 @@ int TLCAThread::DoOpen(const TConnectionDescription& description, TLCAHandle& ha
     auto it = std::find_if(lines_.begin(), lines_.end(), [&](const auto& l) { return l->Serves(description); });
     if (it == lines_.end()) {
         int error = err::kNone;
-        auto channel = CreatePhysicalChannel(description, error);
-        if (!channel) return error;
+        std::string hint;
+        auto channel = CreatePhysicalChannel(description, error, &hint);
+        if (!channel) {
+            // The code stays what it is; the reason, when known, goes to the log.
+            if (!hint.empty() && log_) log_(hint);
+            return error;
+        }
         lines_.push_back(std::make_unique<TPhysicoLine>(nextLine_++, std::move(channel), log_));
         it = std::prev(lines_.end());
     }

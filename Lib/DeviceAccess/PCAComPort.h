@@ -17,6 +17,7 @@ public:
     int Disconnect() override;
     int Purge() override;
     std::string Name() const override;
+    std::string OpenHint() const override { return line_.AccessHint(); }
 
 private:
     int Fail(int error);

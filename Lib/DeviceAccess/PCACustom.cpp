@@ -110,7 +110,8 @@ void TPCACustom::Cancel() {
     write_.pending = false;
 }
 
-std::unique_ptr<TPCACustom> CreatePhysicalChannel(const TConnectionDescription& description, int& error) {
+std::unique_ptr<TPCACustom> CreatePhysicalChannel(const TConnectionDescription& description, int& error,
+                                                  std::string* hint) {
     std::unique_ptr<TPCACustom> channel;
     switch (static_cast<InterfaceKind>(KindOf(description))) {
         case InterfaceKind::Serial: channel = std::make_unique<TPCAComPort>(); break;
@@ -118,7 +119,10 @@ std::unique_ptr<TPCACustom> CreatePhysicalChannel(const TConnectionDescription& 
         default: error = err::kBadKind; return nullptr;
     }
     error = channel->Create(description);
-    if (error != err::kNone) channel.reset();
+    if (error != err::kNone) {
+        if (hint != nullptr) *hint = channel->OpenHint();
+        channel.reset();
+    }
     return channel;
 }
 

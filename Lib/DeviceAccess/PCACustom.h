@@ -54,6 +54,9 @@ public:
     // The descriptor and the events the pending transfer waits for; fd -1 when none.
     pollfd PendingEvents() const;
     virtual std::string Name() const = 0;
+    // After Create failed: a line saying why, when there is more to say than
+    // the code (a serial device the user may not open); empty otherwise.
+    virtual std::string OpenHint() const { return {}; }
     bool IsOpen() const { return handle_ >= 0; }
     int LastError() const { return lastError_; }
 
@@ -71,6 +74,8 @@ private:
 
 // The channel class the description's kind selects, created from it; nothing
 // with `error` set when the kind is unknown or the channel does not open.
-std::unique_ptr<TPCACustom> CreatePhysicalChannel(const TConnectionDescription& description, int& error);
+// `hint`, when given, receives the channel's OpenHint on failure.
+std::unique_ptr<TPCACustom> CreatePhysicalChannel(const TConnectionDescription& description, int& error,
+                                                  std::string* hint = nullptr);
 
 }  // namespace da

@@ -18,6 +18,8 @@ public:
     TMyComPort(const std::string& portName, std::uint32_t baudRate);
 
     TOpenStatus Status() const { return status_; }
+    // The line of a port the user may not open (see cmn::SerialLine); empty otherwise.
+    std::string AccessHint() const { return line_.AccessHint(); }
     // True only when all n bytes were written, or all n read, within the time-outs.
     bool Write(const std::uint8_t* block, std::size_t n);
     bool Read(std::uint8_t* block, std::size_t n);

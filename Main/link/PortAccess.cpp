@@ -24,6 +24,8 @@ std::unique_ptr<TMyComPort> OpenActionPort(const std::string& portName, std::uin
     }
     auto port = std::make_unique<TMyComPort>(portName, baudRate);
     LogOpenStatus(port->Status(), portName, log);
+    // A refused permission reads as a busy port; the next line says what to do.
+    if (const std::string hint = port->AccessHint(); !hint.empty()) log.Log(cmn::LogType::Error, hint);
     if (port->Status() != TOpenStatus::Opened) port.reset();
     return port;
 }

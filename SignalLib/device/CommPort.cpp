@@ -1,5 +1,7 @@
 #include "SignalLib/device/CommPort.h"
 
+#include <cstdio>
+
 #include "CommonUtils/PortNames.h"
 
 namespace stlib {
@@ -23,6 +25,9 @@ TOpenResult TCommPort::Open() {
     std::lock_guard guard(lock_);
     const TOpenResult result = ResultOf(line_.Open(cmn::PortNumberDevicePath(number_)));
     if (result == TOpenResult::Opened) flowControl_ = static_cast<int>(line_.CurrentFlowControl());
+    // The caller gets the busy code; the reason goes to the standard error.
+    if (const std::string hint = line_.AccessHint(); !hint.empty())
+        std::fprintf(stderr, "SignalTalvo: %s\n", hint.c_str());
     return result;
 }
 

@@ -9,7 +9,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "SignalLib/SignalTalvo.h"
+#include "SignalTalvo.h"
 
 static TGetErrorTextFunc getErrorText;
 
