@@ -72,7 +72,8 @@ std::string GridEditingText(std::string_view cellText) {
 }
 
 TGridLeave LeaveGridCell(sig::TSignalSet& s, int row, int column, std::string_view text, std::string_view remembered) {
-    if (text == remembered) return {};
+    // The in-place editor shows an angle without its degree sign.
+    if (GridEditingText(text) == GridEditingText(remembered)) return {};
     if (GridReadOnly(column)) return {std::string(kReadOnly), std::string(remembered), true};
     const TColumn c = Column(column);
     sig::TGarmonik& store = c.Current ? s.Current.Garmonik : s.Voltage.Garmonik;

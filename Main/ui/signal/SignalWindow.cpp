@@ -30,6 +30,7 @@
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/CurrentPage.h"
+#include "ui/signal/HarmonicPages.h"
 #include "ui/signal/PageFields.h"
 #include "ui/signal/VoltagePage.h"
 
@@ -41,8 +42,10 @@ QWidget* GroupPage(const edit::TPageRow& row, QWidget* content = nullptr) {
     page->setObjectName(Q(row.Page));
     auto* group = new QGroupBox(Q(row.Group));
     auto* groupLayout = new QVBoxLayout(group);
-    if (content) groupLayout->addWidget(content);
-    groupLayout->addStretch();
+    // Grids and editor pages fill the group; forms keep to their height.
+    const int stretch = content ? content->sizePolicy().verticalStretch() : 0;
+    if (content) groupLayout->addWidget(content, stretch);
+    if (stretch == 0) groupLayout->addStretch();
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(group);
@@ -105,6 +108,9 @@ void TForm2::BuildPages() {
         if (row.Page == "page_iu") content = BuildConverterPage();
         if (row.Page == "page_u") content = voltagePage_ = new TVoltagePage(*this, *fields_);
         if (row.Page == "page_i") content = currentPage_ = new TCurrentPage(*this, *fields_);
+        if (row.Page == "page_garmonics") content = garmonics_ = new THarmonicGrid(*this);
+        if (row.Page == "page_phase_angle") content = angles_ = new TAngleGrid(*this);
+        if (row.Page == "page_intergarm") content = intergarm_ = new TIntergarmPage(*this);
         notebook_->addWidget(GroupPage(row, content));
     }
 }
@@ -315,6 +321,9 @@ std::string TForm2::ShownPage() const { return U(notebook_->currentWidget()->obj
 void TForm2::ShowPage(std::string_view page) {
     if (page == "page_u") ShowAllData_u();
     if (page == "page_i") ShowAllData_i();
+    if (page == "page_garmonics") garmonics_->Select();
+    if (page == "page_phase_angle") angles_->Fill();
+    if (page == "page_intergarm") ShowAllData_InterGarm();
 }
 
 void TForm2::ShowAllData_u() {
@@ -326,6 +335,8 @@ void TForm2::ShowAllData_i() {
     fields_->Show("page_i", signal_);
     currentPage_->Show(signal_);
 }
+
+void TForm2::ShowAllData_InterGarm() { intergarm_->Show(); }
 
 void TForm2::ShowVoltageValues(const sig::TSignalParamsU&) { ShowAllData_u(); }
 void TForm2::ShowCurrentValues(const sig::TSignalParamsI&) { ShowAllData_i(); }

@@ -30,6 +30,9 @@ class TFieldEdit;
 class TPageFields;
 class TVoltagePage;
 class TCurrentPage;
+class THarmonicGrid;
+class TAngleGrid;
+class TIntergarmPage;
 
 // The signal window: one test signal, its pages chosen with the tab strip
 // at the bottom edge, and the protocol of the actions sent from it. The
@@ -71,6 +74,7 @@ public:
     // Display operations: the controls of one page show the records.
     void ShowAllData_u();
     void ShowAllData_i();
+    void ShowAllData_InterGarm();
 
     void ShowVoltageValues(const sig::TSignalParamsU& v) override;
     void ShowCurrentPhasors(const std::array<sig::TPolar, 3>& currents) override;
@@ -127,6 +131,9 @@ private:
     TPageFields* fields_;
     TVoltagePage* voltagePage_ = nullptr;
     TCurrentPage* currentPage_ = nullptr;
+    THarmonicGrid* garmonics_ = nullptr;
+    TAngleGrid* angles_ = nullptr;
+    TIntergarmPage* intergarm_ = nullptr;
     bool takingOver_ = false;
     QTabBar* tabs_;
     QStackedWidget* notebook_;
