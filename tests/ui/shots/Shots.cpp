@@ -9,6 +9,7 @@
 #include "CalibratorSimulator.h"
 #include "TempFolder.h"
 #include "ui/shell/MainWindow.h"
+#include "ui/signal/HarmonicEditor.h"
 #include "ui/signal/SignalWindow.h"
 
 namespace {
@@ -41,5 +42,10 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         Save(*form, QStringLiteral("signal-") + QString::number(form->FindTab(caption) + 1));
     }
+    // The harmonic table of the single-phase page, before that page places it.
+    ui::TOnePhaseHarmonics onePhase(*form);
+    onePhase.resize(760, 420);
+    onePhase.Show(0);
+    Save(onePhase, QStringLiteral("one-phase-harmonics"));
     return 0;
 }
