@@ -180,9 +180,10 @@ THarmEntry EnterAngle(HarmEditor editor, TSignalSet& s, int phase, int order, st
     if (!x) return {false, std::string(AngleParseMessage(editor)), {}};
     const real angle = sig::NormalizeAngle(*x);
     Put(s, IsCurrent(editor), IsInter(editor), true, phase, order, angle);
-    // A current angle leaves the current quantities until the next current
-    // coefficient, fundamental or page selection recomputes them.
     if (editor == HarmEditor::Voltage || editor == HarmEditor::InterVoltage) CalcVoltage(s, display);
+    // The neutral current and the totals shown beside the current editor
+    // depend on the harmonic angles: they follow at once, not on the next entry.
+    if (editor == HarmEditor::Current) CalcCurrent(s, display);
     return {true, {}, Degrees(angle)};
 }
 
@@ -271,7 +272,8 @@ void ApplySetAll(SetAllButton button, TSignalSet& s, int phase, real value, sig:
     for (int order = FirstOrder(row.Inter); order <= LastOrder(row.Inter); ++order)
         Put(s, row.Current, row.Inter, row.Angle, phase, order, value);
     if (!row.Current) CalcVoltage(s, display);
-    if (button == SetAllButton::GarmI) CalcCurrent(s, display);
+    // The angles too: the current page shows the neutral current they change.
+    if (button == SetAllButton::GarmI || button == SetAllButton::UgolI) CalcCurrent(s, display);
 }
 
 // ---------------------------------------------------------------- copy and zero menus

@@ -124,19 +124,23 @@ TEST_F(HarmonicsTest, AcceptedEntriesStoreShowAndRecomputeAsTheEditorSays) {
     EXPECT_EQ(s.Voltage.Garmonik.c.Angle[7], -170);
     EXPECT_EQ(display.Voltage, 2);
 
-    Coef(HarmEditor::Current, 0, 2, "5");
-    EXPECT_EQ(display.Current, 1);
-    // A current angle waits for the next current calculation.
+    Coef(HarmEditor::Current, 0, 2, "50");
+    Coef(HarmEditor::Current, 1, 2, "50");
+    Coef(HarmEditor::Current, 2, 2, "50");
+    EXPECT_EQ(display.Current, 3);
+    // A current angle changes the neutral current at once.
+    const sig::real neutral = s.Current.INRms;
     EXPECT_EQ(Angle(HarmEditor::Current, 0, 2, "180").Shown, "-180.000°");
-    EXPECT_EQ(display.Current, 1);
+    EXPECT_EQ(display.Current, 4);
     EXPECT_EQ(s.Current.Garmonik.a.Angle[2], -180);
+    EXPECT_NE(s.Current.INRms, neutral);
 
     Coef(HarmEditor::InterCurrent, 1, 49, "3");
     Angle(HarmEditor::InterCurrent, 1, 49, "-190");
     EXPECT_EQ(s.Current.InterGarm[1].Koef[49], 3);
     EXPECT_EQ(s.Current.InterGarm[1].Angle[49], 170);
     EXPECT_EQ(edit::EditorRows(HarmEditor::InterCurrent, s, 1)[48], "49      3.000          170.000°");
-    EXPECT_EQ(display.Current, 1);
+    EXPECT_EQ(display.Current, 4);
     Coef(HarmEditor::InterVoltage, 0, 1, "2");
     EXPECT_EQ(display.Voltage, 3);
 }

@@ -181,14 +181,15 @@ TIndexGrid::TIndexGrid(const char* name, int columns, std::string_view (*header)
     : QTableWidget(edit::kGridRows - 1, columns, parent) {
     NameControl(this, name);
     setHorizontalHeader(new TIndexHeaderView(header, this));
-    verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 6);
-    horizontalHeader()->setDefaultSectionSize(86);
-    setColumnWidth(0, 34);
-    setSelectionMode(QAbstractItemView::SingleSelection);
     QFont cells = font();
-    cells.setPointSize(std::max(cells.pointSize(), 10));
+    cells.setPointSize(12);
     setFont(cells);
+    const QFontMetrics metrics(cells);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(metrics.height() + 4);
+    horizontalHeader()->setDefaultSectionSize(metrics.horizontalAdvance(QStringLiteral("-170.000°")) + 12);
+    setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("50")) + 12);
+    setSelectionMode(QAbstractItemView::SingleSelection);
     for (int r = 0; r < rowCount(); ++r)
         for (int c = 0; c < columns; ++c) {
             auto* cell = new QTableWidgetItem;
@@ -277,8 +278,6 @@ void THarmonicGrid::keyPressEvent(QKeyEvent* event) {
 TAngleGrid::TAngleGrid(TForm2& form, QWidget* parent)
     : TIndexGrid("StringGrid2", edit::kAngleGridColumns, edit::AngleGridHeader, parent), form_(form) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    horizontalHeader()->setDefaultSectionSize(96);
-    setColumnWidth(0, 34);
 }
 
 void TAngleGrid::Fill() {
