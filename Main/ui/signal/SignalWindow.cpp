@@ -200,6 +200,8 @@ bool TForm2::LoadSignal(files::SignalFileKind kind, const std::string& path) {
     Recalculate();
     ShowAllData_u();
     ShowAllData_i();
+    // The grids and the interharmonics page show the loaded stores too.
+    ShowPage(ShownPage());
     return true;
 }
 

@@ -288,6 +288,19 @@ private Q_SLOTS:
         QCOMPARE(grid->currentColumn(), 13);
         QCOMPARE(grid->item(3, 13)->text(), QStringLiteral("0.000"));
 
+        // Clicking another cell takes the typing over as well.
+        TypeIntoGrid(*grid, QStringLiteral("7.5"));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(5, 9)).center());
+        QCOMPARE(double(form.Signal().Voltage.Garmonik.bc.Koef[5]), 0.0);
+        QTRY_COMPARE(messages.Texts.size(), 3);
+        QCOMPARE(grid->item(3, 13)->text(), QStringLiteral("0.000"));
+        grid->setCurrentCell(5, 9);
+        TypeIntoGrid(*grid, QStringLiteral("7.5"));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(2, 3)).center());
+        QCOMPARE(double(form.Signal().Voltage.Garmonik.c.Koef[7]), 7.5);
+        QCOMPARE(grid->currentRow(), 2);
+        QCOMPARE(grid->currentColumn(), 3);
+
         // Esc puts the text back; from the last row Enter goes to the next column.
         grid->setCurrentCell(48, 4);
         TypeIntoGrid(*grid, QStringLiteral("45"));
@@ -297,7 +310,7 @@ private Q_SLOTS:
         Press(Qt::Key_Return);
         QCOMPARE(grid->currentRow(), 0);
         QCOMPARE(grid->currentColumn(), 5);
-        QCOMPARE(messages.Texts.size(), 2);
+        QCOMPARE(messages.Texts.size(), 3);
     }
 
     void InterharmonicsPageEditsAndSwitch() {
