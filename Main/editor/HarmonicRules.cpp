@@ -54,21 +54,23 @@ std::optional<real> ParseNumber(std::string_view text, bool angle) {
     return x;
 }
 
-// The stored coefficient or angle of one order of a phase. Harmonics pass
-// through the store's single precision, as its setters do.
-real& Slot(TSignalSet& s, bool current, bool inter, bool angle, int phase, int order) {
+// The stored coefficient or angle of one order of a phase, of a set or a
+// const set alike.
+template <class Set>
+auto& Slot(Set& s, bool current, bool inter, bool angle, int phase, int order) {
     if (inter) {
-        sig::TInterGarmonik& block = current ? s.Current.InterGarm[phase] : s.Voltage.InterGarm[phase];
+        auto& block = current ? s.Current.InterGarm[phase] : s.Voltage.InterGarm[phase];
         return angle ? block.Angle[order] : block.Koef[order];
     }
-    sig::TGarmonikFaza& block = (current ? s.Current.Garmonik : s.Voltage.Garmonik).Faza(phase);
+    auto& block = (current ? s.Current.Garmonik : s.Voltage.Garmonik).Faza(phase);
     return angle ? block.Angle[order] : block.Koef[order];
 }
 
 real Stored(const TSignalSet& s, bool current, bool inter, bool angle, int phase, int order) {
-    return Slot(const_cast<TSignalSet&>(s), current, inter, angle, phase, order);
+    return Slot(s, current, inter, angle, phase, order);
 }
 
+// Harmonics pass through the store's single precision, as its setters do.
 void Put(TSignalSet& s, bool current, bool inter, bool angle, int phase, int order, real value) {
     Slot(s, current, inter, angle, phase, order) = inter ? value : static_cast<real>(static_cast<float>(value));
 }

@@ -62,7 +62,7 @@ void Refuse(QWidget& field, const std::string& message, bool plain = false) {
 
 int TextWidth(const QFont& font, const char* sample) { return QFontMetrics(font).horizontalAdvance(Q(sample)); }
 
-QSpinBox* NumberEditor(const char* name, int first, int last) {
+QSpinBox* NumberEditor(const char* name, int first) {
     auto* spin = new QSpinBox;
     NameControl(spin, name, QStringLiteral("Номер гармоники"));
     // Out-of-range numbers reach the check and its message; the arrows keep to the range.
@@ -70,7 +70,6 @@ QSpinBox* NumberEditor(const char* name, int first, int last) {
     spin->setKeyboardTracking(false);
     spin->setValue(first);
     spin->setMinimumWidth(52);
-    (void)last;
     return spin;
 }
 
@@ -188,7 +187,7 @@ THarmonicEditor::THarmonicEditor(TForm2& form, const TSpec& spec, QWidget* paren
       spec_(spec),
       order_(FirstOrder()),
       combo_(new TIndexCombo(LookOf(spec).Items)),
-      spin_(NumberEditor(spec.Spin, FirstOrder(), LastOrder())),
+      spin_(NumberEditor(spec.Spin, FirstOrder())),
       list_(List(spec.List, Q(LookOf(spec).Header[0]))) {
     const TLook look = LookOf(spec);
     NameControl(combo_, spec.Combo, QStringLiteral("Фаза"));
@@ -238,8 +237,8 @@ QWidget* THarmonicEditor::Fields() {
         field->installEventFilter(this);
         field->setMinimumWidth(70);
     }
-    connect(coef_, &TFieldEdit::EnterPressed, this, &THarmonicEditor::CoefEnter);
-    connect(angle_, &TFieldEdit::EnterPressed, this, &THarmonicEditor::AngleEnter);
+    connect(coef_, &TFieldEdit::EnterPressed, this, [this] { FieldEnter(false); });
+    connect(angle_, &TFieldEdit::EnterPressed, this, [this] { FieldEnter(true); });
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -367,37 +366,24 @@ bool THarmonicEditor::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void THarmonicEditor::CoefEnter() {
+void THarmonicEditor::FieldEnter(bool angle) {
+    TFieldEdit& field = angle ? *angle_ : *coef_;
+    const auto enter = angle ? edit::EnterAngle : edit::EnterCoef;
     edit::THarmEntry out;
     try {
-        out = edit::EnterCoef(spec_.Editor, form_.Signal(), Phase(), order_, U(coef_->text()), &form_);
+        out = enter(spec_.Editor, form_.Signal(), Phase(), order_, U(field.text()), &form_);
     } catch (const cmn::TalvoError& e) {
         out.Message = e.what();
     }
     if (!out.Accepted) {
-        Refuse(*coef_, *out.Message);
+        Refuse(field, *out.Message);
         return;
     }
+    // The coefficient goes on to the angle; the angle to the next order's coefficient.
+    if (angle) order_ = edit::NextOrder(spec_.Editor, order_);
     Show();
     Q_EMIT Stored();
-    angle_->setFocus(Qt::TabFocusReason);
-}
-
-void THarmonicEditor::AngleEnter() {
-    edit::THarmEntry out;
-    try {
-        out = edit::EnterAngle(spec_.Editor, form_.Signal(), Phase(), order_, U(angle_->text()), &form_);
-    } catch (const cmn::TalvoError& e) {
-        out.Message = e.what();
-    }
-    if (!out.Accepted) {
-        Refuse(*angle_, *out.Message);
-        return;
-    }
-    order_ = edit::NextOrder(spec_.Editor, order_);
-    Show();
-    Q_EMIT Stored();
-    coef_->setFocus(Qt::TabFocusReason);
+    (angle ? coef_ : angle_)->setFocus(Qt::TabFocusReason);
 }
 
 void THarmonicEditor::SetAll(edit::SetAllButton button, TFieldEdit* field) {
@@ -454,7 +440,7 @@ constexpr HarmEditor kOnePhaseEditors[4]{HarmEditor::OnePhaseU, HarmEditor::OneP
 TOnePhaseHarmonics::TOnePhaseHarmonics(TForm2& form, QWidget* parent)
     : QWidget(parent),
       form_(form),
-      spin_(NumberEditor("SpinEdit3", edit::kFirstHarmonic, edit::kLastHarmonic)),
+      spin_(NumberEditor("SpinEdit3", edit::kFirstHarmonic)),
       list_(List("ListBox3", QStringLiteral("n"))) {
     connect(spin_, &QSpinBox::valueChanged, this, &TOnePhaseHarmonics::NumberEntered);
     connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { RowClicked(list_->row(item)); });

@@ -88,8 +88,7 @@ private:
     void FillFields();
     void SelectOrder(int order);
     void NumberEntered(int value);
-    void CoefEnter();
-    void AngleEnter();
+    void FieldEnter(bool angle);
     void SetAll(edit::SetAllButton button, TFieldEdit* field);
     void MenuOpening();
     void MenuChosen(int tag);
