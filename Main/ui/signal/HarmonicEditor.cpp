@@ -100,15 +100,15 @@ struct TLook {
     const char* AngleCaption;
 };
 
-TLook LookOf(const THarmonicEditor::TSpec& spec) {
-    const bool inter = edit::IsInter(spec.Editor);
-    if (spec.LineView)
+TLook LookOf(const THarmonicEditor::TSetup& setup) {
+    const bool inter = edit::IsInter(setup.Editor);
+    if (setup.LineView)
         return {{"U~AB~", "U~BC~", "U~СA~"},
                 inter ? std::vector<std::string>{"m", "K~Uig(m)~,%", "@f~Uig(m)~"}
                       : std::vector<std::string>{"n", "K~U(n)~, %", "@f~U(n)~"},
                 "",
                 ""};
-    if (edit::IsCurrent(spec.Editor)) {
+    if (edit::IsCurrent(setup.Editor)) {
         if (inter)
             return {
                 {" I~A~", " I~B~", " I~С~"}, {"m", "K~Iig(m)~,%", "@f~UIig(m)~"}, "K~I ig(m)~, %", "@f~UI ig(m)~,°"};
@@ -181,16 +181,16 @@ void TIndexHeader::paintEvent(QPaintEvent*) {
 
 // ---------------------------------------------------------------- harmonic editor
 
-THarmonicEditor::THarmonicEditor(TForm2& form, const TSpec& spec, QWidget* parent)
+THarmonicEditor::THarmonicEditor(TForm2& form, const TSetup& setup, QWidget* parent)
     : QWidget(parent),
       form_(form),
-      spec_(spec),
+      setup_(setup),
       order_(FirstOrder()),
-      combo_(new TIndexCombo(LookOf(spec).Items)),
-      spin_(NumberEditor(spec.Spin, FirstOrder())),
-      list_(List(spec.List, Q(LookOf(spec).Header[0]))) {
-    const TLook look = LookOf(spec);
-    NameControl(combo_, spec.Combo, QStringLiteral("Фаза"));
+      combo_(new TIndexCombo(LookOf(setup).Items)),
+      spin_(NumberEditor(setup.Spin, FirstOrder())),
+      list_(List(setup.List, Q(LookOf(setup).Header[0]))) {
+    const TLook look = LookOf(setup);
+    NameControl(combo_, setup.Combo, QStringLiteral("Фаза"));
     connect(combo_, &QComboBox::activated, this, [this] { Show(); });
     connect(spin_, &QSpinBox::valueChanged, this, &THarmonicEditor::NumberEntered);
     spin_->installEventFilter(this);
@@ -206,7 +206,7 @@ THarmonicEditor::THarmonicEditor(TForm2& form, const TSpec& spec, QWidget* paren
     });
 
     const QFont& f = list_->font();
-    const bool inter = edit::IsInter(spec.Editor);
+    const bool inter = edit::IsInter(setup.Editor);
     std::vector<TIndexHeader::TSection> sections{{look.Header[0], TextWidth(f, inter ? "1        " : "2      ") + 4},
                                                  {look.Header[1], TextWidth(f, "0.000          ")},
                                                  {look.Header[2], TextWidth(f, "-170.000°   ")}};
@@ -220,7 +220,7 @@ THarmonicEditor::THarmonicEditor(TForm2& form, const TSpec& spec, QWidget* paren
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addLayout(top);
-    if (!spec.LineView) layout->addWidget(Fields());
+    if (!setup.LineView) layout->addWidget(Fields());
     auto* header = new TIndexHeader(sections);
     layout->addWidget(header);
     layout->addWidget(list_, 1);
@@ -228,11 +228,11 @@ THarmonicEditor::THarmonicEditor(TForm2& form, const TSpec& spec, QWidget* paren
 }
 
 QWidget* THarmonicEditor::Fields() {
-    const TLook look = LookOf(spec_);
+    const TLook look = LookOf(setup_);
     coef_ = new TFieldEdit(false);
     angle_ = new TFieldEdit(true);
-    NameControl(coef_, spec_.Coef, Q(look.CoefCaption));
-    NameControl(angle_, spec_.Angle, Q(look.AngleCaption));
+    NameControl(coef_, setup_.Coef, Q(look.CoefCaption));
+    NameControl(angle_, setup_.Angle, Q(look.AngleCaption));
     for (TFieldEdit* field : {coef_, angle_}) {
         field->installEventFilter(this);
         field->setMinimumWidth(70);
@@ -248,13 +248,13 @@ QWidget* THarmonicEditor::Fields() {
     grid->addWidget(coef_, 0, 1);
     grid->addWidget(new TIndexTextLabel(look.AngleCaption), 1, 0);
     grid->addWidget(angle_, 1, 1);
-    const bool inter = edit::IsInter(spec_.Editor);
+    const bool inter = edit::IsInter(setup_.Editor);
     const QString what = inter ? QStringLiteral("интергармоники") : QStringLiteral("гармоники");
     grid->addWidget(
-        SetAllButton(spec_.CoefButton, spec_.CoefAll,
+        SetAllButton(setup_.CoefButton, setup_.CoefAll,
                      QStringLiteral("Копировать значение коэффициента во все ") + what + QStringLiteral(" ")),
         0, 2);
-    grid->addWidget(SetAllButton(spec_.AngleButton, spec_.AngleAll,
+    grid->addWidget(SetAllButton(setup_.AngleButton, setup_.AngleAll,
                                  QStringLiteral("Копировать значение фазового угла во все ") + what),
                     1, 2);
     grid->addWidget(CopyButton(), 0, 3, 2, 1, Qt::AlignTop);
@@ -273,7 +273,7 @@ QToolButton* THarmonicEditor::SetAllButton(const char* name, edit::SetAllButton 
 }
 
 QToolButton* THarmonicEditor::CopyButton() {
-    const edit::CopyMenu which = edit::IsCurrent(spec_.Editor) ? edit::CopyMenu::Current : edit::CopyMenu::Voltage;
+    const edit::CopyMenu which = edit::IsCurrent(setup_.Editor) ? edit::CopyMenu::Current : edit::CopyMenu::Voltage;
     menu_ = new QMenu(this);
     menu_->setObjectName(MenuName(which));
     std::map<std::string_view, QMenu*> groups;
@@ -295,22 +295,22 @@ QToolButton* THarmonicEditor::CopyButton() {
     button->setText(QStringLiteral("Копировать"));
     button->setPopupMode(QToolButton::InstantPopup);
     button->setMenu(menu_);
-    NameControl(button, (std::string("sbCopy") + spec_.List).c_str(), button->text());
+    NameControl(button, (std::string("sbCopy") + setup_.List).c_str(), button->text());
     return button;
 }
 
 int THarmonicEditor::FirstOrder() const {
-    return edit::IsInter(spec_.Editor) ? edit::kFirstInter : edit::kFirstHarmonic;
+    return edit::IsInter(setup_.Editor) ? edit::kFirstInter : edit::kFirstHarmonic;
 }
-int THarmonicEditor::LastOrder() const { return edit::IsInter(spec_.Editor) ? edit::kLastInter : edit::kLastHarmonic; }
+int THarmonicEditor::LastOrder() const { return edit::IsInter(setup_.Editor) ? edit::kLastInter : edit::kLastHarmonic; }
 
 int THarmonicEditor::Phase() const { return std::max(0, combo_->currentIndex()); }
 
 std::vector<std::string> THarmonicEditor::Rows() const {
     const sig::TSignalSet& s = form_.Signal();
-    if (!spec_.LineView) return edit::EditorRows(spec_.Editor, s, Phase());
+    if (!setup_.LineView) return edit::EditorRows(setup_.Editor, s, Phase());
     const int slot = sig::LineSlot(Phase());
-    if (edit::IsInter(spec_.Editor)) return edit::MadeList_InterGarm(s.Voltage.InterGarm[slot]);
+    if (edit::IsInter(setup_.Editor)) return edit::MadeList_InterGarm(s.Voltage.InterGarm[slot]);
     return edit::MadeList(s.Voltage.Garmonik.Faza(slot));
 }
 
@@ -324,8 +324,8 @@ void THarmonicEditor::Show() {
 void THarmonicEditor::FillFields() {
     if (!coef_) return;
     const sig::TSignalSet& s = form_.Signal();
-    coef_->setText(Q(edit::CoefText(spec_.Editor, s, Phase(), order_)));
-    const QString angle = Q(edit::AngleText(spec_.Editor, s, Phase(), order_));
+    coef_->setText(Q(edit::CoefText(setup_.Editor, s, Phase(), order_)));
+    const QString angle = Q(edit::AngleText(setup_.Editor, s, Phase(), order_));
     angle_->setText(angle_->hasFocus() ? angle.chopped(1) : angle);
     coef_->setModified(false);
     angle_->setModified(false);
@@ -341,7 +341,7 @@ void THarmonicEditor::SelectOrder(int order) {
 }
 
 void THarmonicEditor::NumberEntered(int value) {
-    if (edit::IsInter(spec_.Editor)) {
+    if (edit::IsInter(setup_.Editor)) {
         // The index editor of the interharmonics keeps to 1 ... 49 by itself.
         SelectOrder(std::clamp(value, FirstOrder(), LastOrder()));
         return;
@@ -371,7 +371,7 @@ void THarmonicEditor::FieldEnter(bool angle) {
     const auto enter = angle ? edit::EnterAngle : edit::EnterCoef;
     edit::THarmEntry out;
     try {
-        out = enter(spec_.Editor, form_.Signal(), Phase(), order_, U(field.text()), &form_);
+        out = enter(setup_.Editor, form_.Signal(), Phase(), order_, U(field.text()), &form_);
     } catch (const cmn::TalvoError& e) {
         out.Message = e.what();
     }
@@ -380,7 +380,7 @@ void THarmonicEditor::FieldEnter(bool angle) {
         return;
     }
     // The coefficient goes on to the angle; the angle to the next order's coefficient.
-    if (angle) order_ = edit::NextOrder(spec_.Editor, order_);
+    if (angle) order_ = edit::NextOrder(setup_.Editor, order_);
     Show();
     Q_EMIT Stored();
     (angle ? coef_ : angle_)->setFocus(Qt::TabFocusReason);
@@ -401,23 +401,23 @@ void THarmonicEditor::SetAll(edit::SetAllButton button, TFieldEdit* field) {
     } catch (const cmn::TalvoError& e) {
         MyShowMessage(e.what(), cmn::MessageKind::Warning);
     }
-    if (edit::IsAngleButton(button) && !edit::IsInter(spec_.Editor)) order_ = edit::NextOrder(spec_.Editor, order_);
+    if (edit::IsAngleButton(button) && !edit::IsInter(setup_.Editor)) order_ = edit::NextOrder(setup_.Editor, order_);
     Show();
     Q_EMIT Stored();
     (edit::IsAngleButton(button) ? coef_ : angle_)->setFocus(Qt::TabFocusReason);
 }
 
 void THarmonicEditor::MenuOpening() {
-    copyGroup_->setText(Q(edit::CopyMenuCaption(edit::IsInter(spec_.Editor))));
-    const edit::CopyMenu which = edit::IsCurrent(spec_.Editor) ? edit::CopyMenu::Current : edit::CopyMenu::Voltage;
+    copyGroup_->setText(Q(edit::CopyMenuCaption(edit::IsInter(setup_.Editor))));
+    const edit::CopyMenu which = edit::IsCurrent(setup_.Editor) ? edit::CopyMenu::Current : edit::CopyMenu::Voltage;
     for (QAction* action : menu_->findChildren<QAction*>())
         if (action->data().isValid()) action->setEnabled(edit::CopyItemEnabled(which, action->data().toInt(), Phase()));
 }
 
 void THarmonicEditor::MenuChosen(int tag) {
-    const edit::CopyMenu which = edit::IsCurrent(spec_.Editor) ? edit::CopyMenu::Current : edit::CopyMenu::Voltage;
+    const edit::CopyMenu which = edit::IsCurrent(setup_.Editor) ? edit::CopyMenu::Current : edit::CopyMenu::Voltage;
     try {
-        edit::ApplyCopyItem(which, edit::IsInter(spec_.Editor), tag, Phase(), form_.Signal(), &form_);
+        edit::ApplyCopyItem(which, edit::IsInter(setup_.Editor), tag, Phase(), form_.Signal(), &form_);
     } catch (const cmn::TalvoError& e) {
         MyShowMessage(e.what(), cmn::MessageKind::Warning);
     }

@@ -54,7 +54,7 @@ private:
 class THarmonicEditor : public QWidget {
     Q_OBJECT
 public:
-    struct TSpec {
+    struct TSetup {
         edit::HarmEditor Editor;
         bool LineView = false;
         const char* Combo;
@@ -67,7 +67,7 @@ public:
         edit::SetAllButton CoefAll = edit::SetAllButton::GarmU;
         edit::SetAllButton AngleAll = edit::SetAllButton::UgolU;
     };
-    THarmonicEditor(TForm2& form, const TSpec& spec, QWidget* parent = nullptr);
+    THarmonicEditor(TForm2& form, const TSetup& setup, QWidget* parent = nullptr);
 
     // The list, the selection and the fields anew from the records.
     void Show();
@@ -97,7 +97,7 @@ private:
     int LastOrder() const;
 
     TForm2& form_;
-    TSpec spec_;
+    TSetup setup_;
     int order_;
     TIndexCombo* combo_;
     QSpinBox* spin_;

@@ -25,22 +25,22 @@
 namespace ui {
 namespace {
 
-using Spec = THarmonicEditor::TSpec;
+using Setup = THarmonicEditor::TSetup;
 using edit::HarmEditor;
 using edit::SetAllButton;
 
 // clang-format off
-const Spec kVoltage{HarmEditor::Voltage, false, "ComboBox1", "SpinEdit1", "Edit15", "Edit16", "ListBox1",
+const Setup kVoltage{HarmEditor::Voltage, false, "ComboBox1", "SpinEdit1", "Edit15", "Edit16", "ListBox1",
                     "sb_write_all_garm_u", "sb_write_all_ugol_u", SetAllButton::GarmU, SetAllButton::UgolU};
-const Spec kLine{HarmEditor::Voltage, true, "ComboBox2", "SpinEdit4", nullptr, nullptr, "ListBox2"};
-const Spec kCurrent{HarmEditor::Current, false, "ComboBox5", "SpinEdit2", "Edit32", "Edit33", "ListBox4",
+const Setup kLine{HarmEditor::Voltage, true, "ComboBox2", "SpinEdit4", nullptr, nullptr, "ListBox2"};
+const Setup kCurrent{HarmEditor::Current, false, "ComboBox5", "SpinEdit2", "Edit32", "Edit33", "ListBox4",
                     "sb_write_all_garm_i", "sb_write_all_ugol_i", SetAllButton::GarmI, SetAllButton::UgolI};
-const Spec kInterVoltage{HarmEditor::InterVoltage, false, "ComboIntergarmPhaseUf", "spedtIntergarmUf",
+const Setup kInterVoltage{HarmEditor::InterVoltage, false, "ComboIntergarmPhaseUf", "spedtIntergarmUf",
                          "EditIntergarmKuf", "EditIntergarmFiUf", "ListBoxIntergarmUf", "SpBtnIntergarmCopyKuf",
                          "SpBtnIntergarmCopyFiuf", SetAllButton::InterKuf, SetAllButton::InterFiUf};
-const Spec kInterLine{HarmEditor::InterVoltage, true, "ComboIntergarmPhaseUmf", "spedtIntergarmUmf", nullptr, nullptr,
+const Setup kInterLine{HarmEditor::InterVoltage, true, "ComboIntergarmPhaseUmf", "spedtIntergarmUmf", nullptr, nullptr,
                       "ListBoxIntergarmUmf"};
-const Spec kInterCurrent{HarmEditor::InterCurrent, false, "ComboIntergarmPhaseI", "spedtIntergarmI", "EditIntergarmKi",
+const Setup kInterCurrent{HarmEditor::InterCurrent, false, "ComboIntergarmPhaseI", "spedtIntergarmI", "EditIntergarmKi",
                          "EditIntergarmFiUI", "ListBoxIntergarmI", "SpBtnIntergarmCopyKi", "SpBtnIntergarmCopyFiUI",
                          SetAllButton::InterKi, SetAllButton::InterFiUI};
 // clang-format on
