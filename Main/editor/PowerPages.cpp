@@ -38,7 +38,7 @@ void TEnergyCount::Tick(const sig::TPowerSummary& shown) {
     }
 }
 
-TPowerTable PowerTable(PowerMode mode, const sig::TSignalSet& s, const TEnergyCount& count) {
+TThreePhaseTable ThreePhaseTable(PowerMode mode, const sig::TSignalSet& s, const TEnergyCount& count) {
     if (mode == PowerMode::Energy) return {count.Phases(), count.Sums()};
     const sig::TPowerSummary& p = s.ShownPowers;
     return {{p.P, p.Q, p.S}, {p.PSum, p.QSum, p.SSum}};

@@ -44,11 +44,11 @@ private:
 };
 
 // What the power table shows in a mode: [P, Q, S][phase] and the sums.
-struct TPowerTable {
+struct TThreePhaseTable {
     std::array<sig::TPhaseReals, 3> Phases{};
     std::array<sig::real, 3> Sums{};
 };
-TPowerTable PowerTable(PowerMode mode, const sig::TSignalSet& s, const TEnergyCount& count);
+TThreePhaseTable ThreePhaseTable(PowerMode mode, const sig::TSignalSet& s, const TEnergyCount& count);
 
 // The active and reactive energy over the energy interval at the displayed powers.
 std::array<sig::real, 2> IntervalEnergies(const sig::TSignalSet& s, int seconds);

@@ -155,9 +155,9 @@ TEST(EnergyCount, TicksAccumulateTheShownPowersSecondBySecond) {
     s.ShownPowers.P = {1, 2, 3};
     s.ShownPowers.PSum = 6;
     s.ShownPowers.QSum = -7200;
-    EXPECT_EQ(edit::PowerTable(edit::PowerMode::Full, s, count).Phases[0], s.ShownPowers.P);
+    EXPECT_EQ(edit::ThreePhaseTable(edit::PowerMode::Full, s, count).Phases[0], s.ShownPowers.P);
     count.Tick(shown);
-    EXPECT_EQ(edit::PowerTable(edit::PowerMode::Energy, s, count).Sums, count.Sums());
+    EXPECT_EQ(edit::ThreePhaseTable(edit::PowerMode::Energy, s, count).Sums, count.Sums());
     EXPECT_EQ(edit::IntervalEnergies(s, 10)[1], -20);
 }
 

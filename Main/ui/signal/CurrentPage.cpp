@@ -15,6 +15,7 @@
 #include "signal/Nominals.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
+#include "ui/signal/HarmonicPages.h"
 #include "ui/signal/PageFields.h"
 #include "ui/signal/SignalWindow.h"
 
@@ -51,9 +52,10 @@ TCurrentPage::TCurrentPage(TForm2& form, TPageFields& fields) : form_(form), fie
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(left);
-    // The harmonic editor, vector diagram and waveform views with the
-    // harmonic chart come to the right of the values.
-    layout->addStretch(1);
+    // The harmonic editors with the vector and waveform views; the harmonic
+    // chart comes beside them.
+    harmonics_ = new THarmonicViews(form_, true);
+    layout->addWidget(harmonics_, 1);
 }
 
 QWidget* TCurrentPage::Fundamentals() {
@@ -112,6 +114,7 @@ QWidget* TCurrentPage::Components() {
 }
 
 void TCurrentPage::Show(const sig::TSignalSet& s) {
+    harmonics_->Show();
     range_->setCurrentText(Q(edit::NominalIChoice(s.Current)));
     for (int p = 0; p < 3; ++p) switches_[p]->setChecked(sig::IOn(s.Switches, p));
     counts_[s.Switches.HarmCountI == 40 ? 0 : 1]->setChecked(true);

@@ -13,6 +13,7 @@ namespace ui {
 
 class TForm2;
 class TPageFields;
+class THarmonicViews;
 
 // The contents of page_i: the current fundamentals and what follows from
 // them, the range, the switches, the harmonic count and "3ф-3пр".
@@ -34,6 +35,7 @@ private:
     QComboBox* range_ = nullptr;
     std::array<QCheckBox*, 3> switches_{};
     std::array<QRadioButton*, 2> counts_{};
+    THarmonicViews* harmonics_ = nullptr;
 };
 
 }  // namespace ui

@@ -10,6 +10,7 @@
 #include "editor/FundamentalChoices.h"
 #include "signal/Calculations.h"
 #include "ui/common/Texts.h"
+#include "ui/signal/HarmonicEditor.h"
 #include "ui/signal/PageFields.h"
 #include "ui/signal/SignalWindow.h"
 
@@ -23,8 +24,8 @@ TOnePhasePage::TOnePhasePage(TForm2& form, TPageFields& fields) : form_(form), f
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(left);
-    // The per-harmonic table and its chart come to the right of the values.
-    layout->addStretch(1);
+    harmonics_ = new TOnePhaseHarmonics(form_);
+    layout->addWidget(harmonics_, 1);
 }
 
 QWidget* TOnePhasePage::Values() {
@@ -77,17 +78,24 @@ int TOnePhasePage::Phase() const { return phase_->currentIndex(); }
 void TOnePhasePage::Show(const sig::TSignalSet& s) {
     voltageRange_->setCurrentText(Q(edit::NominalUChoice(s.Voltage)));
     currentRange_->setCurrentText(Q(edit::NominalIChoice(s.Current)));
+    // The per-harmonic powers follow the phase's fundamentals.
+    harmonics_->Rebuild();
 }
 
 void TOnePhasePage::PhaseChosen() {
-    sig::TSignalSet& s = form_.Signal();
-    sig::CalcPhaseFundamentalPowers(s.Voltage, s.Current, s.Switches, Phase(), s.FundamentalPowers);
+    RecalculatePhase();
+    harmonics_->Show(Phase());
     form_.ShowAllData_Power();
 }
 
+void TOnePhasePage::RecalculatePhase() {
+    sig::TSignalSet& s = form_.Signal();
+    sig::CalcPhaseFundamentalPowers(s.Voltage, s.Current, s.Switches, Phase(), s.FundamentalPowers);
+}
+
 void TOnePhasePage::RangeChosen(QComboBox* box, bool voltage) {
-    if (ApplyRange(form_, *box, voltage)) PhaseChosen();
-    else form_.ShowAllData_Power();
+    if (ApplyRange(form_, *box, voltage)) RecalculatePhase();
+    form_.ShowAllData_Power();
 }
 
 }  // namespace ui

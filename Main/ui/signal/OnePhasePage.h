@@ -10,6 +10,7 @@ namespace ui {
 
 class TForm2;
 class TPageFields;
+class TOnePhaseHarmonics;
 
 // The contents of page_u_i: one phase's voltage and current, the angle
 // between them, its fundamental powers and distortion factors.
@@ -26,12 +27,14 @@ private:
     QWidget* Powers();
     void PhaseChosen();
     void RangeChosen(QComboBox* box, bool voltage);
+    void RecalculatePhase();
 
     TForm2& form_;
     TPageFields& fields_;
     QComboBox* phase_ = nullptr;
     QComboBox* voltageRange_ = nullptr;
     QComboBox* currentRange_ = nullptr;
+    TOnePhaseHarmonics* harmonics_ = nullptr;
 };
 
 }  // namespace ui

@@ -33,6 +33,7 @@
 #include "ui/signal/CurrentPage.h"
 #include "ui/signal/DipsPage.h"
 #include "ui/signal/FluctuationsPage.h"
+#include "ui/signal/HarmonicPages.h"
 #include "ui/signal/IeeePage.h"
 #include "ui/signal/OnePhasePage.h"
 #include "ui/signal/PageFields.h"
@@ -47,8 +48,10 @@ QWidget* GroupPage(const edit::TPageRow& row, QWidget* content = nullptr) {
     page->setObjectName(Q(row.Page));
     auto* group = new QGroupBox(Q(row.Group));
     auto* groupLayout = new QVBoxLayout(group);
-    if (content) groupLayout->addWidget(content);
-    groupLayout->addStretch();
+    // Grids and editor pages fill the group; forms keep to their height.
+    const int stretch = content ? content->sizePolicy().verticalStretch() : 0;
+    if (content) groupLayout->addWidget(content, stretch);
+    if (stretch == 0) groupLayout->addStretch();
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(group);
@@ -115,6 +118,9 @@ void TForm2::BuildPages() {
         if (row.Page == "page_IEEE_1459") content = new TIeeePage(*fields_);
         if (row.Page == "page_in_out") content = dipsPage_ = new TDipsPage(*this, *fields_);
         if (row.Page == "page_vibr") content = fluctuationsPage_ = new TFluctuationsPage(*this, *fields_);
+        if (row.Page == "page_garmonics") content = garmonics_ = new THarmonicGrid(*this);
+        if (row.Page == "page_phase_angle") content = angles_ = new TAngleGrid(*this);
+        if (row.Page == "page_intergarm") content = intergarm_ = new TIntergarmPage(*this);
         notebook_->addWidget(GroupPage(row, content));
     }
 }
@@ -203,6 +209,8 @@ bool TForm2::LoadSignal(files::SignalFileKind kind, const std::string& path) {
     descript_->setPlainText(Q(extras.Description));
     Recalculate();
     ShowAllData();
+    // The grids and the interharmonics page show the loaded stores too.
+    ShowPage(ShownPage());
     return true;
 }
 
@@ -340,6 +348,9 @@ void TForm2::ShowPage(std::string_view page) {
     if (page == "page_IEEE_1459") ShowAllData_Power_1459();
     if (page == "page_in_out") ShowAllData_Collapse();
     if (page == "page_vibr") ShowAllData_Koleb();
+    if (page == "page_garmonics") garmonics_->Select();
+    if (page == "page_phase_angle") angles_->Fill();
+    if (page == "page_intergarm") ShowAllData_InterGarm();
 }
 
 void TForm2::ShowAllData() {
@@ -373,6 +384,7 @@ void TForm2::ShowAllData_Power_3() {
 }
 
 void TForm2::ShowAllData_Power_1459() { fields_->Show("page_IEEE_1459", signal_); }
+
 // A binding or reference kind without a list row (from a file) is reported;
 // the fields still show the records.
 void TForm2::ShowAllData_Collapse() {
@@ -385,6 +397,8 @@ void TForm2::ShowAllData_Collapse() {
 }
 
 void TForm2::ShowAllData_Koleb() { fields_->Show("page_vibr", signal_); }
+
+void TForm2::ShowAllData_InterGarm() { intergarm_->Show(); }
 
 void TForm2::ShowVoltageValues(const sig::TSignalParamsU&) { ShowAllData_u(); }
 void TForm2::ShowCurrentValues(const sig::TSignalParamsI&) { ShowAllData_i(); }

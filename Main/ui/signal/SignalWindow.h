@@ -34,6 +34,9 @@ class TOnePhasePage;
 class TThreePhasePage;
 class TDipsPage;
 class TFluctuationsPage;
+class THarmonicGrid;
+class TAngleGrid;
+class TIntergarmPage;
 
 // The signal window: one test signal, its pages chosen with the tab strip
 // at the bottom edge, and the protocol of the actions sent from it. The
@@ -82,6 +85,7 @@ public:
     void ShowAllData();
     void ShowAllData_Collapse();
     void ShowAllData_Koleb();
+    void ShowAllData_InterGarm();
 
     void ShowVoltageValues(const sig::TSignalParamsU& v) override;
     void ShowCurrentPhasors(const std::array<sig::TPolar, 3>& currents) override;
@@ -144,6 +148,9 @@ private:
     TThreePhasePage* threePhasePage_ = nullptr;
     TDipsPage* dipsPage_ = nullptr;
     TFluctuationsPage* fluctuationsPage_ = nullptr;
+    THarmonicGrid* garmonics_ = nullptr;
+    TAngleGrid* angles_ = nullptr;
+    TIntergarmPage* intergarm_ = nullptr;
     bool takingOver_ = false;
     QTabBar* tabs_;
     QStackedWidget* notebook_;

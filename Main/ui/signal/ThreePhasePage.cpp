@@ -200,7 +200,7 @@ void TThreePhasePage::Show(const sig::TSignalSet& s) {
     for (QWidget* control : {static_cast<QWidget*>(start_), static_cast<QWidget*>(stop_),
                              static_cast<QWidget*>(elapsed_), static_cast<QWidget*>(elapsedCaption_)})
         control->setEnabled(look.Counting);
-    const edit::TPowerTable table = edit::PowerTable(mode_, s, count_);
+    const edit::TThreePhaseTable table = edit::ThreePhaseTable(mode_, s, count_);
     for (int k = 0; k < 3; ++k) {
         for (int p = 0; p < 3; ++p) table_[k][p]->setText(Real("%2.3f", table.Phases[k][p]));
         sums_[k]->setText(Real("%2.3f", table.Sums[k]));

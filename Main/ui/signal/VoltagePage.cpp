@@ -15,6 +15,7 @@
 #include "signal/Nominals.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
+#include "ui/signal/HarmonicPages.h"
 #include "ui/signal/PageFields.h"
 #include "ui/signal/SignalWindow.h"
 
@@ -36,9 +37,10 @@ TVoltagePage::TVoltagePage(TForm2& form, TPageFields& fields) : form_(form), fie
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(left);
-    // The harmonic editor, vector diagram and waveform views with the
-    // harmonic chart come to the right of the values.
-    layout->addStretch(1);
+    // The harmonic editors with the vector and waveform views; the harmonic
+    // chart comes beside them.
+    harmonics_ = new THarmonicViews(form_, false);
+    layout->addWidget(harmonics_, 1);
 }
 
 QWidget* TVoltagePage::Fundamentals() {
@@ -120,6 +122,7 @@ QWidget* TVoltagePage::TotalRms() {
 }
 
 void TVoltagePage::Show(const sig::TSignalSet& s) {
+    harmonics_->Show();
     range_->setCurrentText(Q(edit::NominalUChoice(s.Voltage)));
     for (int p = 0; p < 3; ++p) switches_[p]->setChecked(sig::UOn(s.Switches, p));
     counts_[s.Switches.HarmCountU == 40 ? 0 : 1]->setChecked(true);

@@ -13,6 +13,7 @@ namespace ui {
 
 class TForm2;
 class TPageFields;
+class THarmonicViews;
 
 // The contents of page_u: the voltage fundamentals and what follows from
 // them, the range, the fundamental switches and the harmonic count.
@@ -38,6 +39,7 @@ private:
     QComboBox* range_ = nullptr;
     std::array<QCheckBox*, 3> switches_{};
     std::array<QRadioButton*, 2> counts_{};
+    THarmonicViews* harmonics_ = nullptr;
 };
 
 }  // namespace ui

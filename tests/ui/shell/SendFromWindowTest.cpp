@@ -108,7 +108,15 @@ private Q_SLOTS:
             main->OpenFile(files::sfAll, kExample.toStdString());
             const std::vector<json> window = SendFromWindow(*main, item);
             QVERIFY2(!window.empty(), item);
-            QCOMPARE(window, SentByConsole(*sim_, type));
+            const std::vector<json> console = SentByConsole(*sim_, type);
+            if (window != console) {
+                qWarning("window %zu console %zu", window.size(), console.size());
+                for (std::size_t i = 0; i < std::max(window.size(), console.size()); ++i)
+                    if (i >= window.size() || i >= console.size() || window[i] != console[i])
+                        qWarning("%zu: %s | %s", i, i < window.size() ? window[i].dump().substr(0, 300).c_str() : "-",
+                                 i < console.size() ? console[i].dump().substr(0, 300).c_str() : "-");
+            }
+            QCOMPARE(window, console);
         }
     }
 

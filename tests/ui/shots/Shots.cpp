@@ -10,6 +10,7 @@
 #include "TempFolder.h"
 #include "editor/DipsAndFluctuations.h"
 #include "ui/shell/MainWindow.h"
+#include "ui/signal/HarmonicEditor.h"
 #include "ui/signal/SignalWindow.h"
 
 namespace {
@@ -49,5 +50,10 @@ int main(int argc, char** argv) {
     form->ShowAllData_Collapse();
     QApplication::processEvents();
     Save(*form, QStringLiteral("signal-dips-swell-unbound"));
+    // The harmonic table of the single-phase page, before that page places it.
+    ui::TOnePhaseHarmonics onePhase(*form);
+    onePhase.resize(760, 420);
+    onePhase.Show(0);
+    Save(onePhase, QStringLiteral("one-phase-harmonics"));
     return 0;
 }

@@ -1,0 +1,143 @@
+#pragma once
+
+#include <QComboBox>
+#include <QWidget>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "editor/HarmonicRules.h"
+
+class QListWidget;
+class QMenu;
+class QSpinBox;
+class QToolButton;
+
+namespace ui {
+
+class TForm2;
+class TFieldEdit;
+
+// A combo box whose items are quantity symbols in indexed text ("U~A~").
+class TIndexCombo : public QComboBox {
+    Q_OBJECT
+public:
+    explicit TIndexCombo(const std::vector<std::string>& items, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The header of a list, its sections drawn centred in indexed text.
+class TIndexHeader : public QWidget {
+    Q_OBJECT
+public:
+    struct TSection {
+        std::string Text;
+        int Width;
+        int Raise = 0;  // pixels drawn higher than the others
+    };
+    explicit TIndexHeader(std::vector<TSection> sections, QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<TSection> sections_;
+};
+
+// One harmonic or interharmonic editor: the phase choice, the number
+// editor, the coefficient and angle fields with their set-all buttons, the
+// copy and zero menu and the list of the chosen phase. The line voltage
+// editors are views: choice, number and list only.
+class THarmonicEditor : public QWidget {
+    Q_OBJECT
+public:
+    struct TSetup {
+        edit::HarmEditor Editor;
+        bool LineView = false;
+        const char* Combo;
+        const char* Spin;
+        const char* Coef = nullptr;
+        const char* Angle = nullptr;
+        const char* List = nullptr;
+        const char* CoefButton = nullptr;
+        const char* AngleButton = nullptr;
+        edit::SetAllButton CoefAll = edit::SetAllButton::GarmU;
+        edit::SetAllButton AngleAll = edit::SetAllButton::UgolU;
+    };
+    THarmonicEditor(TForm2& form, const TSetup& setup, QWidget* parent = nullptr);
+
+    // The list, the selection and the fields anew from the records.
+    void Show();
+    int Phase() const;
+    int Order() const { return order_; }
+
+Q_SIGNALS:
+    // A value was stored: the page redisplays what depends on it.
+    void Stored();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* Fields();
+    QToolButton* SetAllButton(const char* name, edit::SetAllButton button, const QString& caption);
+    QToolButton* CopyButton();
+    void FillFields();
+    void SelectOrder(int order);
+    void NumberEntered(int value);
+    void FieldEnter(bool angle);
+    void SetAll(edit::SetAllButton button, TFieldEdit* field);
+    void MenuOpening();
+    void MenuChosen(int tag);
+    std::vector<std::string> Rows() const;
+    int FirstOrder() const;
+    int LastOrder() const;
+
+    TForm2& form_;
+    TSetup setup_;
+    int order_;
+    TIndexCombo* combo_;
+    QSpinBox* spin_;
+    TFieldEdit* coef_ = nullptr;
+    TFieldEdit* angle_ = nullptr;
+    QListWidget* list_;
+    QMenu* menu_ = nullptr;
+    QAction* copyGroup_ = nullptr;
+};
+
+// The harmonic editor of the single-phase page for the phase its owner
+// chooses: both quantities of n = 2 ... 50 side by side and the
+// per-harmonic power table.
+class TOnePhaseHarmonics : public QWidget {
+    Q_OBJECT
+public:
+    explicit TOnePhaseHarmonics(TForm2& form, QWidget* parent = nullptr);
+    // Shows phase 0 ... 2: rebuilds the table, empties the four fields.
+    void Show(int phase);
+    const edit::TPowerTable& Table() const { return table_; }
+    // The table anew from the records, the fields kept.
+    void Rebuild();
+
+Q_SIGNALS:
+    // The table was rebuilt: its series are ready for the chart.
+    void TableChanged();
+
+private:
+    void RowClicked(int row);
+    void FillFields();
+    void FieldEnter(int index);
+    void NumberEntered(int value);
+
+    TForm2& form_;
+    int phase_ = 0;
+    int order_ = edit::kFirstHarmonic;
+    edit::TPowerTable table_;
+    QSpinBox* spin_;
+    std::array<TFieldEdit*, 4> fields_{};
+    QListWidget* list_;
+};
+
+}  // namespace ui
