@@ -5,7 +5,8 @@
 #include <memory>
 
 #include "DialogDriver.h"
-#include "FieldKeys.h"
+#include "FieldDriver.h"
+#include "SignalWindowFixture.h"
 #include "TempFolder.h"
 #include "editor/DipsAndFluctuations.h"
 #include "editor/SignalFields.h"
@@ -15,17 +16,13 @@
 #include "ui/signal/SignalWindow.h"
 
 using ui::TForm2;
+using uitest::Expected;
 using uitest::FocusName;
 using uitest::Press;
+using uitest::Shown;
 using uitest::TypeOver;
 
 namespace {
-
-QString Shown(TForm2& form, const char* name) { return uitest::ShownText(form, name); }
-
-QString Expected(TForm2& form, const char* name) {
-    return QString::fromStdString(edit::FieldText(*edit::FieldByName(name), form.Signal()));
-}
 
 // On the button's mark: a radio button takes clicks on its mark and caption only.
 void Click(QRadioButton* button) { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2)); }
@@ -34,35 +31,15 @@ bool Silver(QWidget* control) { return control->palette().color(QPalette::Base) 
 
 }  // namespace
 
-class DipsFluctuationsPagesTest : public QObject {
+class DipsFluctuationsPagesTest : public uitest::TSignalWindowFixture {
     Q_OBJECT
-    std::unique_ptr<talvo_test::TempSettings> settings_;
-    std::unique_ptr<ui::TfmMain> main_;
 
-    // A shown window with `tab` selected; the page puts the focus where it belongs.
-    TForm2& Window(std::string_view tab) {
-        main_->show();
-        TForm2& form = *main_->NewWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(main_.get())); }();
-        form.SelectTab(form.FindTab(tab));
-        return form;
-    }
     template <class T>
     T* Find(TForm2& form, const char* name) {
         return form.findChild<T*>(QString::fromLatin1(name));
     }
 
 private Q_SLOTS:
-    void init() {
-        uitest::FailOnWarnings();
-        settings_ = std::make_unique<talvo_test::TempSettings>();
-        main_ = std::make_unique<ui::TfmMain>(ui::TMainOptions{});
-    }
-    void cleanup() {
-        main_.reset();
-        settings_.reset();
-    }
-
     void DipCommonFieldsChainAndRefuse() {
         TForm2& form = Window("Провалы и перенапряжения");
         QTRY_COMPARE(FocusName(), QStringLiteral("Edit3"));

@@ -11,6 +11,7 @@
 #include "CalibratorSimulator.h"
 #include "DialogDriver.h"
 #include "FieldDriver.h"
+#include "SignalWindowFixture.h"
 #include "TempFolder.h"
 #include "editor/SignalFields.h"
 #include "files/SignalFile.h"
@@ -30,32 +31,17 @@ const QString kParseError = QStringLiteral("Ошибка при вводе зн�
 
 }  // namespace
 
-class FundamentalPagesTest : public QObject {
+class FundamentalPagesTest : public uitest::TSignalWindowFixture {
     Q_OBJECT
-    std::unique_ptr<talvo_test::TempSettings> settings_;
-    std::unique_ptr<ui::TfmMain> main_;
 
     // A shown window on `tab` with the focus in `field`.
     TForm2& Window(const char* field = "e_dey_znach_u_a", std::string_view tab = "Напряжение") {
-        main_->show();
-        TForm2& form = *main_->NewWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(main_.get())); }();
-        form.SelectTab(form.FindTab(tab));
+        TForm2& form = TSignalWindowFixture::Window(tab);
         form.findChild<QWidget*>(QString::fromLatin1(field))->setFocus();
         return form;
     }
 
 private Q_SLOTS:
-    void init() {
-        uitest::FailOnWarnings();
-        settings_ = std::make_unique<talvo_test::TempSettings>();
-        main_ = std::make_unique<ui::TfmMain>(ui::TMainOptions{});
-    }
-    void cleanup() {
-        main_.reset();
-        settings_.reset();
-    }
-
     void EveryRowOfTheTableIsOneControlOfItsPage() {
         TForm2& form = *main_->NewWindow();
         for (const edit::TFieldRow& row : edit::FieldRows()) {

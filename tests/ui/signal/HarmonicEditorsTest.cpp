@@ -12,6 +12,7 @@
 
 #include "DialogDriver.h"
 #include "FieldDriver.h"
+#include "SignalWindowFixture.h"
 #include "TempFolder.h"
 #include "editor/HarmonicRules.h"
 #include "ui/shell/MainWindow.h"
@@ -52,30 +53,10 @@ QString Row(QWidget& form, const char* list, int row) { return Find<QListWidget>
 
 }  // namespace
 
-class HarmonicEditorsTest : public QObject {
+class HarmonicEditorsTest : public uitest::TSignalWindowFixture {
     Q_OBJECT
-    std::unique_ptr<talvo_test::TempSettings> settings_;
-    std::unique_ptr<ui::TfmMain> main_;
-
-    TForm2& Window(std::string_view tab) {
-        main_->show();
-        TForm2& form = *main_->NewWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(main_.get())); }();
-        form.SelectTab(form.FindTab(tab));
-        return form;
-    }
 
 private Q_SLOTS:
-    void init() {
-        uitest::FailOnWarnings();
-        settings_ = std::make_unique<talvo_test::TempSettings>();
-        main_ = std::make_unique<ui::TfmMain>(ui::TMainOptions{});
-    }
-    void cleanup() {
-        main_.reset();
-        settings_.reset();
-    }
-
     void VoltageEditorTakesEnterOnlyAndMovesOn() {
         TForm2& form = Window("Напряжение");
         const sig::TGarmonik& g = form.Signal().Voltage.Garmonik;

@@ -10,6 +10,7 @@
 #include "CommonUtils/Format.h"
 #include "DialogDriver.h"
 #include "FieldDriver.h"
+#include "SignalWindowFixture.h"
 #include "TempFolder.h"
 #include "editor/SignalFields.h"
 #include "export/ExportColumn.h"
@@ -35,18 +36,9 @@ void Choose(QComboBox* box, int key) {
 
 }  // namespace
 
-class PowerPagesTest : public QObject {
+class PowerPagesTest : public uitest::TSignalWindowFixture {
     Q_OBJECT
-    std::unique_ptr<talvo_test::TempSettings> settings_;
-    std::unique_ptr<ui::TfmMain> main_;
 
-    TForm2& Window(std::string_view tab) {
-        main_->show();
-        TForm2& form = *main_->NewWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(main_.get())); }();
-        form.SelectTab(form.FindTab(tab));
-        return form;
-    }
     void Walk(std::initializer_list<const char*> chain) {
         for (const char* next : chain) {
             Press(Qt::Key_Return);
@@ -55,16 +47,6 @@ class PowerPagesTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        uitest::FailOnWarnings();
-        settings_ = std::make_unique<talvo_test::TempSettings>();
-        main_ = std::make_unique<ui::TfmMain>(ui::TMainOptions{});
-    }
-    void cleanup() {
-        main_.reset();
-        settings_.reset();
-    }
-
     void SinglePhaseEditsTheChosenPhase() {
         TForm2& form = Window("Фаза");
         QCOMPARE(FocusName(), QStringLiteral("cb_faza"));

@@ -14,6 +14,7 @@
 #include "CalibratorSimulator.h"
 #include "CommonUtils/TalvoError.h"
 #include "DialogDriver.h"
+#include "SignalWindowFixture.h"
 #include "TempFolder.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
@@ -45,24 +46,12 @@ QString Text(TForm2& form, const char* label) { return form.findChild<QLabel*>(Q
 
 }  // namespace
 
-class SignalWindowTest : public QObject {
+class SignalWindowTest : public uitest::TSignalWindowFixture {
     Q_OBJECT
-    std::unique_ptr<talvo_test::TempSettings> settings_;
-    std::unique_ptr<ui::TfmMain> main_;
 
     TForm2& Window() { return *main_->NewWindow(); }
 
 private Q_SLOTS:
-    void init() {
-        uitest::FailOnWarnings();
-        settings_ = std::make_unique<talvo_test::TempSettings>();
-        main_ = std::make_unique<ui::TfmMain>(ui::TMainOptions{});
-    }
-    void cleanup() {
-        main_.reset();
-        settings_.reset();
-    }
-
     void OnlyTheMainWindowOwnsASignalWindow() {
         QWidget stranger;
         try {
