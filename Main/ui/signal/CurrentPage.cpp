@@ -13,6 +13,8 @@
 #include "CommonUtils/TalvoError.h"
 #include "editor/FundamentalChoices.h"
 #include "signal/Nominals.h"
+#include "ui/charts/BarChartPanel.h"
+#include "ui/charts/WindowCharts.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/PageFields.h"
@@ -54,6 +56,7 @@ TCurrentPage::TCurrentPage(TForm2& form, TPageFields& fields) : form_(form), fie
     // The harmonic editor, vector diagram and waveform views with the
     // harmonic chart come to the right of the values.
     layout->addStretch(1);
+    layout->addWidget(&form_.Charts().Bars(edit::BarChart::Current), 3);
 }
 
 QWidget* TCurrentPage::Fundamentals() {

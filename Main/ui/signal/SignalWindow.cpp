@@ -18,6 +18,7 @@
 
 #include "CommonUtils/KnownFolders.h"
 #include "CommonUtils/TalvoError.h"
+#include "editor/ChartRules.h"
 #include "editor/PageSelection.h"
 #include "editor/PageTable.h"
 #include "editor/SignalDefaults.h"
@@ -25,6 +26,8 @@
 #include "link/PortList.h"
 #include "signal/Nominals.h"
 #include "signal/Recalculate.h"
+#include "ui/charts/WaveChart.h"
+#include "ui/charts/WindowCharts.h"
 #include "ui/common/FieldEdit.h"
 #include "ui/common/FileDialogs.h"
 #include "ui/common/MessageDialog.h"
@@ -42,7 +45,8 @@ QWidget* GroupPage(const edit::TPageRow& row, QWidget* content = nullptr) {
     auto* group = new QGroupBox(Q(row.Group));
     auto* groupLayout = new QVBoxLayout(group);
     if (content) groupLayout->addWidget(content);
-    groupLayout->addStretch();
+    // A page that grows with the window (a chart) takes the height itself.
+    if (!content || !(content->sizePolicy().verticalPolicy() & QSizePolicy::ExpandFlag)) groupLayout->addStretch();
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(group);
@@ -61,6 +65,8 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
       correction_(correction),
       modification_(modification),
       log_(this),
+      charts_(new TWindowCharts(
+          signal_, [this](int code) { Q_EMIT StatusPosted(lnk::WMDRAWSTATUS, code); }, this)),
       fields_(new TPageFields(
           this, [this](const edit::TFieldRow& row, TFieldEdit& field) { TakeOverField(row, field); },
           [this](const edit::TFieldRow& row, TFieldEdit& field) { EscapeField(row, field); })),
@@ -81,6 +87,7 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
                          signal_.Switches.UOnC, sig::FlickerTable().Snapshot());
     ShowAllData_u();
     ShowAllData_i();
+    charts_->ShowAll();
 
     tabs_->setObjectName(QStringLiteral("Tabs"));
     tabs_->setShape(QTabBar::RoundedSouth);
@@ -105,6 +112,7 @@ void TForm2::BuildPages() {
         if (row.Page == "page_iu") content = BuildConverterPage();
         if (row.Page == "page_u") content = voltagePage_ = new TVoltagePage(*this, *fields_);
         if (row.Page == "page_i") content = currentPage_ = new TCurrentPage(*this, *fields_);
+        if (row.Page == "page_chart_i_u") content = &charts_->WavePage();
         notebook_->addWidget(GroupPage(row, content));
     }
 }
@@ -179,6 +187,7 @@ void TForm2::BuildTabMenu() {
 
 files::TSignalFileExtras TForm2::Extras() const {
     files::TSignalFileExtras extras = extras_;
+    extras.Display = edit::FileDisplayState(charts_->State());
     extras.Description = U(descript_->toPlainText());
     return extras;
 }
@@ -194,6 +203,8 @@ bool TForm2::LoadSignal(files::SignalFileKind kind, const std::string& path) {
     Recalculate();
     ShowAllData_u();
     ShowAllData_i();
+    charts_->ShowAll();
+    if (kind == files::sfAll) ShowChart1(extras_.Display);
     return true;
 }
 
@@ -315,6 +326,12 @@ std::string TForm2::ShownPage() const { return U(notebook_->currentWidget()->obj
 void TForm2::ShowPage(std::string_view page) {
     if (page == "page_u") ShowAllData_u();
     if (page == "page_i") ShowAllData_i();
+    if (page == "page_chart_i_u") charts_->Show_Chart_U_I();
+}
+
+void TForm2::ShowChart1(const files::TSignalDisplayState& display) {
+    charts_->ShowChart1(edit::ChartStateFromFile(display));
+    if (tabs_->count() > 0) SelectTab(0);
 }
 
 void TForm2::ShowAllData_u() {
@@ -327,11 +344,24 @@ void TForm2::ShowAllData_i() {
     currentPage_->Show(signal_);
 }
 
-void TForm2::ShowVoltageValues(const sig::TSignalParamsU&) { ShowAllData_u(); }
-void TForm2::ShowCurrentValues(const sig::TSignalParamsI&) { ShowAllData_i(); }
-// The vector diagrams come with the charts.
-void TForm2::ShowCurrentPhasors(const std::array<sig::TPolar, 3>&) {}
-void TForm2::DrawVectorDiagram(const sig::TSignalParamsU&, const sig::TSignalParamsI&) {}
+void TForm2::ShowVoltageValues(const sig::TSignalParamsU& v) {
+    charts_->ShowVoltageDiagram(v);
+    ShowAllData_u();
+    charts_->Show_Chart_u();
+    charts_->Show_Little_Chart_U();
+}
+
+void TForm2::ShowCurrentValues(const sig::TSignalParamsI&) {
+    ShowAllData_i();
+    charts_->Show_Chart_i();
+    charts_->Show_Little_Chart_I();
+}
+
+void TForm2::ShowCurrentPhasors(const std::array<sig::TPolar, 3>& currents) { charts_->ShowCurrentDiagram(currents); }
+
+void TForm2::DrawVectorDiagram(const sig::TSignalParamsU& v, const sig::TSignalParamsI& c) {
+    charts_->ShowPowerDiagram(v, c);
+}
 
 // A refused entry keeps its text and takes the focus back; the message box
 // and the return of the focus must not take the entry over a second time.
