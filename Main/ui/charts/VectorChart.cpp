@@ -46,7 +46,8 @@ TVectorChart::TVectorChart(const char* name, int groups, QWidget* parent)
     setRenderHint(QPainter::Antialiasing, true);
     QChart* c = chart();
     for (QValueAxis* axis : {axisX_, axisY_}) {
-        axis->setLabelFormat(QStringLiteral("%g"));
+        // Four digits: the extent itself (L + 5) is rarely a round number.
+        axis->setLabelFormat(QStringLiteral("%.4g"));
         axis->setRange(-1, 1);
     }
     c->addAxis(axisX_, Qt::AlignBottom);

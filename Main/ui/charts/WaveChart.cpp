@@ -112,7 +112,9 @@ void TWaveChart::Draw() {
         if (series && series->isVisible())
             for (const QPointF& p : series->points()) extent = std::max(extent, std::abs(p.y()));
     extent = extent > 0 ? extent * 1.05 : 1;
-    (axisU_ ? axisU_ : axisI_)->setRange(-extent, extent);
+    QValueAxis* axis = axisU_ ? axisU_ : axisI_;
+    axis->setRange(-extent, extent);
+    axis->applyNiceNumbers();
 }
 
 void TWaveChart::DrawSeries(int series, const edit::TWaveTiming& timing) {

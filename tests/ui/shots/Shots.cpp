@@ -11,6 +11,8 @@
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
 
+void SaveChartShots(ui::TfmMain& main, const QString& into);
+
 namespace {
 
 QString folder;
@@ -41,5 +43,6 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         Save(*form, QStringLiteral("signal-") + QString::number(form->FindTab(caption) + 1));
     }
+    SaveChartShots(main, folder);
     return 0;
 }
