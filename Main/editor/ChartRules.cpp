@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "CommonUtils/Format.h"
 #include "CommonUtils/Numbers.h"
@@ -101,14 +102,48 @@ const TWaveAxisLook kWaveAxes[]{
 // Rounding of the window's toolkit: to the nearest, ties to even.
 int RoundInt(long double x) { return static_cast<int>(std::nearbyint(x)); }
 
-// The waveform of one phase of voltage (0 ... 2) or current (3 ... 5).
-std::vector<sig::real> PhaseSamples(const sig::TSignalSet& s, int phase, bool current, int samples) {
+// The samples of one phase of voltage or current at the drawn indices: the
+// chart waveform's sum of sines, each component turned on by a fixed angle
+// from one drawn index to the next instead of evaluated anew. The sines of
+// extended precision cost most of the drawing otherwise; the turns keep the
+// values to about 1e-15 of the amplitude over the at most 5001 samples.
+std::vector<sig::real> PhaseSamples(const sig::TSignalSet& s, int phase, bool current, const TWaveTiming& timing,
+                                    int step) {
     const bool inter = s.Switches.IncludeInterGarm;
-    if (current)
-        return sig::PhaseWaveform(sig::CurrentWave(s.Current, s.Voltage, phase), sig::I(s.Current, phase), inter,
-                                  sig::IOn(s.Switches, phase), samples);
-    return sig::PhaseWaveform(sig::VoltageWave(s.Voltage, phase), sig::U(s.Voltage, phase), inter,
-                              sig::UOn(s.Switches, phase), samples);
+    const sig::TWaveBlocks w =
+        current ? sig::CurrentWave(s.Current, s.Voltage, phase) : sig::VoltageWave(s.Voltage, phase);
+    const bool on = current ? sig::IOn(s.Switches, phase) : sig::UOn(s.Switches, phase);
+    const sig::real amplitude = std::sqrt(2.0L) * (current ? sig::I(s.Current, phase) : sig::U(s.Voltage, phase));
+    const sig::real g = inter ? 2 : 1;
+    struct TTurn {
+        sig::real x, y, c, s;  // the component now and its turn per drawn step
+    };
+    std::vector<TTurn> parts;
+    const auto add = [&](sig::real k, sig::real angleDeg, sig::real order) {
+        const sig::TPhasor now = sig::PhasorExact(k, angleDeg);
+        const sig::real turn = step * 2 * std::numbers::pi_v<sig::real> * order * g / timing.Samples;
+        parts.push_back({now.x, now.y, std::cos(turn), std::sin(turn)});
+    };
+    if (on) add(1, w.FundamentalAngle, 1);
+    for (int n = 2; n <= sig::kHarmonics; ++n)
+        if (w.Harmonics.Koef[n] != 0) add(w.Harmonics.Koef[n] / 100, w.Harmonics.Angle[n], n);
+    if (inter)
+        for (int m = 1; m <= sig::kInterHarmonics; ++m)
+            if (w.Inter.Koef[m] != 0) add(w.Inter.Koef[m] / 100, w.Inter.Angle[m], m + 0.5L);
+    const int last = std::min(timing.Samples, sig::kChartSamples) - 1;
+    std::vector<sig::real> values;
+    values.reserve(last / step + 1);
+    for (int i = 0; i <= last; i += step) {
+        sig::real sum = 0;
+        for (TTurn& p : parts) {
+            sum += p.y;
+            const sig::real x = p.x * p.c - p.y * p.s;
+            p.y = p.x * p.s + p.y * p.c;
+            p.x = x;
+        }
+        values.push_back(amplitude * sum);
+    }
+    return values;
 }
 
 }  // namespace
@@ -230,31 +265,62 @@ TWaveTiming WaveTiming(const sig::TSignalSet& s) {
     return timing;
 }
 
-int DecimationStep(int samples, int chartWidth, bool twoPeriods) {
-    // At least 8 points per cycle of the highest order drawn.
-    const double cycles = twoPeriods ? 2 * 49.5 : 50;
-    const int finest = std::max(1, static_cast<int>(samples / (cycles * 8)));
+double HighestCycles(const sig::TSignalSet& s) {
+    double order = 1;
+    const bool inter = s.Switches.IncludeInterGarm;
+    const auto scan = [&](const sig::TGarmonikFaza& block, const sig::TInterGarmonik& interBlock) {
+        for (int n = 2; n <= sig::kHarmonics; ++n)
+            if (block.Koef[n] != 0) order = std::max(order, double(n));
+        if (inter)
+            for (int m = 1; m <= sig::kInterHarmonics; ++m)
+                if (interBlock.Koef[m] != 0) order = std::max(order, m + 0.5);
+    };
+    for (int p = 0; p < 3; ++p) {
+        scan(s.Voltage.Garmonik.Faza(p), s.Voltage.InterGarm[p]);
+        scan(s.Current.Garmonik.Faza(p), s.Current.InterGarm[p]);
+    }
+    return inter ? 2 * order : order;
+}
+
+int DecimationStep(int samples, int chartWidth, double cycles) {
+    const int finest = std::max(1, static_cast<int>(samples / (std::max(cycles, 1.0) * 8)));
     const int plot = chartWidth - 350;
     if (plot <= 0) return finest;
     return std::clamp(RoundInt(static_cast<long double>(samples) / plot), 1, finest);
 }
 
 std::vector<TWavePoint> WavePoints(const sig::TSignalSet& s, int series, const TWaveTiming& timing, int step) {
-    std::vector<TWavePoint> points;
-    if (timing.Samples < 2 || step < 1) return points;
-    std::vector<sig::real> values;
-    if (series >= wsUAB && series <= wsUCA) {
-        const int line = series - wsUAB;
-        values = sig::LineWaveform(PhaseSamples(s, sig::LineFirstPhase(line), false, timing.Samples),
-                                   PhaseSamples(s, sig::LineSecondPhase(line), false, timing.Samples));
-    } else {
-        const bool current = series >= wsIA;
-        values = PhaseSamples(s, current ? series - wsIA : series, current, timing.Samples);
+    std::array<bool, kWaveSeries> wanted{};
+    wanted[series] = true;
+    return std::move(WaveSetPoints(s, wanted, timing, step)[series]);
+}
+
+TWaveSet WaveSetPoints(const sig::TSignalSet& s, const std::array<bool, kWaveSeries>& wanted, const TWaveTiming& timing,
+                       int step) {
+    TWaveSet set;
+    if (timing.Samples < 2 || step < 1) return set;
+    // Phases 0 ... 2 of voltage and 3 ... 5 of current, computed when a series needs them.
+    std::array<std::vector<sig::real>, 6> phases;
+    const auto phase = [&](int k) -> const std::vector<sig::real>& {
+        if (phases[k].empty()) phases[k] = PhaseSamples(s, k % 3, k >= 3, timing, step);
+        return phases[k];
+    };
+    for (int series = 0; series < kWaveSeries; ++series) {
+        if (!wanted[series]) continue;
+        std::vector<TWavePoint>& points = set[series];
+        if (series >= wsUAB && series <= wsUCA) {
+            const int line = series - wsUAB;
+            const auto& x = phase(sig::LineFirstPhase(line));
+            const auto& y = phase(sig::LineSecondPhase(line));
+            for (std::size_t k = 0; k < x.size(); ++k)
+                points.push_back({static_cast<double>(k) * step * timing.Step, static_cast<double>(x[k] - y[k])});
+        } else {
+            const auto& v = phase(series >= wsIA ? series - wsIA + 3 : series);
+            for (std::size_t k = 0; k < v.size(); ++k)
+                points.push_back({static_cast<double>(k) * step * timing.Step, static_cast<double>(v[k])});
+        }
     }
-    const int last = std::min<int>(timing.Samples, static_cast<int>(values.size())) - 1;
-    points.reserve(last / step + 1);
-    for (int i = 0; i <= last; i += step) points.push_back({i * timing.Step, static_cast<double>(values[i])});
-    return points;
+    return set;
 }
 
 TVectorDiagram Diagram(std::vector<TVectorEnd> ends, double margin) {

@@ -149,14 +149,19 @@ struct TWaveTiming {
 };
 TWaveTiming WaveTiming(const sig::TSignalSet& s);
 
+// The most cycles a component of the signal completes over the drawn
+// samples: its highest order present in any voltage or current (the
+// fundamental at least), doubled when two periods are drawn.
+double HighestCycles(const sig::TSignalSet& s);
+
 // Every how many samples a point is drawn on a chart `chartWidth` pixels
 // wide: N / (width - 350) rounded, the 350 pixels being the chart's axes,
 // titles and legend. A chart wider than 2 N + 350 pixels would give 0 and
 // a narrow one a negative or infinite step, so the step is at least 1 (every
 // sample drawn), and it never exceeds the step that still leaves 8 points
-// per cycle of the 50th harmonic (of the 49.5th over two periods), so that
-// a narrow chart shows the harmonics' shape rather than an alias of them.
-int DecimationStep(int samples, int chartWidth, bool twoPeriods);
+// per cycle of the fastest component (`cycles` over the samples), so that a
+// narrow chart shows the harmonics' shape rather than an alias of them.
+int DecimationStep(int samples, int chartWidth, double cycles);
 
 struct TWavePoint {
     double Time;
@@ -166,6 +171,11 @@ struct TWavePoint {
 // The samples of a series (a line voltage being the difference of its two
 // phases) at i = 0, step, 2 step ... up to N - 1, at the times i dt.
 std::vector<TWavePoint> WavePoints(const sig::TSignalSet& s, int series, const TWaveTiming& timing, int step);
+// The same for every series `wanted`, each phase computed once and only at
+// the drawn indices; the others stay empty.
+using TWaveSet = std::array<std::vector<TWavePoint>, kWaveSeries>;
+TWaveSet WaveSetPoints(const sig::TSignalSet& s, const std::array<bool, kWaveSeries>& wanted, const TWaveTiming& timing,
+                       int step);
 
 // ---------------------------------------------------------------- vector diagrams
 

@@ -69,12 +69,22 @@ TEST(ChartMessages, PointTexts) {
 }
 
 TEST(ChartWaveforms, DecimationStepIsAtLeastOneAndKeepsTheHarmonics) {
-    EXPECT_EQ(DecimationStep(5000, 1350, false), 5);
-    EXPECT_EQ(DecimationStep(600, 20000, false), 1);  // wider than the samples
-    EXPECT_EQ(DecimationStep(600, 350, false), 1);    // no plot width left
-    EXPECT_EQ(DecimationStep(5000, 300, false), 12);  // 8 points per cycle of the 50th
-    EXPECT_EQ(DecimationStep(5000, 400, true), 6);
-    for (int width = 0; width < 3000; width += 7) EXPECT_GE(DecimationStep(4, width, true), 1);
+    EXPECT_EQ(DecimationStep(5000, 1350, 50), 5);
+    EXPECT_EQ(DecimationStep(600, 20000, 50), 1);  // wider than the samples
+    EXPECT_EQ(DecimationStep(600, 350, 50), 1);    // no plot width left
+    EXPECT_EQ(DecimationStep(5000, 300, 50), 12);  // 8 points per cycle of the 50th
+    EXPECT_EQ(DecimationStep(5000, 400, 99), 6);
+    EXPECT_EQ(DecimationStep(5000, 400, 1), 100);  // a pure sine: the width decides
+    for (int width = 0; width < 3000; width += 7) EXPECT_GE(DecimationStep(4, width, 99), 1);
+
+    auto s = talvo_test::BalancedSignal();
+    EXPECT_EQ(HighestCycles(*s), 1);
+    s->Current.Garmonik.SetKoef("faza_c", 7, 1);
+    EXPECT_EQ(HighestCycles(*s), 7);
+    s->Voltage.InterGarm[1].Koef[49] = 2;
+    EXPECT_EQ(HighestCycles(*s), 7);  // interharmonics off
+    s->Switches.IncludeInterGarm = true;
+    EXPECT_EQ(HighestCycles(*s), 99);
 }
 
 TEST(ChartWaveforms, PointsAreTheSamplesAtTheChosenIndices) {

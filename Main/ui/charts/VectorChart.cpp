@@ -62,8 +62,21 @@ TVectorChart::TVectorChart(const char* name, int groups, QWidget* parent)
 }
 
 void TVectorChart::Draw(int group, const edit::TVectorDiagram& diagram) {
+    groups_[group].Diagram = diagram;
+    groups_[group].Stale = true;
+    if (isVisible()) Apply(group);
+}
+
+void TVectorChart::showEvent(QShowEvent* event) {
+    QChartView::showEvent(event);
+    for (int group = 0; group < static_cast<int>(groups_.size()); ++group)
+        if (groups_[group].Stale) Apply(group);
+}
+
+void TVectorChart::Apply(int group) {
     TGroup& g = groups_[group];
-    g.Diagram = diagram;
+    g.Stale = false;
+    const edit::TVectorDiagram& diagram = g.Diagram;
     while (g.Arrows.size() < diagram.Ends.size()) {
         auto* arrow = new QLineSeries;
         chart()->addSeries(arrow);
@@ -89,7 +102,7 @@ void TVectorChart::ShowGroup(int group, bool on) {
 
 void TVectorChart::Layout() {
     for (const TGroup& g : groups_) {
-        if (!g.Shown || g.Arrows.empty()) continue;
+        if (!g.Shown || g.Arrows.empty() || g.Stale) continue;
         axisX_->setRange(-g.Diagram.Extent, g.Diagram.Extent);
         axisY_->setRange(-g.Diagram.Extent, g.Diagram.Extent);
         circles_[0]->replace(CirclePoints(g.Diagram.InnerRadius));

@@ -20,18 +20,24 @@ class TVectorChart : public QChartView {
 public:
     TVectorChart(const char* name, int groups, QWidget* parent = nullptr);
 
+    // Draws now when shown, otherwise when shown next.
     void Draw(int group, const edit::TVectorDiagram& diagram);
     void ShowGroup(int group, bool on);
-    // The arrow ends as drawn.
+    // The arrow ends as drawn (when last shown).
     std::vector<QPointF> Ends(int group) const;
     double Extent() const;
     const QLineSeries& Circle(int k) const { return *circles_[k]; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void Apply(int group);
     struct TGroup {
         std::vector<QLineSeries*> Arrows;
         edit::TVectorDiagram Diagram;
         bool Shown = true;
+        bool Stale = false;
     };
     void Layout();
 

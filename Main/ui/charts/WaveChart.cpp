@@ -98,13 +98,16 @@ void TWaveChart::showEvent(QShowEvent* event) {
 void TWaveChart::Draw() {
     stale_ = false;
     const edit::TWaveTiming timing = edit::WaveTiming(signal_);
-    step_ = edit::DecimationStep(timing.Samples, width(), timing.TwoPeriods);
+    step_ = edit::DecimationStep(timing.Samples, width(), edit::HighestCycles(signal_));
     const double end = timing.Samples > 1 ? (timing.Samples - 1) * timing.Step : 1;
     axisX_->setRange(0, end);
     if (kind_ == WaveChartKind::Main) zero_->replace(QList<QPointF>{{0, 0}, {end, 0}});
     else zero_->replace(QList<QPointF>{{0, -edit::kLittleZeroLine}, {0, edit::kLittleZeroLine}});
+    std::array<bool, edit::kWaveSeries> wanted{};
+    for (int s = 0; s < edit::kWaveSeries; ++s) wanted[s] = series_[s] && shown_[s];
+    const edit::TWaveSet set = edit::WaveSetPoints(signal_, wanted, timing, step_);
     for (int s = 0; s < edit::kWaveSeries; ++s)
-        if (series_[s]) DrawSeries(s, timing);
+        if (series_[s]) DrawSeries(s, set[s]);
     if (kind_ == WaveChartKind::Main) return;
     // The little charts fit their vertical axis to what they show.
     double extent = 0;
@@ -117,13 +120,10 @@ void TWaveChart::Draw() {
     axis->applyNiceNumbers();
 }
 
-void TWaveChart::DrawSeries(int series, const edit::TWaveTiming& timing) {
+void TWaveChart::DrawSeries(int series, const std::vector<edit::TWavePoint>& wave) {
     QList<QPointF> points;
-    if (shown_[series]) {
-        const std::vector<edit::TWavePoint> wave = edit::WavePoints(signal_, series, timing, step_);
-        points.reserve(static_cast<qsizetype>(wave.size()));
-        for (const edit::TWavePoint& p : wave) points.append({p.Time, p.Value});
-    }
+    points.reserve(static_cast<qsizetype>(wave.size()));
+    for (const edit::TWavePoint& p : wave) points.append({p.Time, p.Value});
     series_[series]->replace(points);
     series_[series]->setVisible(shown_[series]);
 }

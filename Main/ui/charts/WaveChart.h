@@ -43,7 +43,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void DrawSeries(int series, const edit::TWaveTiming& timing);
+    void DrawSeries(int series, const std::vector<edit::TWavePoint>& wave);
     void PointClicked(int series, const QPointF& at);
 
     WaveChartKind kind_;

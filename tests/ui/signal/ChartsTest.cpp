@@ -160,6 +160,10 @@ private Q_SLOTS:
         QVERIFY(someHarmonic);
         QCOMPARE(form.Charts().Bars(edit::BarChart::Current).Set(1).at(5), double(s.Current.Garmonik.b.Koef[5]));
 
+        // The diagrams draw when shown; their views place them later.
+        for (QWidget* chart : std::initializer_list<QWidget*>{
+                 &form.Charts().VoltageVectors(), &form.Charts().CurrentVectors(), &form.Charts().PowerVectors()})
+            chart->show();
         const auto voltage = form.Charts().VoltageVectors().Ends(0);
         QCOMPARE(int(voltage.size()), 6);
         for (int p = 0; p < 3; ++p) {
