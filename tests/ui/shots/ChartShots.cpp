@@ -2,6 +2,7 @@
 // <folder>/chart-<example>-<chart>.png, for the example files and for a signal with every harmonic
 // and interharmonic set.
 #include <QApplication>
+#include <QBarSet>
 #include <QDir>
 #include <QMdiSubWindow>
 #include <string>
@@ -13,6 +14,7 @@
 #include "ui/charts/VectorChart.h"
 #include "ui/charts/WaveChart.h"
 #include "ui/charts/WindowCharts.h"
+#include "ui/common/MessageDialog.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
 
@@ -57,6 +59,22 @@ void SaveAll(ui::TForm2& form, const QString& prefix) {
     SaveAlone(charts.CurrentWaves(), prefix + QStringLiteral("-Chart8"), {520, 360});
     SaveAlone(charts.CurrentVectors(), prefix + QStringLiteral("-Chart9"), {420, 400});
     SaveAlone(charts.PowerVectors(), prefix + QStringLiteral("-Chart10"), {420, 430});
+    CheckAll(charts.Bars(edit::BarChart::Converter).List());
+    charts.Show_Chart_i_iu();
+    SaveAlone(charts.Bars(edit::BarChart::Converter), prefix + QStringLiteral("-Chart11"), {520, 380});
+    charts.ShowConverterDiagram(edit::CurrentPhasors(form.Signal().Current));
+    SaveAlone(charts.ConverterVectors(), prefix + QStringLiteral("-Chart12"), {420, 400});
+    SaveAlone(charts.ConverterWaves(), prefix + QStringLiteral("-Chart13"), {520, 360});
+}
+
+// The message a click on a bar shows.
+void SavePointMessage(ui::TForm2& form) {
+    ui::TBarChartPanel& bars = form.Charts().Bars(edit::BarChart::Voltage);
+    ui::TfmMsg message(QString::fromStdString(edit::BarPointMessage("Ua", 5, bars.Set(0).at(5))),
+                       edit::BarChartLook(edit::BarChart::Voltage).PointKind, cmn::Buttons::Ok);
+    message.show();
+    QApplication::processEvents();
+    Save(message, QStringLiteral("point-message"));
 }
 
 }  // namespace
@@ -68,6 +86,7 @@ void SaveChartShots(ui::TfmMain& main, const QString& into) {
         ui::TForm2* form = main.OpenFile(files::sfAll, std::string(TALVO_SOURCE_DIR "/examples/") + example + ".usa");
         form->parentWidget()->showMaximized();
         SaveAll(*form, QString::fromLatin1(example));
+        SavePointMessage(*form);
     }
     ui::TForm2* rich = main.NewWindow();
     rich->parentWidget()->showMaximized();

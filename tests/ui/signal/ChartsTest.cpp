@@ -209,6 +209,12 @@ private Q_SLOTS:
         QCOMPARE(field.text(), QStringLiteral("120"));
         out.click();
         QCOMPARE(bars.Maximum(), 120);
+        // Leaving the field without Enter shows the axis maximum again.
+        QTRY_VERIFY(main_->isActiveWindow());
+        TypeInto(field, QStringLiteral("55"));
+        Find<QWidget>(form, "e_dey_znach_u_a").setFocus();
+        QTRY_COMPARE(field.text(), QStringLiteral("120"));
+        QCOMPARE(bars.Maximum(), 120);
         auto* axis = static_cast<QValueAxis*>(bars.Chart().axes(Qt::Vertical).first());
         QCOMPARE(axis->max(), 120.0);
         QCOMPARE(axis->min(), 0.0);
@@ -262,7 +268,9 @@ private Q_SLOTS:
         uitest::TMessageLog messages;
         QTest::mouseClick(static_cast<QGraphicsView&>(view).viewport(), Qt::LeftButton, {}, at.toPoint());
         QTRY_COMPARE(messages.Texts.size(), 1);
-        QCOMPARE(messages.Texts[0], QString::fromStdString(edit::BarPointMessage("Ua", n, bars.Set(0).at(n))));
+        // The message's lines end with a carriage return; the box shows them as lines.
+        QCOMPARE(messages.Texts[0],
+                 QString::fromStdString(edit::BarPointMessage("Ua", n, bars.Set(0).at(n))).replace(u'\r', u'\n'));
     }
 
     void FileStateIsAppliedAndSaved() {
