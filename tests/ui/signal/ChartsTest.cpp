@@ -273,6 +273,23 @@ private Q_SLOTS:
                  QString::fromStdString(edit::BarPointMessage("Ua", n, bars.Set(0).at(n))).replace(u'\r', u'\n'));
     }
 
+    void AWaveformPointClickTellsItsTimeAndValue() {
+        TForm2& form = Open();
+        ui::TWavePage& page = form.Charts().WavePage();
+        page.List().SetChecked(6, true);  // the current of phase A
+        form.SelectTab(form.FindTab("Графики напряжения и тока"));
+        QApplication::processEvents();
+        const QLineSeries* series = page.Chart().Series(edit::wsIA);
+        const QPointF point = series->at(series->count() / 3);
+        const QPointF at = page.Chart().chart()->mapToPosition(point, const_cast<QLineSeries*>(series));
+        uitest::TMessageLog messages;
+        QTest::mouseClick(page.Chart().viewport(), Qt::LeftButton, {}, page.Chart().mapFromScene(at));
+        QTRY_COMPARE(messages.Texts.size(), 1);
+        const std::string expected =
+            edit::WavePointMessage("Ток фазы A", point.x(), point.y(), true, form.Signal().Current.Nominal);
+        QCOMPARE(messages.Texts[0], QString::fromStdString(expected).replace(u'\r', u'\n'));
+    }
+
     void FileStateIsAppliedAndSaved() {
         talvo_test::TempFolder folder;
         const std::string path = folder / "state.usa";
