@@ -46,7 +46,7 @@ struct TSignalDisplayState {
     double PowerBarMax = 30;
     double VoltageAxisMax = 600;
     double CurrentAxisMax = 10;
-    std::array<bool, 6> VoltagePhases{};   // Ua, Ub, Uc, Uab, Ubc, Uca
+    std::array<bool, 6> VoltagePhases{};   // by list item: Ua, Uab, Ub, Ubc, Uc, Uca
     std::array<bool, 3> CurrentPhases{};   // Ia, Ib, Ic
     std::array<bool, 5> PowerPhases{};     // Ku(n), Ki(n), Kp(n), Kq(n), Ks(n)
     std::array<bool, 9> WaveformPhases{};  // Ua, Ub, Uc, Uab, Ubc, Uca, Ia, Ib, Ic

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -27,7 +28,8 @@ QStyle::StandardPixmap IconOf(cmn::MessageKind kind) {
 
 TfmMsg::TfmMsg(const QString& text, cmn::MessageKind kind, cmn::Buttons buttons, QWidget* parent)
     : QDialog(parent),
-      text_(new QLabel(text)),
+      // A carriage return alone ends a line of a message as a line feed does.
+      text_(new QLabel(QString(text).replace(QRegularExpression(QStringLiteral("\r(?!\n)")), QStringLiteral("\n")))),
       yes_(new QPushButton(QStringLiteral("Да"))),
       no_(new QPushButton(QStringLiteral("Нет"))) {
     setObjectName(QStringLiteral("fmMsg"));

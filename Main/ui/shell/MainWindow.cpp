@@ -356,6 +356,7 @@ TForm2* TfmMain::NewWindow() {
     form->setWindowTitle(Q(edit::NewWindowCaption(static_cast<int>(SignalWindows().size()))));
     connect(form, &TForm2::Closing, this, &TfmMain::WindowClosing);
     connect(form, &TForm2::TabsChanged, this, &TfmMain::UpdatePageMenu);
+    connect(form, &TForm2::StatusPosted, this, &TfmMain::DrawStatus);
     form->FillTabs(0, converterMode_->isChecked());
     sub->show();
     mdi_->setActiveSubWindow(sub);

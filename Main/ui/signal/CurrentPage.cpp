@@ -13,6 +13,10 @@
 #include "CommonUtils/TalvoError.h"
 #include "editor/FundamentalChoices.h"
 #include "signal/Nominals.h"
+#include "ui/charts/BarChartPanel.h"
+#include "ui/charts/VectorChart.h"
+#include "ui/charts/WaveChart.h"
+#include "ui/charts/WindowCharts.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/HarmonicPages.h"
@@ -51,11 +55,16 @@ TCurrentPage::TCurrentPage(TForm2& form, TPageFields& fields) : form_(form), fie
     left->addLayout(lower);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    left->addStretch(1);
     layout->addLayout(left);
-    // The harmonic editors with the vector and waveform views; the harmonic
-    // chart comes beside them.
-    harmonics_ = new THarmonicViews(form_, true);
-    layout->addWidget(harmonics_, 1);
+    FillHeight(*this);
+    // The harmonic editors with the vector and waveform views above the
+    // harmonic chart.
+    harmonics_ = new THarmonicViews(form_, true, form_.Charts().CurrentVectors(), form_.Charts().CurrentWaves());
+    auto* right = new QVBoxLayout;
+    right->addWidget(harmonics_, 1);
+    right->addWidget(&form_.Charts().Bars(edit::BarChart::Current), 1);
+    layout->addLayout(right, 1);
 }
 
 QWidget* TCurrentPage::Fundamentals() {

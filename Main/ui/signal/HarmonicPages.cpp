@@ -123,11 +123,21 @@ private:
     THarmonicGrid& grid_;
 };
 
+// A view of the sub-notebook holding one chart; the view carries the name.
+QWidget* Wrapped(QWidget& chart) {
+    auto* view = new QWidget;
+    auto* layout = new QVBoxLayout(view);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(&chart);
+    return view;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- harmonic views of page_u and page_i
 
-THarmonicViews::THarmonicViews(TForm2& form, bool current, QWidget* parent) : QWidget(parent) {
+THarmonicViews::THarmonicViews(TForm2& form, bool current, QWidget& vectors, QWidget& waves, QWidget* parent)
+    : QWidget(parent) {
     auto* editors = new QWidget;
     auto* row = new QHBoxLayout(editors);
     row->setContentsMargins(0, 0, 0, 0);
@@ -151,7 +161,7 @@ THarmonicViews::THarmonicViews(TForm2& form, bool current, QWidget* parent) : QW
     auto* buttons = new QHBoxLayout;
     auto* group = new QButtonGroup(this);
     for (int i = 0; i < views.size(); ++i) {
-        QWidget* view = i == 0 ? editors : new QWidget;
+        QWidget* view = i == 0 ? editors : Wrapped(i == 1 ? vectors : waves);
         view->setObjectName(views[i] + QString::fromLatin1(suffix));
         notebook->addWidget(view);
         auto* button = new QToolButton;

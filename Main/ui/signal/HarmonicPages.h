@@ -20,7 +20,8 @@ class THarmonicEditor;
 class THarmonicViews : public QWidget {
     Q_OBJECT
 public:
-    THarmonicViews(TForm2& form, bool current, QWidget* parent = nullptr);
+    // `vectors` and `waves` are the vector diagram and waveform views.
+    THarmonicViews(TForm2& form, bool current, QWidget& vectors, QWidget& waves, QWidget* parent = nullptr);
     void Show();
 
 private:

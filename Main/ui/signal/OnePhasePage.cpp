@@ -9,6 +9,8 @@
 
 #include "editor/FundamentalChoices.h"
 #include "signal/Calculations.h"
+#include "ui/charts/BarChartPanel.h"
+#include "ui/charts/WindowCharts.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/HarmonicEditor.h"
 #include "ui/signal/PageFields.h"
@@ -24,8 +26,14 @@ TOnePhasePage::TOnePhasePage(TForm2& form, TPageFields& fields) : form_(form), f
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(left);
+    // The per-harmonic table above its chart.
     harmonics_ = new TOnePhaseHarmonics(form_);
-    layout->addWidget(harmonics_, 1);
+    connect(harmonics_, &TOnePhaseHarmonics::TableChanged, this, &TOnePhasePage::ShowPowerBars);
+    auto* right = new QVBoxLayout;
+    right->addWidget(harmonics_, 1);
+    right->addWidget(&form_.Charts().Bars(edit::BarChart::Power), 1);
+    layout->addLayout(right, 1);
+    FillHeight(*this);
 }
 
 QWidget* TOnePhasePage::Values() {
@@ -86,6 +94,13 @@ void TOnePhasePage::PhaseChosen() {
     RecalculatePhase();
     harmonics_->Show(Phase());
     form_.ShowAllData_Power();
+}
+
+void TOnePhasePage::ShowPowerBars() {
+    const sig::TPowerSummary& fundamental = form_.Signal().FundamentalPowers;
+    const int phase = Phase();
+    form_.Charts().ShowPowerBars(phase, static_cast<double>(fundamental.P[phase]),
+                                 static_cast<double>(fundamental.Q[phase]), static_cast<double>(fundamental.S[phase]));
 }
 
 void TOnePhasePage::RecalculatePhase() {

@@ -28,6 +28,7 @@ private:
     void PhaseChosen();
     void RangeChosen(QComboBox* box, bool voltage);
     void RecalculatePhase();
+    void ShowPowerBars();
 
     TForm2& form_;
     TPageFields& fields_;

@@ -110,6 +110,12 @@ QToolButton* ToolButton(const QString& caption, const char* name) {
     return button;
 }
 
+void FillHeight(QWidget& page) {
+    QSizePolicy policy = page.sizePolicy();
+    policy.setVerticalStretch(1);
+    page.setSizePolicy(policy);
+}
+
 QComboBox* RangeBox(const char* name, bool voltage) {
     auto* box = new QComboBox;
     NameControl(box, name, QStringLiteral("Диапазон"));

@@ -67,6 +67,9 @@ namespace ui {
 
 QToolButton* ToolButton(const QString& caption, const char* name);
 
+// A page with charts takes the whole height of its group.
+void FillHeight(QWidget& page);
+
 // A range choice: "57.735" and "220.0" for voltages, "1.0" and "5.0" for currents.
 QComboBox* RangeBox(const char* name, bool voltage);
 // Sets the nominal the box names and recomputes the quantity with the

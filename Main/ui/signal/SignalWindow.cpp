@@ -18,6 +18,7 @@
 
 #include "CommonUtils/KnownFolders.h"
 #include "CommonUtils/TalvoError.h"
+#include "editor/ChartRules.h"
 #include "editor/DipsAndFluctuations.h"
 #include "editor/PageSelection.h"
 #include "editor/PageTable.h"
@@ -26,6 +27,8 @@
 #include "link/PortList.h"
 #include "signal/Nominals.h"
 #include "signal/Recalculate.h"
+#include "ui/charts/WaveChart.h"
+#include "ui/charts/WindowCharts.h"
 #include "ui/common/FieldEdit.h"
 #include "ui/common/FileDialogs.h"
 #include "ui/common/MessageDialog.h"
@@ -48,10 +51,11 @@ QWidget* GroupPage(const edit::TPageRow& row, QWidget* content = nullptr) {
     page->setObjectName(Q(row.Page));
     auto* group = new QGroupBox(Q(row.Group));
     auto* groupLayout = new QVBoxLayout(group);
-    // Grids and editor pages fill the group; forms keep to their height.
-    const int stretch = content ? content->sizePolicy().verticalStretch() : 0;
-    if (content) groupLayout->addWidget(content, stretch);
-    if (stretch == 0) groupLayout->addStretch();
+    // Grids, editor pages and charts fill the group; forms keep to their height.
+    const QSizePolicy policy = content ? content->sizePolicy() : QSizePolicy();
+    const bool grows = content && (policy.verticalStretch() > 0 || (policy.verticalPolicy() & QSizePolicy::ExpandFlag));
+    if (content) groupLayout->addWidget(content, grows ? 1 : 0);
+    if (!grows) groupLayout->addStretch();
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(group);
@@ -70,6 +74,8 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
       correction_(correction),
       modification_(modification),
       log_(this),
+      charts_(new TWindowCharts(
+          signal_, [this](int code) { Q_EMIT StatusPosted(lnk::WMDRAWSTATUS, code); }, this)),
       fields_(new TPageFields(
           this, signal_, [this](const edit::TFieldRow& row, TFieldEdit& field) { TakeOverField(row, field); },
           [this](const edit::TFieldRow& row, TFieldEdit& field) { EscapeField(row, field); })),
@@ -89,6 +95,7 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
     sig::CalcKolebParams(signal_.Voltage, signal_.Koleb, signal_.Switches.UOnA, signal_.Switches.UOnB,
                          signal_.Switches.UOnC, sig::FlickerTable().Snapshot());
     ShowAllData();
+    charts_->ShowAll();
 
     tabs_->setObjectName(QStringLiteral("Tabs"));
     tabs_->setShape(QTabBar::RoundedSouth);
@@ -121,6 +128,7 @@ void TForm2::BuildPages() {
         if (row.Page == "page_garmonics") content = garmonics_ = new THarmonicGrid(*this);
         if (row.Page == "page_phase_angle") content = angles_ = new TAngleGrid(*this);
         if (row.Page == "page_intergarm") content = intergarm_ = new TIntergarmPage(*this);
+        if (row.Page == "page_chart_i_u") content = &charts_->WavePage();
         notebook_->addWidget(GroupPage(row, content));
     }
 }
@@ -195,6 +203,7 @@ void TForm2::BuildTabMenu() {
 
 files::TSignalFileExtras TForm2::Extras() const {
     files::TSignalFileExtras extras = extras_;
+    extras.Display = edit::FileDisplayState(charts_->State());
     extras.Description = U(descript_->toPlainText());
     return extras;
 }
@@ -209,8 +218,10 @@ bool TForm2::LoadSignal(files::SignalFileKind kind, const std::string& path) {
     descript_->setPlainText(Q(extras.Description));
     Recalculate();
     ShowAllData();
+    charts_->ShowAll();
     // The grids and the interharmonics page show the loaded stores too.
     ShowPage(ShownPage());
+    if (kind == files::sfAll) ShowChart1(extras_.Display);
     return true;
 }
 
@@ -351,6 +362,7 @@ void TForm2::ShowPage(std::string_view page) {
     if (page == "page_garmonics") garmonics_->Select();
     if (page == "page_phase_angle") angles_->Fill();
     if (page == "page_intergarm") ShowAllData_InterGarm();
+    if (page == "page_chart_i_u") charts_->Show_Chart_U_I();
 }
 
 void TForm2::ShowAllData() {
@@ -361,6 +373,11 @@ void TForm2::ShowAllData() {
     ShowAllData_Power_1459();
     ShowAllData_Collapse();
     ShowAllData_Koleb();
+}
+
+void TForm2::ShowChart1(const files::TSignalDisplayState& display) {
+    charts_->ShowChart1(edit::ChartStateFromFile(display));
+    if (tabs_->count() > 0) SelectTab(0);
 }
 
 void TForm2::ShowAllData_u() {
@@ -400,11 +417,24 @@ void TForm2::ShowAllData_Koleb() { fields_->Show("page_vibr", signal_); }
 
 void TForm2::ShowAllData_InterGarm() { intergarm_->Show(); }
 
-void TForm2::ShowVoltageValues(const sig::TSignalParamsU&) { ShowAllData_u(); }
-void TForm2::ShowCurrentValues(const sig::TSignalParamsI&) { ShowAllData_i(); }
-// The vector diagrams come with the charts.
-void TForm2::ShowCurrentPhasors(const std::array<sig::TPolar, 3>&) {}
-void TForm2::DrawVectorDiagram(const sig::TSignalParamsU&, const sig::TSignalParamsI&) {}
+void TForm2::ShowVoltageValues(const sig::TSignalParamsU& v) {
+    charts_->ShowVoltageDiagram(v);
+    ShowAllData_u();
+    charts_->Show_Chart_u();
+    charts_->Show_Little_Chart_U();
+}
+
+void TForm2::ShowCurrentValues(const sig::TSignalParamsI&) {
+    ShowAllData_i();
+    charts_->Show_Chart_i();
+    charts_->Show_Little_Chart_I();
+}
+
+void TForm2::ShowCurrentPhasors(const std::array<sig::TPolar, 3>& currents) { charts_->ShowCurrentDiagram(currents); }
+
+void TForm2::DrawVectorDiagram(const sig::TSignalParamsU& v, const sig::TSignalParamsI& c) {
+    charts_->ShowPowerDiagram(v, c);
+}
 
 // A refused entry keeps its text and takes the focus back; the message box
 // and the return of the focus must not take the entry over a second time.

@@ -37,6 +37,7 @@ class TFluctuationsPage;
 class THarmonicGrid;
 class TAngleGrid;
 class TIntergarmPage;
+class TWindowCharts;
 
 // The signal window: one test signal, its pages chosen with the tab strip
 // at the bottom edge, and the protocol of the actions sent from it. The
@@ -86,6 +87,11 @@ public:
     void ShowAllData_Collapse();
     void ShowAllData_Koleb();
     void ShowAllData_InterGarm();
+    // The display state of a signal file: chart maxima, axes, checked
+    // display lists; then the first page.
+    void ShowChart1(const files::TSignalDisplayState& display);
+    // The charts of the window, for the pages that place them.
+    TWindowCharts& Charts() { return *charts_; }
 
     void ShowVoltageValues(const sig::TSignalParamsU& v) override;
     void ShowCurrentPhasors(const std::array<sig::TPolar, 3>& currents) override;
@@ -105,6 +111,8 @@ Q_SIGNALS:
     void TabsChanged();
     // The window is closing (message 0x1700).
     void Closing(ui::TForm2* window);
+    // A status report for the main window (message 0x1500 and its code).
+    void StatusPosted(quint32 message, int code);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -141,6 +149,7 @@ private:
     edit::TSignalProtocol protocol_;
     TWindowProtocolLog log_;
 
+    TWindowCharts* charts_;
     TPageFields* fields_;
     TVoltagePage* voltagePage_ = nullptr;
     TCurrentPage* currentPage_ = nullptr;

@@ -12,6 +12,8 @@
 
 #include "CommonUtils/Format.h"
 #include "editor/FundamentalChoices.h"
+#include "ui/charts/VectorChart.h"
+#include "ui/charts/WindowCharts.h"
 #include "ui/common/FieldEdit.h"
 #include "ui/common/IndexTextLabel.h"
 #include "ui/common/MessageDialog.h"
@@ -58,8 +60,8 @@ TThreePhasePage::TThreePhasePage(TForm2& form, TPageFields& fields)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(left);
-    // The vector diagram comes to the right of the values.
-    layout->addStretch(1);
+    layout->addWidget(&form_.Charts().PowerVectors(), 1);
+    FillHeight(*this);
 }
 
 QWidget* TThreePhasePage::Values() {

@@ -13,6 +13,8 @@
 #include "ui/signal/HarmonicEditor.h"
 #include "ui/signal/SignalWindow.h"
 
+void SaveChartShots(ui::TfmMain& main, const QString& into);
+
 namespace {
 
 QString folder;
@@ -55,5 +57,6 @@ int main(int argc, char** argv) {
     onePhase.resize(760, 420);
     onePhase.Show(0);
     Save(onePhase, QStringLiteral("one-phase-harmonics"));
+    SaveChartShots(main, folder);
     return 0;
 }
