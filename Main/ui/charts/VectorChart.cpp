@@ -6,6 +6,7 @@
 #include <QLineSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -103,8 +104,8 @@ void TVectorChart::ShowGroup(int group, bool on) {
 void TVectorChart::Layout() {
     for (const TGroup& g : groups_) {
         if (!g.Shown || g.Arrows.empty() || g.Stale) continue;
-        axisX_->setRange(-g.Diagram.Extent, g.Diagram.Extent);
-        axisY_->setRange(-g.Diagram.Extent, g.Diagram.Extent);
+        extent_ = g.Diagram.Extent;
+        FitAxes();
         circles_[0]->replace(CirclePoints(g.Diagram.InnerRadius));
         circles_[1]->replace(CirclePoints(g.Diagram.OuterRadius));
         return;
@@ -117,7 +118,22 @@ std::vector<QPointF> TVectorChart::Ends(int group) const {
     return ends;
 }
 
-double TVectorChart::Extent() const { return axisX_->max(); }
+double TVectorChart::Extent() const { return extent_; }
+
+void TVectorChart::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    FitAxes();
+}
+
+// Both axes on one scale, so that the circles stay round: the shorter side
+// of the plot runs from -extent to extent, the longer one further.
+void TVectorChart::FitAxes() {
+    constexpr double kLabels = 60;  // room the axis labels and margins take
+    const double w = std::max(1.0, width() - kLabels);
+    const double h = std::max(1.0, height() - kLabels);
+    axisX_->setRange(-extent_ * std::max(1.0, w / h), extent_ * std::max(1.0, w / h));
+    axisY_->setRange(-extent_ * std::max(1.0, h / w), extent_ * std::max(1.0, h / w));
+}
 
 TPowerVectorPanel::TPowerVectorPanel(QWidget* parent) : QWidget(parent), chart_(new TVectorChart("Chart10", 2)) {
     auto* voltage = new QCheckBox(QStringLiteral("Напряжение"));

@@ -30,6 +30,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Apply(int group);
@@ -40,11 +41,13 @@ private:
         bool Stale = false;
     };
     void Layout();
+    void FitAxes();
 
     std::vector<TGroup> groups_;
     QLineSeries* circles_[2];
     QValueAxis* axisX_;
     QValueAxis* axisY_;
+    double extent_ = 1;
 };
 
 // The diagram of the three-phase page with its two switches "Напряжение"

@@ -50,7 +50,7 @@ TThreePhasePage::TThreePhasePage(TForm2& form, TPageFields& fields)
     auto* left = new QVBoxLayout;
     left->addWidget(Values());
     auto* lower = new QHBoxLayout;
-    lower->addWidget(PowerTable());
+    lower->addWidget(PowerTable(), 0, Qt::AlignTop);
     auto* right = new QVBoxLayout;
     right->addWidget(Sequences());
     right->addWidget(Energy());
