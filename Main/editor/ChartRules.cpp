@@ -165,31 +165,11 @@ std::vector<std::array<double, kBarPoints>> ChartBars(BarChart chart, const sig:
     return bars;
 }
 
-std::vector<std::array<double, kBarPoints>> PowerBars(const sig::TSignalSet& s, int phase, double p, double q,
-                                                      double sFundamental) {
-    const sig::TGarmonikFaza& ku = s.Voltage.Garmonik.Faza(phase);
-    const sig::TGarmonikFaza& ki = s.Current.Garmonik.Faza(phase);
-    const double u = static_cast<double>(sig::U(s.Voltage, phase));
-    const double i = static_cast<double>(sig::I(s.Current, phase));
+std::vector<std::array<double, kBarPoints>> PowerBars(const TPowerTable& table) {
     std::vector<std::array<double, kBarPoints>> bars(5);
-    std::array<double, kBarPoints> pn{}, qn{}, sn{};
-    double sumP = p, sumQ = q, sumS = sFundamental;
-    for (int n = 2; n < kBarPoints; ++n) {
-        bars[0][n] = static_cast<double>(ku.Koef[n]);
-        bars[1][n] = static_cast<double>(ki.Koef[n]);
-        sn[n] = (bars[0][n] * u / 100) * (bars[1][n] * i / 100);
-        const sig::TPhasor unit = sig::UnitPhasor(ki.Angle[n]);
-        pn[n] = sn[n] * static_cast<double>(unit.x);
-        qn[n] = sn[n] * static_cast<double>(unit.y);
-        sumP += pn[n];
-        sumQ += qn[n];
-        sumS += sn[n];
-    }
-    for (int n = 2; n < kBarPoints; ++n) {
-        bars[2][n] = sumP == 0 ? 0 : pn[n] / sumP * 100;
-        bars[3][n] = sumQ == 0 ? 0 : qn[n] / sumQ * 100;
-        bars[4][n] = sumS == 0 ? 0 : sn[n] / sumS * 100;
-    }
+    const std::array series{&table.Ku, &table.Ki, &table.Kp, &table.Kq, &table.Ks};
+    for (std::size_t k = 0; k < series.size(); ++k)
+        for (int n = 2; n < kBarPoints; ++n) bars[k][n] = static_cast<double>((*series[k])[n]);
     return bars;
 }
 

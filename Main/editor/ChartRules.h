@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CommonUtils/ProtocolLog.h"
+#include "editor/HarmonicRules.h"
 #include "files/SignalFile.h"
 #include "signal/SignalSet.h"
 
@@ -76,11 +77,9 @@ std::array<double, kBarPoints> BarValues(const sig::TGarmonikFaza& block);
 // The series of a voltage, current or converter chart in the look's order.
 std::vector<std::array<double, kBarPoints>> ChartBars(BarChart chart, const sig::TSignalSet& s);
 
-// The power chart of one phase: K_U(n), K_I(n) and the shares of the
-// per-harmonic powers in the sums over the whole signal (each 0 when its
-// sum is 0). `p`, `q`, `sFundamental` are the fundamental powers of the phase.
-std::vector<std::array<double, kBarPoints>> PowerBars(const sig::TSignalSet& s, int phase, double p, double q,
-                                                      double sFundamental);
+// The power chart of one phase from its per-harmonic table: K_U(n), K_I(n)
+// and the shares Kp, Kq, Ks of the per-harmonic powers.
+std::vector<std::array<double, kBarPoints>> PowerBars(const TPowerTable& table);
 
 // ---------------------------------------------------------------- scales
 

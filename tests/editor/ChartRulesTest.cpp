@@ -155,14 +155,17 @@ TEST(ChartBars, PowerSharesOfThePhase) {
     auto s = talvo_test::BalancedSignal(100, 5, 0);
     // No current harmonics: every share is 0 though voltage harmonics exist.
     s->Voltage.Garmonik.SetKoef("faza_a", 3, 10);
-    auto bars = PowerBars(*s, 0, 500, 0, 500);
+    s->FundamentalPowers.P[0] = 500;
+    s->FundamentalPowers.Q[0] = 0;
+    s->FundamentalPowers.S[0] = 500;
+    auto bars = PowerBars(edit::MadeList_Power(*s, 0));
     for (int k = 2; k < 5; ++k)
         for (double v : bars[k]) EXPECT_EQ(v, 0);
     EXPECT_EQ(bars[0][3], 10);
     // 10 % of 100 V times 20 % of 5 A at 60 degrees: S = 10, P = 5.
     s->Current.Garmonik.SetKoef("faza_a", 3, 20);
     s->Current.Garmonik.SetAngle("faza_a", 3, 60);
-    bars = PowerBars(*s, 0, 500, 0, 500);
+    bars = PowerBars(edit::MadeList_Power(*s, 0));
     EXPECT_NEAR(bars[4][3], 10.0 / 510 * 100, 1e-9);
     EXPECT_NEAR(bars[2][3], 5.0 / 505 * 100, 1e-6);
     EXPECT_NEAR(bars[3][3], 100, 1e-6);  // the only reactive power

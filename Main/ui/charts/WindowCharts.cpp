@@ -57,9 +57,7 @@ void TWindowCharts::Show_Chart_u() { bars_[0]->SetValues(edit::ChartBars(edit::B
 void TWindowCharts::Show_Chart_i() { bars_[1]->SetValues(edit::ChartBars(edit::BarChart::Current, signal_)); }
 void TWindowCharts::Show_Chart_i_iu() { bars_[3]->SetValues(edit::ChartBars(edit::BarChart::Converter, signal_)); }
 
-void TWindowCharts::ShowPowerBars(int phase, double p, double q, double s) {
-    bars_[2]->SetValues(edit::PowerBars(signal_, phase, p, q, s));
-}
+void TWindowCharts::ShowPowerBars(const edit::TPowerTable& table) { bars_[2]->SetValues(edit::PowerBars(table)); }
 
 void TWindowCharts::Show_Little_Chart_U() { voltageWaves_->Refresh(); }
 void TWindowCharts::Show_Little_Chart_I() { currentWaves_->Refresh(); }

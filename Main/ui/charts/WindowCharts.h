@@ -42,8 +42,8 @@ public:
     void Show_Chart_u();
     void Show_Chart_i();
     void Show_Chart_i_iu();
-    // The power chart of `phase` with its fundamental powers.
-    void ShowPowerBars(int phase, double p, double q, double s);
+    // The power chart from the single-phase page's per-harmonic table.
+    void ShowPowerBars(const edit::TPowerTable& table);
     // The little waveform charts, drawn when shown.
     void Show_Little_Chart_U();
     void Show_Little_Chart_I();

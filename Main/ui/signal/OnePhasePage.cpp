@@ -29,6 +29,8 @@ TOnePhasePage::TOnePhasePage(TForm2& form, TPageFields& fields) : form_(form), f
     // The per-harmonic table above its chart.
     harmonics_ = new TOnePhaseHarmonics(form_);
     connect(harmonics_, &TOnePhaseHarmonics::TableChanged, this, &TOnePhasePage::ShowPowerBars);
+    connect(&form_.Charts().Bars(edit::BarChart::Power), &TBarChartPanel::Switched, harmonics_,
+            &TOnePhaseHarmonics::Rebuild);
     auto* right = new QVBoxLayout;
     right->addWidget(harmonics_, 1);
     right->addWidget(&form_.Charts().Bars(edit::BarChart::Power), 1);
@@ -96,12 +98,7 @@ void TOnePhasePage::PhaseChosen() {
     form_.ShowAllData_Power();
 }
 
-void TOnePhasePage::ShowPowerBars() {
-    const sig::TPowerSummary& fundamental = form_.Signal().FundamentalPowers;
-    const int phase = Phase();
-    form_.Charts().ShowPowerBars(phase, static_cast<double>(fundamental.P[phase]),
-                                 static_cast<double>(fundamental.Q[phase]), static_cast<double>(fundamental.S[phase]));
-}
+void TOnePhasePage::ShowPowerBars() { form_.Charts().ShowPowerBars(harmonics_->Table()); }
 
 void TOnePhasePage::RecalculatePhase() {
     sig::TSignalSet& s = form_.Signal();

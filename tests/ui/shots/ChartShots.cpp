@@ -46,8 +46,7 @@ void SaveAll(ui::TForm2& form, const QString& prefix) {
     for (auto kind : {edit::BarChart::Voltage, edit::BarChart::Current, edit::BarChart::Power})
         CheckAll(charts.Bars(kind).List());
     CheckAll(charts.WavePage().List());
-    const sig::TPowerSummary& p = form.Signal().FundamentalPowers;
-    charts.ShowPowerBars(0, double(p.P[0]), double(p.Q[0]), double(p.S[0]));
+    charts.ShowPowerBars(edit::MadeList_Power(form.Signal(), 0));
     for (const char* tab : {"Напряжение", "Ток", "Графики напряжения и тока"}) {
         form.SelectTab(form.FindTab(tab));
         QApplication::processEvents();

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QBarSet>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,9 +13,12 @@
 #include "FieldDriver.h"
 #include "SignalWindowFixture.h"
 #include "TempFolder.h"
+#include "editor/ChartRules.h"
 #include "editor/SignalFields.h"
 #include "export/ExportColumn.h"
 #include "files/SignalFile.h"
+#include "ui/charts/BarChartPanel.h"
+#include "ui/charts/WindowCharts.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
 
@@ -158,6 +162,19 @@ private Q_SLOTS:
         QVERIFY(Shown(form, "e_Sha_1459") != QStringLiteral("0.000"));
         QCOMPARE(form.findChild<QWidget*>(QStringLiteral("e_Dia_1459"))->toolTip(),
                  QStringLiteral("Мощность искажений тока по фазе A"));
+    }
+
+    // The power chart shows the single-phase table of the chosen phase.
+    void PowerChartFollowsThePhaseTable() {
+        TForm2& form = *main_->NewWindow();
+        QVERIFY(form.LoadSignal(files::sfAll, TALVO_SOURCE_DIR "/examples/harmonics-dips-flicker.usa"));
+        form.SelectTab(form.FindTab("Фаза"));
+        const ui::TBarChartPanel& bars = form.Charts().Bars(edit::BarChart::Power);
+        const sig::TSignalSet& s = form.Signal();
+        QCOMPARE(bars.Set(0).at(3), double(s.Voltage.Garmonik.Faza(0).Koef[3]));
+        QCOMPARE(bars.Set(1).at(5), double(s.Current.Garmonik.Faza(0).Koef[5]));
+        QVERIFY(bars.Set(2).at(3) != 0);
+        QCOMPARE(bars.Set(2).at(4), 0.0);
     }
 
     // New calibration coefficients realise the frequency the field shows,
