@@ -34,6 +34,7 @@ class TOnePhasePage;
 class TThreePhasePage;
 class TDipsPage;
 class TFluctuationsPage;
+class TConverterPage;
 
 // The signal window: one test signal, its pages chosen with the tab strip
 // at the bottom edge, and the protocol of the actions sent from it. The
@@ -64,6 +65,9 @@ public:
     void SelectTab(int index);
     std::vector<std::string> TabList() const;
     bool HasConverterPage() const { return hasConverterPage_; }
+    TConverterPage* ConverterPage() const { return converterPage_; }
+    // The converter page's mode: in the automatic one the current values are read only.
+    void SetConverterAutomatic(bool automatic);
 
     void ApplyCalibrationCoefs(const sig::TCorrectionRecord& correction);
     // Every derived quantity anew, in the fixed order of the calculations.
@@ -144,6 +148,7 @@ private:
     TThreePhasePage* threePhasePage_ = nullptr;
     TDipsPage* dipsPage_ = nullptr;
     TFluctuationsPage* fluctuationsPage_ = nullptr;
+    TConverterPage* converterPage_ = nullptr;
     bool takingOver_ = false;
     QTabBar* tabs_;
     QStackedWidget* notebook_;
