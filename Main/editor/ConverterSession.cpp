@@ -165,7 +165,8 @@ TSendPreparation PrepareConverterSend(TConverterSession& session) {
     prep.ConverterAnswered = session.TestConnectionConverterIU(false);
     if (!prep.ConverterAnswered) return prep;
     prep.ResetDone = session.ResetConverterIU();
-    if (prep.ResetDone) session.ReadConverterIUAllData(false);
+    prep.DataReady =
+        prep.ResetDone && (session.State().CalibrationTablesLoaded() || session.ReadConverterIUAllData(false));
     return prep;
 }
 

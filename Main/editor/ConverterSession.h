@@ -76,6 +76,7 @@ public:
     const std::vector<TConverterMessage>& Messages() const { return messages_; }
     std::vector<TConverterMessage> TakeMessages();
     void Report(TConverterMessage message) { messages_.push_back(std::move(message)); }
+    const TConverterState& State() const { return state_; }
     // True while no client exists, i.e. the port is not held.
     bool Released() const { return client_ == nullptr; }
 
@@ -99,16 +100,33 @@ bool ConnectConverter(TConverterSession& session, const std::function<void()>& d
 
 // The converter steps before a send: a silent test; when it fails, none of
 // the converter steps run and the signal goes unchanged. Then a reset and,
-// when it succeeded and the tables are missing, a silent read of all data.
+// when it succeeded and the tables are missing, a silent read of all data;
+// when either failed the signal is not sent.
 struct TSendPreparation {
     bool ConverterAnswered = false;
     bool ResetDone = false;
+    bool DataReady = false;  // the tables are there (read now or before)
+    // Whether the converter steps let the send go on (before the calculation's check).
+    bool MaySend() const { return !ConverterAnswered || (ResetDone && DataReady); }
 };
 TSendPreparation PrepareConverterSend(TConverterSession& session);
 // After the send: the gain write when the reset succeeded and the signal
 // went out; a failed write adds "Не записан коэффициент преобразователя!".
 // True when the gain was written.
 bool FinishConverterSend(TConverterSession& session, const TSendPreparation& prep, bool sent);
+
+// What a test signal sent in converter mode hands back to the window: the
+// converter state, the currents and channels the calculation filled in, the
+// calculation's error code and the messages of the converter steps.
+struct TConverterSendResult {
+    TConverterState State;
+    sig::TSignalParamsI Current;
+    sig::TSignalParamsU Converter;
+    bool Calculated = false;
+    std::uint8_t Error = 0;
+    bool GainWritten = false;
+    std::vector<TConverterMessage> Messages;
+};
 
 // The calculation of the state's mode on the window's records.
 std::uint8_t CalcConverter(TConverterState& state, sig::TSignalSet& s, bool automatic,

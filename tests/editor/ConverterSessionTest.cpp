@@ -147,6 +147,7 @@ TEST_F(ConverterLink, SendStepsWithASilentAndAFailingConverter) {
         TConverterSession session(state_, sim.Name());
         const auto prep = PrepareConverterSend(session);
         EXPECT_FALSE(prep.ConverterAnswered);
+        EXPECT_TRUE(prep.MaySend()) << "a silent converter lets the signal go unchanged";
         EXPECT_FALSE(FinishConverterSend(session, prep, true));
         EXPECT_TRUE(session.Messages().empty());
         EXPECT_EQ(sim.WaitEntries("request", 2).size(), 2u) << "the test's two attempts only";
@@ -156,7 +157,7 @@ TEST_F(ConverterLink, SendStepsWithASilentAndAFailingConverter) {
         ConverterSimulator sim({"--exception", "4", "--fault-request", "7"}, "COM8");
         TConverterSession session(state_, sim.Name());
         const auto prep = PrepareConverterSend(session);
-        ASSERT_TRUE(prep.ResetDone);
+        ASSERT_TRUE(prep.ResetDone && prep.MaySend());
         EXPECT_TRUE(state_.CalibrationTablesLoaded());
         state_.CalculatedGainIndex = 38;
         EXPECT_FALSE(FinishConverterSend(session, prep, false)) << "nothing is written when the send failed";
@@ -168,6 +169,17 @@ TEST_F(ConverterLink, SendStepsWithASilentAndAFailingConverter) {
         EXPECT_EQ(texts[1], "Ошибка!!!|Не записан коэффициент преобразователя!");
         EXPECT_TRUE(session.Released());
     }
+}
+
+TEST_F(ConverterLink, AFailedReadBeforeTheSendStopsIt) {
+    // Test, reset, then the module read fails.
+    ConverterSimulator sim({"--exception", "4", "--fault-request", "3"});
+    TConverterSession session(state_, sim.Name());
+    const auto prep = PrepareConverterSend(session);
+    EXPECT_TRUE(prep.ConverterAnswered && prep.ResetDone);
+    EXPECT_FALSE(prep.MaySend());
+    EXPECT_FALSE(FinishConverterSend(session, prep, false));
+    EXPECT_EQ(Requests(sim), 3u);
 }
 
 TEST(ConverterTexts, CoefficientLabels) {

@@ -675,6 +675,23 @@ bool TConverterPage::RunOperation(std::function<bool(edit::TConverterSession&)> 
     return true;
 }
 
+void TConverterPage::SendFinished(const edit::TConverterSendResult& result) {
+    state_.ModuleNumber = result.State.ModuleNumber;
+    state_.DeviceGainIndex = result.State.DeviceGainIndex;
+    state_.Calibration = result.State.Calibration;
+    if (result.Calculated) {
+        state_.CalculatedGainIndex = result.State.CalculatedGainIndex;
+        state_.ManualGainIndex = result.State.ManualGainIndex;
+        form_.Signal().Current = result.Current;
+        form_.Signal().Converter = result.Converter;
+        form_.ShowAllData_i();
+        ShowAllData_low_iu();
+    }
+    ShowMessages(result.Messages);
+    AnalizeErr(result.Error, nullptr);
+    if (result.GainWritten) ShowAllData_low_iu();
+}
+
 void TConverterPage::Connect() {
     RunOperation([](edit::TConverterSession& session) { return edit::ConnectConverter(session); },
                  [this](bool ok) {

@@ -46,6 +46,9 @@ public:
     bool Calculate(edit::ConverterCalculation which, QWidget* focus = nullptr);
     // Connection test, reset, module, gain and tables ("Поключение").
     void Connect();
+    // A test signal sent in converter mode ended: the device state, the
+    // calculated currents and channels, the check and the messages come in.
+    void SendFinished(const edit::TConverterSendResult& result);
     // The switches of the current page changed: the page's boxes follow.
     void SyncSwitches();
 

@@ -1,4 +1,5 @@
 // The converter page of a real signal window against the converter simulator.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,10 +12,12 @@
 #include <QTest>
 #include <memory>
 
+#include "CalibratorSimulator.h"
 #include "ConverterSimulator.h"
 #include "DialogDriver.h"
 #include "FieldKeys.h"
 #include "TempFolder.h"
+#include "link/LibraryBinding.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/ConverterPage.h"
 #include "ui/signal/SignalWindow.h"
@@ -52,6 +55,13 @@ class ConverterPageTest : public QObject {
         if (ports->findText(port) < 0) ports->addItem(port);
         ports->setCurrentText(port);
         return form;
+    }
+    // A new main window that sees the simulators' ports started since.
+    void Restart() {
+        main_.reset();
+        ui::TMainOptions options;
+        options.Library = lnk::LoadSignalLibrary(TALVO_BIN_DIR "/", lnk::RecordedLibraryDigest());
+        main_ = std::make_unique<ui::TfmMain>(std::move(options));
     }
     ui::TConverterPage& Page(TForm2& form) { return *form.ConverterPage(); }
     // Clicks "Поключение" and waits for its end.
@@ -182,6 +192,71 @@ private Q_SLOTS:
         QTRY_COMPARE(log.Texts, uitest::Texts({"Превышение амплитуды по фазе A!"}));
         QCOMPARE(form.Signal().Converter.UA, 12000.01L);
         QCOMPARE(uitest::FocusName(&form), QStringLiteral("e_dey_znach_iu_a"));
+    }
+
+    // The test signal sent from the main window in converter mode; true when it went out.
+    bool Send() {
+        QSignalSpy finished(main_.get(), &ui::TfmMain::ActionFinished);
+        main_->findChild<QAction*>(QStringLiteral("mm_Generate_Sin"))->trigger();
+        if (!finished.wait(30000)) return false;
+        return finished.front().front().toBool();
+    }
+    static std::vector<std::string> GainWrites(const ConverterSimulator& sim) {
+        std::vector<std::string> writes;
+        for (const auto& r : sim.Entries("request"))
+            if (r["hex"].get<std::string>().rfind("01068001", 0) == 0) writes.push_back(r["hex"]);
+        return writes;
+    }
+
+    void ASendResetsReadsChecksAndWritesTheGain() {
+        talvo_test::CalibratorSimulator calibrator("COM1");
+        ConverterSimulator sim({"--gain", "0x1A0"});
+        Restart();
+        TForm2& form = Window(QString::fromStdString(sim.Name()));
+        uitest::TMessageLog log;
+        QVERIFY(Send());
+        QVERIFY(!calibrator.Frames().empty());
+        QCOMPARE(log.Texts, QStringList());
+        // Test, reset, module and gain, three blocks, then the gain of index 1.
+        const auto requests = sim.Entries("request");
+        QCOMPARE(requests.size(), std::size_t{7});
+        QCOMPARE(GainWrites(sim).size(), std::size_t{1});
+        QVERIFY(Page(form).State().CalibrationTablesLoaded());
+        QCOMPARE(Page(form).State().DeviceGainIndex, 1);
+        QCOMPARE(Text(form, "lbConverterInfo"),
+                 QStringLiteral("Коэффициент [1] = 0.125 (Kpga = 0.125; K1pga = 1; Kina = 1)"));
+        // The second send does not read the tables again.
+        QVERIFY(Send());
+        QCOMPARE(sim.Entries("request").size(), std::size_t{10});
+    }
+
+    void ASilentConverterLetsTheSignalGoUnchanged() {
+        talvo_test::CalibratorSimulator calibrator("COM1");
+        ConverterSimulator sim({"--silent-from", "1"});
+        Restart();
+        TForm2& form = Window(QString::fromStdString(sim.Name()));
+        const sig::real before = form.Signal().Current.IA;
+        uitest::TMessageLog log;
+        const bool sent = Send();
+        QCOMPARE(log.Texts.join(QStringLiteral("|")), QString());
+        QVERIFY(sent);
+        QVERIFY(!calibrator.Frames().empty());
+        QCOMPARE(form.Signal().Current.IA, before);
+        QVERIFY(GainWrites(sim).empty());
+        QCOMPARE(Page(form).State().DeviceGainIndex, 0);
+    }
+
+    void AnExcessiveOutputStopsTheSend() {
+        talvo_test::CalibratorSimulator calibrator("COM1");
+        ConverterSimulator sim;
+        Restart();
+        TForm2& form = Window(QString::fromStdString(sim.Name()));
+        form.Signal().Converter.UC = 12000.01L;
+        uitest::TMessageLog log;
+        QVERIFY(!Send());
+        QCOMPARE(log.Texts, uitest::Texts({"Превышение амплитуды по фазе C!"}));
+        QVERIFY(calibrator.Frames().empty());
+        QVERIFY(GainWrites(sim).empty());
     }
 };
 
