@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "CommonUtils/Numbers.h"
 #include "CommonUtils/TalvoError.h"
@@ -75,8 +76,17 @@ void ShowBox(const edit::TConverterMessage& m) {
     box.exec();
 }
 
-const char* const kFactorItems[3][8] = {
-    {"0.125", "0.25", "0.5", "1", "2", "4", "8", "16"}, {"1", "1.375", nullptr}, {"1", "6", nullptr}};
+// The distinct values of one factor of the gain table, in ascending order.
+std::vector<float> FactorValues(int factor) {
+    std::vector<float> values;
+    for (int i = 1; i <= sig::kConverterGains; ++i) {
+        const auto g = sig::ConverterGainTable(i);
+        const float v = factor == 0 ? g.Kpga : factor == 1 ? g.K1pga : g.Kina;
+        if (std::find(values.begin(), values.end(), v) == values.end()) values.push_back(v);
+    }
+    std::sort(values.begin(), values.end());
+    return values;
+}
 
 }  // namespace
 
@@ -317,10 +327,7 @@ QWidget* TConverterPage::Parameters() {
     const char* captions[3]{"Kpga", "K1pga", "Kina"};
     for (int k = 0; k < 3; ++k) {
         gains_[k] = Named(new QComboBox, names[k], QString::fromLatin1(captions[k]));
-        for (const char* item : kFactorItems[k]) {
-            if (!item) break;
-            gains_[k]->addItem(QString::fromLatin1(item));
-        }
+        for (const float v : FactorValues(k)) gains_[k]->addItem(Q(edit::FactorText(v)));
         gl->addWidget(new QLabel(QString::fromLatin1(captions[k])), k + 1, 0);
         gl->addWidget(gains_[k], k + 1, 1);
         connect(gains_[k], &QComboBox::currentIndexChanged, this, &TConverterPage::GainBoxChanged);

@@ -195,6 +195,8 @@ bool TForm2::LoadSignal(files::SignalFileKind kind, const std::string& path) {
     descript_->setPlainText(Q(extras.Description));
     Recalculate();
     ShowAllData();
+    // A converter file sets the converter channels: the currents follow from them.
+    if (kind == files::sfConverter) converterPage_->Calculate(edit::ConverterCalculation::Automatic);
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include "DialogDriver.h"
 #include "FieldKeys.h"
 #include "TempFolder.h"
+#include "files/SignalFile.h"
 #include "link/LibraryBinding.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/ConverterPage.h"
@@ -179,6 +180,24 @@ private Q_SLOTS:
         uitest::TypeOver(QStringLiteral("0.5"));
         uitest::Press(Qt::Key_Tab);
         QCOMPARE(form.Signal().Converter.UB, 500.0L);
+    }
+
+    void AConverterFileKeepsTheChannelsAndOpensOnThePage() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        form.findChild<QWidget*>(QStringLiteral("e_dey_znach_iu_c"))->setFocus();
+        uitest::TypeOver(QStringLiteral("100"));
+        uitest::Press(Qt::Key_Tab);
+        const std::string path = (settings_->Root() / "channels.upr").string();
+        uitest::TMessageLog log;
+        main_->SaveFile(files::sfConverter, path);
+        TForm2* opened = main_->OpenFile(files::sfConverter, path);
+        QCOMPARE(log.Texts.size(), 2);  // saved; the question before the channels are replaced
+        QVERIFY(opened != &form);
+        QVERIFY(opened->HasConverterPage());
+        QCOMPARE(opened->TabList().size(), form.TabList().size());
+        QCOMPARE(opened->Signal().Converter.UC, 100.0L);
+        QCOMPARE(Text(*opened, "e_dey_znach_iu_c"), QStringLiteral("100.000"));
+        QVERIFY(opened->ConverterPage()->isVisible());
     }
 
     void AnExcessiveOutputReturnsTheFocus() {
