@@ -380,8 +380,11 @@ QWidget* TConverterPage::HarmonicView() {
         Named(new QToolButton, "SpeedButton34", QStringLiteral("Копировать значение коэффициента во все гармоники"));
     auto* allAngles =
         Named(new QToolButton, "SpeedButton33", QStringLiteral("Копировать значение фазового угла во все гармоники"));
-    allKoef->setText(QStringLiteral("⇊"));
-    allAngles->setText(QStringLiteral("⇊"));
+    // The copy buttons act on the field's text as typed: they take no focus, which would refill it.
+    for (QToolButton* copy : {allKoef, allAngles}) {
+        copy->setText(QStringLiteral("⇊"));
+        copy->setFocusPolicy(Qt::NoFocus);
+    }
     interOn_ = Named(new QCheckBox(QStringLiteral("Вкл. интергарм.")), "chBoxOnIntergarm_iu",
                      QStringLiteral("Вкл. интергарм."));
     grid->addWidget(harmonicPhase_, 0, 0);
@@ -422,10 +425,18 @@ QWidget* TConverterPage::HarmonicView() {
         ShowAllData_low_iu();
         harmonicMode(true);
     });
+    connect(allKoef, &QToolButton::clicked, this, &TConverterPage::CopyCoefficient);
+    connect(allAngles, &QToolButton::clicked, this, &TConverterPage::CopyAngle);
     connect(coefficient_, &TFieldEdit::EnterPressed, this, [this] { HarmonicEnter(false); });
     connect(angle_, &TFieldEdit::EnterPressed, this, [this] { HarmonicEnter(true); });
-    connect(coefficient_, &TFieldEdit::Leaving, this, &TConverterPage::FillHarmonicFields);
-    connect(angle_, &TFieldEdit::Leaving, this, &TConverterPage::FillHarmonicFields);
+    // Leaving a field refills it from the record; a press on a copy button
+    // hands the focus to the window around the page, which is not leaving.
+    const auto left = [this] {
+        QWidget* to = QApplication::focusWidget();
+        if (!to || !to->isAncestorOf(this)) FillHarmonicFields();
+    };
+    connect(coefficient_, &TFieldEdit::Leaving, this, left);
+    connect(angle_, &TFieldEdit::Leaving, this, left);
     connect(interOn_, &QCheckBox::clicked, this, [this](bool on) {
         form_.Signal().Switches.IncludeInterGarm = on;
         Calculate(edit::ConverterCalculation::Automatic);
@@ -469,13 +480,7 @@ void TConverterPage::HarmonicEnter(bool angleField) {
     const int phase = inter ? interPhase_->currentIndex() : harmonicPhase_->currentIndex();
     const int n = inter ? interNumber_->value() : harmonicNumber_->value();
     if (!angleField) {
-        if (*x < 0 || *x > 100) {
-            MyShowMessage(inter ? "Значение интергармоники выходит за заданный диапазон (от 0 до 100%)!"
-                                : "Значение гармоники выходит за заданный диапазон (от 0 до 100%)!",
-                          cmn::MessageKind::Warning);
-            field->setFocus();
-            return;
-        }
+        if (!CoefficientInRange(*x, 100)) return;
         if (inter) c.InterGarm[phase].Koef[n] = static_cast<float>(*x);
         else c.Garmonik.SetKoef(static_cast<sig::TGarmonikPart>(phase), n, static_cast<float>(*x));
     } else {
@@ -486,6 +491,74 @@ void TConverterPage::HarmonicEnter(bool angleField) {
     }
     ShowAllData_low_iu();
     if (Calculate(edit::ConverterCalculation::Automatic, field)) (angleField ? coefficient_ : angle_)->setFocus();
+}
+
+// A coefficient of 0 ... upper %; outside, the range message and the focus back to the field.
+bool TConverterPage::CoefficientInRange(sig::real x, int upper) {
+    if (x >= 0 && x <= upper) return true;
+    const char* what = state_.EditsInterharmonics ? "Значение интергармоники" : "Значение гармоники";
+    MyShowMessage(std::string(what) + " выходит за заданный диапазон (от 0 до " + std::to_string(upper) + "%)!",
+                  cmn::MessageKind::Warning);
+    coefficient_->setFocus();
+    return false;
+}
+
+// The coefficient of the field into every harmonic (or interharmonic) of the phase.
+void TConverterPage::CopyCoefficient() {
+    const bool inter = state_.EditsInterharmonics;
+    const auto x = cmn::ParseReal(U(coefficient_->text()));
+    if (!x) {
+        MyShowMessage(kCoefficientFormat, cmn::MessageKind::Warning);
+        coefficient_->setFocus();
+        return;
+    }
+    if (!CoefficientInRange(*x, 80)) return;
+    const int phase = inter ? interPhase_->currentIndex() : harmonicPhase_->currentIndex();
+    const std::string question =
+        std::string(inter ? "Задать модули всех интергармоник фазы " : "Задать модули всех гармоник фазы ") +
+        kPhases[phase] + " равными " + cmn::FormatFixed(*x, 3, 2) + " %?";
+    if (MyShowMessage(question, cmn::MessageKind::Confirmation) == mrOk) {
+        auto& c = form_.Signal().Current;
+        if (inter)
+            for (int m = 1; m <= 49; ++m) c.InterGarm[phase].Koef[m] = static_cast<float>(*x);
+        else
+            for (int n = 2; n <= sig::kHarmonics; ++n)
+                c.Garmonik.SetKoef(static_cast<sig::TGarmonikPart>(phase), n, static_cast<float>(*x));
+        ShowAllData_low_iu();
+        Calculate(edit::ConverterCalculation::Automatic);
+    }
+    angle_->setFocus();
+}
+
+// The angle of the field into every harmonic (or interharmonic) of the phase; no calculation.
+void TConverterPage::CopyAngle() {
+    const bool inter = state_.EditsInterharmonics;
+    QString text = angle_->text();
+    text.remove(QStringLiteral("°"));
+    const auto x = cmn::ParseReal(U(text));
+    if (!x) {
+        MyShowMessage("Ошибка при вводе значения! Повторите ввод!", cmn::MessageKind::Warning);
+        angle_->setFocus();
+        return;
+    }
+    const sig::real a = sig::NormalizeAngle(*x);
+    const int phase = inter ? interPhase_->currentIndex() : harmonicPhase_->currentIndex();
+    const std::string question = std::string(inter ? "Задать фазовые углы всех интергармоник фазы "
+                                                   : "Задать фазовые углы всех гармоник фазы ") +
+                                 kPhases[phase] + " равными " + cmn::FormatFixed(a, 3, 2) + " градусов?";
+    if (MyShowMessage(question, cmn::MessageKind::Confirmation) != mrOk) {
+        FillHarmonicFields();
+        return;
+    }
+    auto& c = form_.Signal().Current;
+    if (inter)
+        for (int m = 1; m <= 49; ++m) c.InterGarm[phase].Angle[m] = static_cast<float>(a);
+    else
+        for (int n = 2; n <= sig::kHarmonics; ++n)
+            c.Garmonik.SetAngle(static_cast<sig::TGarmonikPart>(phase), n, static_cast<float>(a));
+    if (!inter && harmonicNumber_->value() < sig::kHarmonics) harmonicNumber_->setValue(harmonicNumber_->value() + 1);
+    ShowAllData_low_iu();
+    coefficient_->setFocus();
 }
 
 void TConverterPage::ModeClicked(bool automatic) {

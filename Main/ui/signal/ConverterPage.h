@@ -77,6 +77,9 @@ private:
     void TakeValue(int phase, bool output);
     void TakeAngle(int phase);
     void HarmonicEnter(bool angle);
+    void CopyCoefficient();
+    bool CoefficientInRange(sig::real x, int upper);
+    void CopyAngle();
     void FillHarmonicFields();
     void ShowMessages(const std::vector<edit::TConverterMessage>& messages);
     bool AnalizeErr(std::uint8_t code, QWidget* focus);

@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 
 #include "CalibratorSimulator.h"
@@ -198,6 +200,35 @@ private Q_SLOTS:
         QCOMPARE(opened->Signal().Converter.UC, 100.0L);
         QCOMPARE(Text(*opened, "e_dey_znach_iu_c"), QStringLiteral("100.000"));
         QVERIFY(opened->ConverterPage()->isVisible());
+    }
+
+    void HarmonicsOfTheCurrentsFromThePage() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        auto& c = form.Signal().Current;
+        // Harmonic 3 of phase B: 10 %, then the focus goes to the angle field.
+        Choose(form, "ComboBox4", "Ib");
+        form.findChild<QSpinBox*>(QStringLiteral("SpinEdit5"))->setValue(3);
+        form.findChild<QWidget*>(QStringLiteral("Edit30"))->setFocus();
+        uitest::TypeOver(QStringLiteral("10"));
+        uitest::Press(Qt::Key_Return);
+        QCOMPARE(c.Garmonik.b.Koef[3], 10.0L);
+        QCOMPARE(uitest::FocusName(&form), QStringLiteral("Edit31"));
+        QCOMPARE(Text(form, "Edit30"), QStringLiteral("10.000"));
+        // Every harmonic of phase B at 5 %, after the question.
+        form.findChild<QWidget*>(QStringLiteral("Edit30"))->setFocus();
+        uitest::TypeOver(QStringLiteral("5"));
+        uitest::TMessageLog log;
+        QTest::mouseClick(form.findChild<QToolButton*>(QStringLiteral("SpeedButton34")), Qt::LeftButton);
+        QCOMPARE(log.Texts, uitest::Texts({"Задать модули всех гармоник фазы B равными 5.000 %?"}));
+        QCOMPARE(c.Garmonik.b.Koef[2], 5.0L);
+        QCOMPARE(c.Garmonik.b.Koef[50], 5.0L);
+        QCOMPARE(c.Garmonik.a.Koef[50], 0.0L);
+        QCOMPARE(form.Signal().Converter.Garmonik.b.Koef[50], 5.0L);
+        QTRY_COMPARE(uitest::FocusName(&form), QStringLiteral("Edit31"));
+        log.Texts.clear();
+        uitest::TypeOver(QStringLiteral("x"));
+        uitest::Press(Qt::Key_Return);
+        QTRY_COMPARE(log.Texts, uitest::Texts({"Ошибка при вводе значения! Повторите ввод!"}));
     }
 
     void AnExcessiveOutputReturnsTheFocus() {
