@@ -773,16 +773,32 @@ void TConverterPage::SendFinished(const edit::TConverterSendResult& result) {
 }
 
 void TConverterPage::Connect() {
-    RunOperation([](edit::TConverterSession& session) { return edit::ConnectConverter(session); },
-                 [this](bool ok) {
-                     module_->setText(Q(edit::ModuleText(state_.ModuleNumber)));
-                     if (!ok) {
-                         ShowKoeffPreobr();
-                         return;
-                     }
-                     Calculate(edit::ConverterCalculation::ByMode);
-                     ShowAllData_low_iu();
-                 });
+    RunOperation(
+        [this](edit::TConverterSession& session) {
+            // Module number and gain are shown before the tables are read.
+            return edit::ConnectConverter(session, [this, &session] {
+                const std::int32_t module = session.State().ModuleNumber;
+                const std::uint8_t gain = session.State().DeviceGainIndex;
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, module, gain] {
+                        state_.ModuleNumber = module;
+                        state_.DeviceGainIndex = gain;
+                        module_->setText(Q(edit::ModuleText(module)));
+                        ShowKoeffPreobr();
+                    },
+                    Qt::QueuedConnection);
+            });
+        },
+        [this](bool ok) {
+            module_->setText(Q(edit::ModuleText(state_.ModuleNumber)));
+            if (!ok) {
+                ShowKoeffPreobr();
+                return;
+            }
+            Calculate(edit::ConverterCalculation::ByMode);
+            ShowAllData_low_iu();
+        });
 }
 
 }  // namespace ui
