@@ -6,20 +6,46 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTimer>
 #include <algorithm>
 
 #include "CalibratorSimulator.h"
+#include "ConverterSimulator.h"
 #include "TempFolder.h"
 #include "files/SignalFile.h"
 #include "link/LibraryBinding.h"
 #include "ui/common/FieldEdit.h"
 #include "ui/shell/MainWindow.h"
+#include "ui/signal/ConverterPage.h"
 #include "ui/signal/SignalWindow.h"
 
 namespace {
+
+// The longest gap between the ticks of a 5 ms timer on the window thread since Start.
+class TStallMeter {
+public:
+    TStallMeter() {
+        QObject::connect(&ticks_, &QTimer::timeout, [this] {
+            gap_ = std::max(gap_, clock_.elapsed() - last_);
+            last_ = clock_.elapsed();
+        });
+    }
+    void Start() {
+        clock_.start();
+        ticks_.start(5);
+    }
+    qint64 Elapsed() const { return clock_.elapsed(); }
+    qint64 Longest() const { return gap_; }
+
+private:
+    QElapsedTimer clock_;
+    qint64 last_ = 0;
+    qint64 gap_ = 0;
+    QTimer ticks_;
+};
 
 ui::TMainOptions Options() {
     ui::TMainOptions options;
@@ -81,25 +107,46 @@ void BM_WindowThreadDuringAction(benchmark::State& state) {
         ui::TfmMain main(Options());
         main.show();
         main.NewWindow();
-        QElapsedTimer clock;
-        qint64 last = 0;
-        qint64 gap = 0;
-        QTimer ticks;
-        QObject::connect(&ticks, &QTimer::timeout, [&] {
-            gap = std::max(gap, clock.elapsed() - last);
-            last = clock.elapsed();
-        });
+        TStallMeter meter;
         QSignalSpy finished(&main, &ui::TfmMain::ActionFinished);
-        clock.start();
-        ticks.start(5);
+        meter.Start();
         main.RunAction(ui::TActionKind::TestSignal);
         finished.wait(60000);
-        state.counters["action_ms"] = static_cast<double>(clock.elapsed());
-        longest = std::max(longest, static_cast<double>(gap));
+        state.counters["action_ms"] = static_cast<double>(meter.Elapsed());
+        longest = std::max(longest, static_cast<double>(meter.Longest()));
     }
     state.counters["longest_gap_ms"] = longest;
 }
 BENCHMARK(BM_WindowThreadDuringAction)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The converter's connection sequence (test, reset, module and gain, three
+// calibration blocks) against the unpaced converter simulator, with the
+// longest gap of a 5 ms timer on the window thread meanwhile.
+void BM_ConverterConnection(benchmark::State& state) {
+    talvo_test::TempSettings settings;
+    talvo_test::ConverterSimulator sim;
+    ui::TfmMain main(Options());
+    main.show();
+    ui::TForm2& form = *main.NewWindow();
+    form.FillTabs(0, true);
+    ui::TConverterPage& page = *form.ConverterPage();
+    page.PortBox()->setCurrentText(QString::fromStdString(sim.Name()));
+    double longest = 0;
+    for (auto _ : state) {
+        TStallMeter meter;
+        QSignalSpy finished(&page, &ui::TConverterPage::OperationFinished);
+        meter.Start();
+        page.RunOperation([](edit::TConverterSession& session) {
+            return session.TestConnectionConverterIU(false) && session.ResetConverterIU() &&
+                   session.ReadConverterIUAllData(false);
+        });
+        finished.wait(10000);
+        if (finished.empty() || !finished.front().front().toBool()) state.SkipWithError("the connection failed");
+        longest = std::max(longest, static_cast<double>(meter.Longest()));
+    }
+    state.counters["longest_gap_ms"] = longest;
+}
+BENCHMARK(BM_ConverterConnection)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <QThread>
 
 #include "CommonUtils/TalvoError.h"
+#include "editor/ConverterSession.h"
 #include "link/ActionTables.h"
 #include "link/CommandSequences.h"
 #include "signal/Recalculate.h"
@@ -29,13 +30,37 @@ bool RunSequence(TActionRequest& r, lnk::TActionTarget& target) {
     return lnk::MeterVerification(action, recompute, *r.Countdown);
 }
 
+// The test signal in converter mode: the converter is tested, reset and read,
+// the converter calculation fills the currents in and checks them, the signal
+// goes out and the selected gain is written. A converter that does not
+// answer lets the signal go unchanged.
+bool RunWithConverter(TActionRequest& r, lnk::TActionTarget& target, TActionOutcome& outcome) {
+    edit::TConverterSendResult result;
+    result.State = r.Converter->State;
+    edit::TConverterSession session(result.State, r.Converter->Port);
+    const edit::TSendPreparation prep = edit::PrepareConverterSend(session);
+    bool ok = false;
+    result.Calculated = prep.ConverterAnswered && prep.MaySend();
+    if (result.Calculated) result.Error = edit::CalcConverter(result.State, r.Signal, result.State.Automatic);
+    if (prep.MaySend() && result.Error == 0) {
+        ok = RunSequence(r, target);
+        result.GainWritten = edit::FinishConverterSend(session, prep, ok);
+    }
+    result.Current = r.Signal.Current;
+    result.Converter = r.Signal.Converter;
+    result.Messages = session.TakeMessages();
+    outcome.Converter = std::move(result);
+    return ok;
+}
+
 }  // namespace
 
 TActionOutcome RunAction(TActionRequest& r) {
     TActionOutcome outcome;
     lnk::TActionTarget target{r.PortName, r.BaudRate, *r.Log, r.Status};
     try {
-        outcome.Ok = RunSequence(r, target);
+        if (r.Converter) outcome.Ok = RunWithConverter(r, target, outcome);
+        else outcome.Ok = RunSequence(r, target);
     } catch (const cmn::TalvoError& e) {
         outcome.Error = Q(e.what());
     }

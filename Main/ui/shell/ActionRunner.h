@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "editor/ConverterSession.h"
 #include "link/ActionContext.h"
 #include "signal/Correction.h"
 #include "signal/SignalSet.h"
@@ -30,6 +31,12 @@ struct TActionRequest {
     cmn::IProtocolLog* Log = nullptr;  // lives on the window thread, answers there
     lnk::IStatusSink* Status = nullptr;
     lnk::IEnergyCountdown* Countdown = nullptr;  // meter verification only
+    // In converter mode, for a test signal: the converter page's state and port.
+    struct TConverter {
+        edit::TConverterState State;
+        std::string Port;
+    };
+    std::optional<TConverter> Converter;
 };
 
 // What comes back to the window thread when the action ended.
@@ -37,6 +44,8 @@ struct TActionOutcome {
     bool Ok = false;
     std::optional<std::uint16_t> LastDivisor;
     QString Error;  // the message of a refusal raised inside, empty otherwise
+    // In converter mode: what the converter steps did.
+    std::optional<edit::TConverterSendResult> Converter;
 };
 
 // Runs one calibrator action at a time on a worker thread, so that the

@@ -31,6 +31,7 @@
 #include "ui/shell/dialogs/TfmKalibrPreferences.h"
 #include "ui/shell/dialogs/TfmLoad.h"
 #include "ui/shell/dialogs/TfmSignalNominals.h"
+#include "ui/signal/ConverterPage.h"
 #include "ui/signal/SignalWindow.h"
 
 namespace ui {
@@ -500,6 +501,8 @@ bool TfmMain::RunAction(TActionKind kind) {
     if (form) {
         request.Signal = form->Signal();
         request.Log = &form->ProtocolLog();
+        if (kind == TActionKind::TestSignal && form->HasConverterPage())
+            request.Converter = TActionRequest::TConverter{form->ConverterPage()->State(), form->ConverterPort()};
     }
     if (!runner_.Start(std::move(request))) return false;
     actionWindow_ = form;
@@ -509,6 +512,7 @@ bool TfmMain::RunAction(TActionKind kind) {
 
 void TfmMain::ActionDone(const TActionOutcome& outcome) {
     lastDivisor_ = outcome.LastDivisor;
+    const QPointer<TForm2> window = actionWindow_;
     if (actionWindow_) actionWindow_->SetActionRunning(false);
     actionWindow_ = nullptr;
     if (closing_) {
@@ -516,6 +520,8 @@ void TfmMain::ActionDone(const TActionOutcome& outcome) {
         return;
     }
     if (!outcome.Error.isEmpty()) MyShowMessage(U(outcome.Error), cmn::MessageKind::Warning);
+    if (outcome.Converter && window && window->ConverterPage())
+        window->ConverterPage()->SendFinished(*outcome.Converter);
     Q_EMIT ActionFinished(outcome.Ok);
 }
 

@@ -19,6 +19,7 @@
 #include "ui/charts/WindowCharts.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
+#include "ui/signal/ConverterPage.h"
 #include "ui/signal/HarmonicPages.h"
 #include "ui/signal/PageFields.h"
 #include "ui/signal/SignalWindow.h"
@@ -87,6 +88,8 @@ QWidget* TCurrentPage::Fundamentals() {
         connect(switches_[p], &QCheckBox::clicked, this, [this, p](bool on) {
             edit::SetCurrentSwitch(form_.Signal(), p, on, &form_);
             form_.ShowAllData_i();
+            // The converter page's channel switches mirror these.
+            if (TConverterPage* converter = form_.ConverterPage()) converter->SyncSwitches();
         });
         grid->addWidget(switches_[p], p + 1, 4);
         grid->addWidget(fields_.Symbol(angles[p]), p + 1, 5);

@@ -20,6 +20,7 @@
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/HarmonicEditor.h"
+#include "ui/signal/PageFields.h"
 #include "ui/signal/SignalWindow.h"
 
 namespace ui {
@@ -122,15 +123,6 @@ protected:
 private:
     THarmonicGrid& grid_;
 };
-
-// A view of the sub-notebook holding one chart; the view carries the name.
-QWidget* Wrapped(QWidget& chart) {
-    auto* view = new QWidget;
-    auto* layout = new QVBoxLayout(view);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(&chart);
-    return view;
-}
 
 }  // namespace
 

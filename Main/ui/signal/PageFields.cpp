@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "CommonUtils/TalvoError.h"
 #include "editor/FundamentalChoices.h"
@@ -108,6 +109,14 @@ QToolButton* ToolButton(const QString& caption, const char* name) {
     button->setText(caption);
     NameControl(button, name, caption);
     return button;
+}
+
+QWidget* Wrapped(QWidget& chart) {
+    auto* view = new QWidget;
+    auto* layout = new QVBoxLayout(view);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(&chart);
+    return view;
 }
 
 void FillHeight(QWidget& page) {

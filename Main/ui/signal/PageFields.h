@@ -67,6 +67,9 @@ namespace ui {
 
 QToolButton* ToolButton(const QString& caption, const char* name);
 
+// A view of a sub-notebook holding one chart; the view carries the view's name.
+QWidget* Wrapped(QWidget& chart);
+
 // A page with charts takes the whole height of its group.
 void FillHeight(QWidget& page);
 

@@ -33,6 +33,7 @@
 #include "ui/common/FileDialogs.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
+#include "ui/signal/ConverterPage.h"
 #include "ui/signal/CurrentPage.h"
 #include "ui/signal/DipsPage.h"
 #include "ui/signal/FluctuationsPage.h"
@@ -169,23 +170,14 @@ QWidget* TForm2::BuildProtocolPage() {
 }
 
 QWidget* TForm2::BuildConverterPage() {
-    auto* box = new QWidget;
-    converterPort_ = new QComboBox;
-    NameControl(converterPort_, "cb_Com_Converter");
-    auto* rate = new QComboBox;
-    NameControl(rate, "cb_Rate_Converter");
-    rate->addItem(QStringLiteral("115200"));
-    std::vector<std::string> ports;
-    lnk::FillCOMPortList(&ports);
-    for (const std::string& port : ports) converterPort_->addItem(Q(port));
-    const int saved = converterPort_->findText(Q(files::TTalvoIni().ReadConverterComPort()));
-    converterPort_->setCurrentIndex(saved >= 0 ? saved : 0);
-    auto* layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(converterPort_);
-    layout->addWidget(rate);
-    layout->addStretch();
-    return box;
+    converterPage_ = new TConverterPage(*this);
+    converterPort_ = converterPage_->PortBox();
+    return converterPage_;
+}
+
+void TForm2::SetConverterAutomatic(bool automatic) {
+    converterAuto_ = automatic;
+    LockConverterFields();
 }
 
 void TForm2::BuildTabMenu() {
@@ -222,6 +214,8 @@ bool TForm2::LoadSignal(files::SignalFileKind kind, const std::string& path) {
     // The grids and the interharmonics page show the loaded stores too.
     ShowPage(ShownPage());
     if (kind == files::sfAll) ShowChart1(extras_.Display);
+    // A converter file sets the converter channels: the currents follow from them.
+    if (kind == files::sfConverter) converterPage_->Calculate(edit::ConverterCalculation::Automatic);
     return true;
 }
 
@@ -284,6 +278,7 @@ void TForm2::TabsChange(int index) {
     QWidget* page = notebook_->findChild<QWidget*>(Q(row->Page));
     notebook_->setCurrentWidget(page);
     ShowPage(row->Page);
+    if (row->Page == "page_iu") converterPage_->PageSelected();
     const std::string_view focus = edit::FocusOnShow(row->Page);
     if (!focus.empty())
         if (auto* target = page->findChild<QWidget*>(Q(focus))) target->setFocus();
@@ -373,6 +368,7 @@ void TForm2::ShowAllData() {
     ShowAllData_Power_1459();
     ShowAllData_Collapse();
     ShowAllData_Koleb();
+    if (converterPage_) converterPage_->ShowAllData_low_iu();
 }
 
 void TForm2::ShowChart1(const files::TSignalDisplayState& display) {

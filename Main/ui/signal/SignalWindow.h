@@ -38,6 +38,7 @@ class THarmonicGrid;
 class TAngleGrid;
 class TIntergarmPage;
 class TWindowCharts;
+class TConverterPage;
 
 // The signal window: one test signal, its pages chosen with the tab strip
 // at the bottom edge, and the protocol of the actions sent from it. The
@@ -68,6 +69,9 @@ public:
     void SelectTab(int index);
     std::vector<std::string> TabList() const;
     bool HasConverterPage() const { return hasConverterPage_; }
+    TConverterPage* ConverterPage() const { return converterPage_; }
+    // The converter page's mode: in the automatic one the current values are read only.
+    void SetConverterAutomatic(bool automatic);
 
     void ApplyCalibrationCoefs(const sig::TCorrectionRecord& correction);
     // Every derived quantity anew, in the fixed order of the calculations.
@@ -160,6 +164,7 @@ private:
     THarmonicGrid* garmonics_ = nullptr;
     TAngleGrid* angles_ = nullptr;
     TIntergarmPage* intergarm_ = nullptr;
+    TConverterPage* converterPage_ = nullptr;
     bool takingOver_ = false;
     QTabBar* tabs_;
     QStackedWidget* notebook_;

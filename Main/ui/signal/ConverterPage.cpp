@@ -1,0 +1,814 @@
+#include "ui/signal/ConverterPage.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "CommonUtils/Numbers.h"
+#include "CommonUtils/TalvoError.h"
+#include "editor/FundamentalChoices.h"
+#include "files/TalvoIni.h"
+#include "link/PortList.h"
+#include "signal/Helpers.h"
+#include "ui/charts/BarChartPanel.h"
+#include "ui/charts/VectorChart.h"
+#include "ui/charts/WaveChart.h"
+#include "ui/charts/WindowCharts.h"
+#include "ui/common/FieldEdit.h"
+#include "ui/common/IndexTextLabel.h"
+#include "ui/common/MessageDialog.h"
+#include "ui/common/Texts.h"
+#include "ui/signal/PageFields.h"
+#include "ui/signal/SignalWindow.h"
+
+namespace ui {
+namespace {
+
+constexpr const char* kPhases = "ABC";
+constexpr std::string_view kCoefficientFormat = "Неверный формат числа!";
+
+QString Fixed(sig::real v, int decimals) { return Q(cmn::FormatFixed(v, decimals, 2)); }
+QString Degrees(sig::real v) { return Fixed(v, 3) + QStringLiteral("°"); }
+
+QLineEdit* Result(const std::string& name) {
+    auto* edit = new QLineEdit;
+    edit->setReadOnly(true);
+    NameControl(edit, name.c_str());
+    edit->setMinimumWidth(80);
+    return edit;
+}
+
+TFieldEdit* Field(const std::string& name, bool angle) {
+    auto* edit = new TFieldEdit(angle);
+    NameControl(edit, name.c_str());
+    edit->setMinimumWidth(80);
+    return edit;
+}
+
+template <class W>
+W* Named(W* widget, const char* name, const QString& caption = {}) {
+    NameControl(widget, name, caption);
+    return widget;
+}
+
+// A message box of the program's look with its own caption and icon.
+void ShowBox(const edit::TConverterMessage& m) {
+    const auto kind = m.Icon == edit::MessageIcon::Information ? cmn::MessageKind::Ok : cmn::MessageKind::Warning;
+    TfmMsg box(Q(m.Text), kind, cmn::Buttons::Ok, QApplication::activeWindow());
+    box.setWindowTitle(Q(m.Caption));
+    if (m.Icon == edit::MessageIcon::Error)
+        if (auto* icon = box.findChild<QLabel*>(QStringLiteral("Image1"))) {
+            const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+            icon->setPixmap(box.style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(side, side));
+        }
+    box.exec();
+}
+
+// The distinct values of one factor of the gain table, in ascending order.
+std::vector<float> FactorValues(int factor) {
+    std::vector<float> values;
+    for (int i = 1; i <= sig::kConverterGains; ++i) {
+        const auto g = sig::ConverterGainTable(i);
+        const float v = factor == 0 ? g.Kpga : factor == 1 ? g.K1pga : g.Kina;
+        if (std::find(values.begin(), values.end(), v) == values.end()) values.push_back(v);
+    }
+    std::sort(values.begin(), values.end());
+    return values;
+}
+
+}  // namespace
+
+void TConverterPage::Show_Chart_i_iu() { form_.Charts().Show_Chart_i_iu(); }
+void TConverterPage::Show_Little_Chart_I_iu() { form_.Charts().Show_Little_Chart_I_iu(); }
+void TConverterPage::ShowChart_i_iu(const std::array<sig::TPolar, 3>& currents) {
+    form_.Charts().ShowConverterDiagram(currents);
+}
+
+TConverterPage::TConverterPage(TForm2& form) : form_(form), port_(Named(new QComboBox, "cb_Com_Converter")) {
+    std::vector<std::string> ports;
+    lnk::FillCOMPortList(&ports);
+    for (const std::string& port : ports) port_->addItem(Q(port));
+    const int saved = port_->findText(Q(files::TTalvoIni().ReadConverterComPort()));
+    port_->setCurrentIndex(saved >= 0 ? saved : 0);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(Fundamentals());
+    left->addWidget(HarmonicView(), 1);
+    auto* right = Named(new QTabWidget, "PageControl1");
+    right->addTab(Parameters(), QStringLiteral("Параметры преобразователя"));
+    right->addTab(&form_.Charts().Bars(edit::BarChart::Converter), QStringLiteral("График гармоник"));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(left, 3);
+    layout->addWidget(right, 2);
+    ModeClicked(true);
+    deviceInfo_->setText(Q(edit::kNoConverterData));
+    calcInfo_->setText(Q(edit::kNoConverterData));
+}
+
+TConverterPage::~TConverterPage() {
+    if (worker_.joinable()) worker_.join();
+}
+
+QWidget* TConverterPage::Fundamentals() {
+    auto* box = new QWidget;
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    outputCaption_ = new QLabel(QStringLiteral("Uвых., мВ"));
+    const QStringList heads{QString(), QStringLiteral("Угол фазового сдвига UuUi"), QStringLiteral("Угол между фазами"),
+                            QStringLiteral("Iвх., А")};
+    grid->addWidget(outputCaption_, 0, 1, Qt::AlignCenter);
+    for (int c = 1; c < heads.size(); ++c) grid->addWidget(new QLabel(heads[c]), 0, c + 1, Qt::AlignCenter);
+    grid->addWidget(new QLabel(QStringLiteral("Вкл.")), 0, 5);
+    const char* lines[3]{"AB", "BC", "CA"};
+    for (int p = 0; p < 3; ++p) {
+        const std::string x(1, static_cast<char>('a' + p));
+        const std::string X(1, kPhases[p]);
+        grid->addWidget(new TIndexTextLabel("U~" + X + "~"), p + 1, 0);
+        outputs_[p] = Field("e_dey_znach_iu_" + x, false);
+        angles_[p] = Field("e_ugol_iu_" + x, true);
+        angleDiffs_[p] = Result("e_ugol_under_iu_" + x);
+        angleDiffs_[p]->setToolTip(QString::fromLatin1(lines[p]));
+        inputs_[p] = Field("e_dey_znach_i_iu_" + x, false);
+        switches_[p] = Named(new QCheckBox, ("cb_Include_IU_" + X).c_str(), Q("Вкл. I" + X));
+        grid->addWidget(outputs_[p], p + 1, 1);
+        grid->addWidget(angles_[p], p + 1, 2);
+        grid->addWidget(angleDiffs_[p], p + 1, 3);
+        grid->addWidget(inputs_[p], p + 1, 4);
+        grid->addWidget(switches_[p], p + 1, 5);
+        connect(outputs_[p], &TFieldEdit::Leaving, this, [this, p] { TakeValue(p, true); });
+        connect(inputs_[p], &TFieldEdit::Leaving, this, [this, p] { TakeValue(p, false); });
+        connect(angles_[p], &TFieldEdit::Leaving, this, [this, p] { TakeAngle(p); });
+        // Enter: outputs A, B, C, then angles A, B, C, back to output A; inputs A, B, C, then angle A.
+        connect(outputs_[p], &TFieldEdit::EnterPressed, this,
+                [this, p] { (p < 2 ? static_cast<QWidget*>(outputs_[p + 1]) : angles_[0])->setFocus(); });
+        connect(angles_[p], &TFieldEdit::EnterPressed, this, [this, p] {
+            (p < 2 ? angles_[p + 1] : state_.Automatic ? outputs_[0] : inputs_[0])->setFocus();
+        });
+        connect(inputs_[p], &TFieldEdit::EnterPressed, this,
+                [this, p] { (p < 2 ? inputs_[p + 1] : angles_[0])->setFocus(); });
+        connect(switches_[p], &QCheckBox::clicked, this, [this, p](bool on) {
+            edit::SetCurrentSwitch(form_.Signal(), p, on, &form_);
+            form_.ShowAllData_i();
+            Calculate(edit::ConverterCalculation::Automatic);
+        });
+    }
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Диапазон тока")));
+    range_ = Named(new QComboBox, "cb_naminal_i_iu", QStringLiteral("Диапазон тока"));
+    range_->addItems({QStringLiteral("1.0"), QStringLiteral("5.0")});
+    range_->setEnabled(false);
+    row->addWidget(range_);
+    row->addWidget(new QLabel(QStringLiteral("Ед. изм. напр.")));
+    unit_ = Named(new QComboBox, "cbNominalU", QStringLiteral("Ед. изм. напр."));
+    unit_->addItems({QStringLiteral("мВ"), QStringLiteral("В")});
+    connect(unit_, &QComboBox::currentIndexChanged, this, &TConverterPage::UnitChanged);
+    row->addWidget(unit_);
+    row->addWidget(new QLabel(QStringLiteral("Частота, Гц")));
+    rate_ = Field("e_Rate_IU", false);
+    rateDelta_ = Field("e_Otcl_Rate_IU", false);
+    row->addWidget(rate_);
+    row->addWidget(new TIndexTextLabel("@Df"));
+    row->addWidget(rateDelta_);
+    const auto takeFrequency = [this](const char* rowName, TFieldEdit* field) {
+        if (taking_) return;
+        taking_ = true;
+        const auto setting = form_.FrequencySetting();
+        edit::TEntryOutcome out;
+        try {
+            out = edit::TakeOver(*edit::FieldByName(rowName), U(field->text()),
+                                 {form_.Signal(), setting.Kf, setting.Bounds, setting.Log, &form_, "page_iu"});
+        } catch (const cmn::TalvoError& e) {
+            out.Message = e.what();
+        }
+        if (!out.Accepted) {
+            if (out.Message) MyShowMessage(*out.Message, cmn::MessageKind::Warning);
+            field->setFocus();
+        } else {
+            ShowAllData_low_iu();
+        }
+        taking_ = false;
+    };
+    connect(rate_, &TFieldEdit::Leaving, this, [=, this] { takeFrequency("e_rate_u", rate_); });
+    connect(rateDelta_, &TFieldEdit::Leaving, this, [=, this] { takeFrequency("e_rate_otcl_u", rateDelta_); });
+    connect(rate_, &TFieldEdit::EnterPressed, this, [this] { rateDelta_->setFocus(); });
+    connect(rateDelta_, &TFieldEdit::EnterPressed, this, [this] { rate_->setFocus(); });
+    grid->addLayout(row, 4, 0, 1, 6);
+
+    auto* lower = new QGridLayout;
+    auto* symmetry = new QGroupBox(QStringLiteral("Несимметрия"));
+    auto* sg = new QGridLayout(symmetry);
+    const char* orders[3]{"1", "2", "0"};
+    auto* rms = new QGroupBox;
+    auto* rg = new QGridLayout(rms);
+    rmsCaption_ = new QLabel(QStringLiteral("СКЗ. сигналов на выходе преобразователя, мВ"));
+    rmsCaption_->setWordWrap(true);
+    rg->addWidget(rmsCaption_, 0, 0, 1, 2);
+    auto* ki = new QGroupBox;
+    auto* kg = new QGridLayout(ki);
+    auto* kiCaption = new QLabel(QStringLiteral("Коэф. искажения синусоидальности в каналах преобразователя, %"));
+    kiCaption->setWordWrap(true);
+    // Two lines of the wrapped caption; a grid gives a wrapped label the height of one.
+    kiCaption->setMinimumHeight(kiCaption->fontMetrics().lineSpacing() * 2 + 2);
+    kg->addWidget(kiCaption, 0, 0, 1, 2);
+    auto* in = new QGroupBox;
+    auto* ig = new QGridLayout(in);
+    auto* inCaption = new QLabel(QStringLiteral("СКЗ. сигналов на входе преобразователя, А"));
+    inCaption->setWordWrap(true);
+    ig->addWidget(inCaption, 0, 0, 1, 2);
+    for (int p = 0; p < 3; ++p) {
+        const std::string x(1, static_cast<char>('a' + p));
+        const std::string X(1, kPhases[p]);
+        symmetry_[p] = Result(std::string("nessim_iu_") + orders[p]);
+        symmetryAngles_[p] = Result(std::string("nessim_iu_fui_") + orders[p]);
+        sg->addWidget(new TIndexTextLabel(std::string("U~") + orders[p] + "~"), p, 0);
+        sg->addWidget(symmetry_[p], p, 1);
+        sg->addWidget(new TIndexTextLabel(std::string("@f~UI") + orders[p] + "~"), p, 2);
+        sg->addWidget(symmetryAngles_[p], p, 3);
+        outputRms_[p] = Result("ui_u_" + x);
+        rg->addWidget(new TIndexTextLabel("U~" + X + "~"), p + 1, 0);
+        rg->addWidget(outputRms_[p], p + 1, 1);
+        distortion_[p] = Result("ki_" + x);
+        kg->addWidget(new TIndexTextLabel("K~I" + X + "~"), p + 1, 0);
+        kg->addWidget(distortion_[p], p + 1, 1);
+        inputRms_[p] = Result("ui_i_" + x);
+        ig->addWidget(new TIndexTextLabel("I~" + X + "~"), p + 1, 0);
+        ig->addWidget(inputRms_[p], p + 1, 1);
+    }
+    auto* r40 = Named(new QRadioButton(QStringLiteral("40")), "rb40GarmIU", QStringLiteral("40"));
+    auto* r50 = Named(new QRadioButton(QStringLiteral("50")), "rb50GarmIU", QStringLiteral("50"));
+    r50->setChecked(true);
+    auto* counts = new QHBoxLayout;
+    counts->addWidget(r40);
+    counts->addWidget(r50);
+    kg->addLayout(counts, 4, 0, 1, 2);
+    for (auto [button, count] : {std::pair{r40, 40}, std::pair{r50, 50}})
+        connect(button, &QRadioButton::clicked, this, [this, count] {
+            edit::SetCurrentHarmCount(form_.Signal(), count, &form_);
+            ShowAllData_low_iu();
+        });
+    lower->addWidget(symmetry, 0, 0);
+    lower->addWidget(rms, 0, 1);
+    lower->addWidget(ki, 1, 0);
+    lower->addWidget(in, 1, 1);
+    grid->addLayout(lower, 5, 0, 1, 6);
+    return box;
+}
+
+QWidget* TConverterPage::Parameters() {
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    module_ = Named(new QLabel(QStringLiteral("№ модуля: нет данных")), "lbN_Converter");
+    layout->addWidget(module_);
+    auto* portRow = new QHBoxLayout;
+    portRow->addWidget(new QLabel(QStringLiteral("Com порт - ")));
+    portRow->addWidget(port_);
+    auto* refresh = Named(new QToolButton, "SpeedButton3", QStringLiteral("Обновить список портов"));
+    refresh->setText(QStringLiteral("…"));
+    connect(refresh, &QToolButton::clicked, this, [this] {
+        const int at = port_->currentIndex();
+        std::vector<std::string> ports;
+        lnk::FillCOMPortList(&ports);
+        port_->clear();
+        for (const std::string& port : ports) port_->addItem(Q(port));
+        port_->setCurrentIndex(at < port_->count() ? at : port_->count() - 1);
+    });
+    portRow->addWidget(refresh);
+    layout->addLayout(portRow);
+    auto* rateRow = new QHBoxLayout;
+    rateRow->addWidget(new QLabel(QStringLiteral("Скорость - ")));
+    auto* rate = Named(new QComboBox, "cb_Rate_Converter");
+    rate->addItem(QStringLiteral("115200"));
+    rateRow->addWidget(rate);
+    rateRow->addStretch();
+    layout->addLayout(rateRow);
+    auto* test =
+        Named(new QPushButton(QStringLiteral("Поключение")), "btnTestConverterIU", QStringLiteral("Поключение"));
+    connect(test, &QPushButton::clicked, this, &TConverterPage::Connect);
+    layout->addWidget(test);
+
+    layout->addWidget(new QLabel(QStringLiteral("Текущие коэффициенты преобразователя")));
+    deviceInfo_ = Named(new QLabel, "lbConverterInfo");
+    layout->addWidget(deviceInfo_);
+    autoBox_ =
+        Named(new QGroupBox(QStringLiteral("Автоматически рассчитанные коэффициенты преобразователя")), "gbKnIU_auto");
+    calcInfo_ = Named(new QLabel, "lbConverterInfoCalc");
+    (new QVBoxLayout(autoBox_))->addWidget(calcInfo_);
+    layout->addWidget(autoBox_);
+    for (QLabel* label : {deviceInfo_, calcInfo_}) label->setWordWrap(true);
+
+    auto* modes = new QGroupBox(QStringLiteral("Режим работы с преобразователем"));
+    auto* ml = new QVBoxLayout(modes);
+    auto_ = Named(new QCheckBox(QStringLiteral("Автоматический (задание выходного напряжения)")), "cbAutoIU",
+                  QStringLiteral("Автоматический (задание выходного напряжения)"));
+    manual_ = Named(new QCheckBox(QStringLiteral("Ручной (задание входного тока и коэффициентов)")), "cbManualIU",
+                    QStringLiteral("Ручной (задание входного тока и коэффициентов)"));
+    auto_->setChecked(true);
+    connect(auto_, &QCheckBox::clicked, this, [this](bool on) { ModeClicked(on); });
+    connect(manual_, &QCheckBox::clicked, this, [this](bool on) { ModeClicked(!on); });
+    ml->addWidget(auto_);
+    ml->addWidget(manual_);
+    layout->addWidget(modes);
+
+    manualBox_ =
+        Named(new QGroupBox(QStringLiteral("Заданные в ручную коэффициенты преобразователя")), "gbKnIU_manual");
+    auto* gl = new QGridLayout(manualBox_);
+    manualInfo_ = Named(new QLabel, "lbConverterInfoManual");
+    gl->addWidget(manualInfo_, 0, 0, 1, 2);
+    const char* names[3]{"cbKpga", "cbK1pga", "cbKina"};
+    const char* captions[3]{"Kpga", "K1pga", "Kina"};
+    for (int k = 0; k < 3; ++k) {
+        gains_[k] = Named(new QComboBox, names[k], QString::fromLatin1(captions[k]));
+        for (const float v : FactorValues(k)) gains_[k]->addItem(Q(edit::FactorText(v)));
+        gl->addWidget(new QLabel(QString::fromLatin1(captions[k])), k + 1, 0);
+        gl->addWidget(gains_[k], k + 1, 1);
+        connect(gains_[k], &QComboBox::currentIndexChanged, this, &TConverterPage::GainBoxChanged);
+    }
+    layout->addWidget(manualBox_);
+    layout->addStretch();
+    return box;
+}
+
+QWidget* TConverterPage::HarmonicView() {
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* buttons = new QHBoxLayout;
+    views_ = Named(new QStackedWidget, "Notebook5");
+    auto* garm = Named(new QWidget, "page_garm");
+    views_->addWidget(garm);
+    views_->addWidget(Named(Wrapped(form_.Charts().ConverterVectors()), "page_graf"));
+    views_->addWidget(Named(Wrapped(form_.Charts().ConverterWaves()), "page_sin"));
+    const char* captions[3]{"Гармоники", "Векторная диаграмма", "Осциллограммы"};
+    for (int v = 0; v < 3; ++v) {
+        auto* button = new QToolButton;
+        button->setText(QString::fromUtf8(captions[v]));
+        button->setProperty("tag", 18 + v);
+        connect(button, &QToolButton::clicked, this, [this, v] {
+            views_->setCurrentIndex(v);
+            if (v == 1) Calculate(edit::ConverterCalculation::Automatic);
+            if (v == 2) Show_Little_Chart_I_iu();
+        });
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    layout->addWidget(views_, 1);
+
+    auto* grid = new QGridLayout(garm);
+    grid->setContentsMargins(0, 0, 0, 0);
+    harmonicPhase_ = Named(new QComboBox, "ComboBox4");
+    interPhase_ = Named(new QComboBox, "ComboBox3");
+    for (QComboBox* phase : {harmonicPhase_, interPhase_})
+        phase->addItems({QStringLiteral("Ia"), QStringLiteral("Ib"), QStringLiteral("Ic")});
+    harmonicNumber_ = Named(new QSpinBox, "SpinEdit5");
+    harmonicNumber_->setRange(2, sig::kHarmonics);
+    interNumber_ = Named(new QSpinBox, "SpinEdit6");
+    interNumber_->setRange(1, 49);
+    harmonics_ = Named(new QListWidget, "ListBox6");
+    interharmonics_ = Named(new QListWidget, "ListBox7");
+    coefficient_ = Field("Edit30", false);
+    angle_ = Field("Edit31", true);
+    auto* allKoef =
+        Named(new QToolButton, "SpeedButton34", QStringLiteral("Копировать значение коэффициента во все гармоники"));
+    auto* allAngles =
+        Named(new QToolButton, "SpeedButton33", QStringLiteral("Копировать значение фазового угла во все гармоники"));
+    // The copy buttons act on the field's text as typed: they take no focus, which would refill it.
+    for (QToolButton* copy : {allKoef, allAngles}) {
+        copy->setText(QStringLiteral("⇊"));
+        copy->setFocusPolicy(Qt::NoFocus);
+    }
+    interOn_ = Named(new QCheckBox(QStringLiteral("Вкл. интергарм.")), "chBoxOnIntergarm_iu",
+                     QStringLiteral("Вкл. интергарм."));
+    grid->addWidget(harmonicPhase_, 0, 0);
+    grid->addWidget(harmonicNumber_, 0, 1);
+    grid->addWidget(interPhase_, 0, 2);
+    grid->addWidget(interNumber_, 0, 3);
+    grid->addWidget(interOn_, 0, 4);
+    grid->addWidget(harmonics_, 1, 0, 1, 2);
+    grid->addWidget(interharmonics_, 1, 2, 1, 3);
+    auto* fields = new QHBoxLayout;
+    fields->addWidget(new TIndexTextLabel("K~(n)~"));
+    fields->addWidget(coefficient_);
+    fields->addWidget(allKoef);
+    fields->addWidget(new TIndexTextLabel("@f~(n)~"));
+    fields->addWidget(angle_);
+    fields->addWidget(allAngles);
+    grid->addLayout(fields, 2, 0, 1, 5);
+
+    const auto harmonicMode = [this](bool inter) {
+        state_.EditsInterharmonics = inter;
+        FillHarmonicFields();
+    };
+    connect(harmonics_, &QListWidget::currentRowChanged, this, [this, harmonicMode](int row) {
+        if (row >= 0) harmonicNumber_->setValue(row + 2);
+        harmonicMode(false);
+    });
+    connect(interharmonics_, &QListWidget::currentRowChanged, this, [this, harmonicMode](int row) {
+        if (row >= 0) interNumber_->setValue(row + 1);
+        harmonicMode(true);
+    });
+    connect(harmonicNumber_, &QSpinBox::valueChanged, this, [harmonicMode] { harmonicMode(false); });
+    connect(interNumber_, &QSpinBox::valueChanged, this, [harmonicMode] { harmonicMode(true); });
+    connect(harmonicPhase_, &QComboBox::currentIndexChanged, this, [this, harmonicMode] {
+        ShowAllData_low_iu();
+        harmonicMode(false);
+    });
+    connect(interPhase_, &QComboBox::currentIndexChanged, this, [this, harmonicMode] {
+        ShowAllData_low_iu();
+        harmonicMode(true);
+    });
+    connect(allKoef, &QToolButton::clicked, this, &TConverterPage::CopyCoefficient);
+    connect(allAngles, &QToolButton::clicked, this, &TConverterPage::CopyAngle);
+    connect(coefficient_, &TFieldEdit::EnterPressed, this, [this] { HarmonicEnter(false); });
+    connect(angle_, &TFieldEdit::EnterPressed, this, [this] { HarmonicEnter(true); });
+    // Leaving a field refills it from the record; a press on a copy button
+    // hands the focus to the window around the page, which is not leaving.
+    const auto left = [this] {
+        QWidget* to = QApplication::focusWidget();
+        if (!to || !to->isAncestorOf(this)) FillHarmonicFields();
+    };
+    connect(coefficient_, &TFieldEdit::Leaving, this, left);
+    connect(angle_, &TFieldEdit::Leaving, this, left);
+    connect(interOn_, &QCheckBox::clicked, this, [this](bool on) {
+        form_.Signal().Switches.IncludeInterGarm = on;
+        Calculate(edit::ConverterCalculation::Automatic);
+    });
+    return box;
+}
+
+bool TConverterPage::ShowsWaveform() const { return views_ && views_->currentIndex() == 2; }
+
+// The harmonic fields show harmonic n of the ComboBox4 phase, or
+// interharmonic m of the ComboBox3 phase.
+void TConverterPage::FillHarmonicFields() {
+    const auto& c = form_.Signal().Current;
+    sig::real koef = 0, angle = 0;
+    if (state_.EditsInterharmonics) {
+        const auto& ig = c.InterGarm[interPhase_->currentIndex()];
+        koef = ig.Koef[interNumber_->value()];
+        angle = ig.Angle[interNumber_->value()];
+    } else {
+        const auto& faza = c.Garmonik.Faza(harmonicPhase_->currentIndex());
+        koef = faza.Koef[harmonicNumber_->value()];
+        angle = faza.Angle[harmonicNumber_->value()];
+    }
+    coefficient_->setText(Fixed(koef, 3));
+    angle_->setText(Degrees(angle));
+}
+
+void TConverterPage::HarmonicEnter(bool angleField) {
+    const bool inter = state_.EditsInterharmonics;
+    TFieldEdit* field = angleField ? angle_ : coefficient_;
+    QString text = field->text();
+    text.remove(QStringLiteral("°"));
+    const auto x = cmn::ParseReal(U(text));
+    auto& c = form_.Signal().Current;
+    if (!x) {
+        MyShowMessage(angleField ? "Ошибка при вводе значения! Повторите ввод!" : kCoefficientFormat,
+                      cmn::MessageKind::Warning);
+        field->setFocus();
+        return;
+    }
+    const int phase = inter ? interPhase_->currentIndex() : harmonicPhase_->currentIndex();
+    const int n = inter ? interNumber_->value() : harmonicNumber_->value();
+    if (!angleField) {
+        if (!CoefficientInRange(*x, 100)) return;
+        if (inter) c.InterGarm[phase].Koef[n] = static_cast<float>(*x);
+        else c.Garmonik.SetKoef(static_cast<sig::TGarmonikPart>(phase), n, static_cast<float>(*x));
+    } else {
+        const sig::real a = sig::NormalizeAngle(*x);
+        if (inter) c.InterGarm[phase].Angle[n] = static_cast<float>(a);
+        else c.Garmonik.SetAngle(static_cast<sig::TGarmonikPart>(phase), n, static_cast<float>(a));
+        if (!inter && n < sig::kHarmonics) harmonicNumber_->setValue(n + 1);
+    }
+    ShowAllData_low_iu();
+    if (Calculate(edit::ConverterCalculation::Automatic, field)) (angleField ? coefficient_ : angle_)->setFocus();
+}
+
+// A coefficient of 0 ... upper %; outside, the range message and the focus back to the field.
+bool TConverterPage::CoefficientInRange(sig::real x, int upper) {
+    if (x >= 0 && x <= upper) return true;
+    const char* what = state_.EditsInterharmonics ? "Значение интергармоники" : "Значение гармоники";
+    MyShowMessage(std::string(what) + " выходит за заданный диапазон (от 0 до " + std::to_string(upper) + "%)!",
+                  cmn::MessageKind::Warning);
+    coefficient_->setFocus();
+    return false;
+}
+
+// The coefficient of the field into every harmonic (or interharmonic) of the phase.
+void TConverterPage::CopyCoefficient() {
+    const bool inter = state_.EditsInterharmonics;
+    const auto x = cmn::ParseReal(U(coefficient_->text()));
+    if (!x) {
+        MyShowMessage(kCoefficientFormat, cmn::MessageKind::Warning);
+        coefficient_->setFocus();
+        return;
+    }
+    if (!CoefficientInRange(*x, 80)) return;
+    const int phase = inter ? interPhase_->currentIndex() : harmonicPhase_->currentIndex();
+    const std::string question =
+        std::string(inter ? "Задать модули всех интергармоник фазы " : "Задать модули всех гармоник фазы ") +
+        kPhases[phase] + " равными " + cmn::FormatFixed(*x, 3, 2) + " %?";
+    if (MyShowMessage(question, cmn::MessageKind::Confirmation) == mrOk) {
+        auto& c = form_.Signal().Current;
+        if (inter)
+            for (int m = 1; m <= 49; ++m) c.InterGarm[phase].Koef[m] = static_cast<float>(*x);
+        else
+            for (int n = 2; n <= sig::kHarmonics; ++n)
+                c.Garmonik.SetKoef(static_cast<sig::TGarmonikPart>(phase), n, static_cast<float>(*x));
+        ShowAllData_low_iu();
+        Calculate(edit::ConverterCalculation::Automatic);
+    }
+    angle_->setFocus();
+}
+
+// The angle of the field into every harmonic (or interharmonic) of the phase; no calculation.
+void TConverterPage::CopyAngle() {
+    const bool inter = state_.EditsInterharmonics;
+    QString text = angle_->text();
+    text.remove(QStringLiteral("°"));
+    const auto x = cmn::ParseReal(U(text));
+    if (!x) {
+        MyShowMessage("Ошибка при вводе значения! Повторите ввод!", cmn::MessageKind::Warning);
+        angle_->setFocus();
+        return;
+    }
+    const sig::real a = sig::NormalizeAngle(*x);
+    const int phase = inter ? interPhase_->currentIndex() : harmonicPhase_->currentIndex();
+    const std::string question = std::string(inter ? "Задать фазовые углы всех интергармоник фазы "
+                                                   : "Задать фазовые углы всех гармоник фазы ") +
+                                 kPhases[phase] + " равными " + cmn::FormatFixed(a, 3, 2) + " градусов?";
+    if (MyShowMessage(question, cmn::MessageKind::Confirmation) != mrOk) {
+        FillHarmonicFields();
+        return;
+    }
+    auto& c = form_.Signal().Current;
+    if (inter)
+        for (int m = 1; m <= 49; ++m) c.InterGarm[phase].Angle[m] = static_cast<float>(a);
+    else
+        for (int n = 2; n <= sig::kHarmonics; ++n)
+            c.Garmonik.SetAngle(static_cast<sig::TGarmonikPart>(phase), n, static_cast<float>(a));
+    if (!inter && harmonicNumber_->value() < sig::kHarmonics) harmonicNumber_->setValue(harmonicNumber_->value() + 1);
+    ShowAllData_low_iu();
+    coefficient_->setFocus();
+}
+
+void TConverterPage::ModeClicked(bool automatic) {
+    state_.Automatic = automatic;
+    auto_->setChecked(automatic);
+    manual_->setChecked(!automatic);
+    autoBox_->setVisible(automatic);
+    manualBox_->setVisible(!automatic);
+    const QString window = QStringLiteral("background-color: palette(base);");
+    const QString silver = QStringLiteral("background-color: #c0c0c0;");
+    const QString readOnly = Q(edit::kConverterReadOnly);
+    for (int p = 0; p < 3; ++p) {
+        outputs_[p]->setStyleSheet(automatic ? window : silver);
+        inputs_[p]->setStyleSheet(automatic ? silver : window);
+        outputs_[p]->SetKeyRefusal(automatic ? QString() : readOnly);
+        inputs_[p]->SetKeyRefusal(automatic ? readOnly : QString());
+    }
+    form_.SetConverterAutomatic(automatic);
+    ShowKoeffPreobr();
+}
+
+void TConverterPage::UnitChanged() {
+    state_.Volts = unit_->currentIndex() == 1;
+    outputCaption_->setText(state_.Volts ? QStringLiteral("Uвых., В") : QStringLiteral("Uвых., мВ"));
+    rmsCaption_->setText(state_.Volts ? QStringLiteral("СКЗ. сигналов в каналах преобразователя, В")
+                                      : QStringLiteral("СКЗ. сигналов в каналах преобразователя, мВ"));
+    ShowAllData_low_iu();
+}
+
+void TConverterPage::GainBoxChanged() {
+    if (fillingGains_) return;
+    const auto index = sig::FindGainIndex(gains_[0]->currentText().toFloat(), gains_[1]->currentText().toFloat(),
+                                          gains_[2]->currentText().toFloat());
+    if (!index) return;
+    state_.ManualGainIndex = *index;
+    if (state_.CalibrationTablesLoaded()) Calculate(edit::ConverterCalculation::Manual);
+    else ShowKoeffPreobr();
+}
+
+void TConverterPage::ShowKoeffPreobr() {
+    const auto t = edit::ShowKoeffPreobrTexts(state_);
+    deviceInfo_->setText(Q(t.Device));
+    calcInfo_->setText(Q(t.Calculated));
+    manualInfo_->setText(Q(t.Manual));
+    if (!t.ManualFactors) return;
+    fillingGains_ = true;
+    const float factors[3]{t.ManualFactors->Kpga, t.ManualFactors->K1pga, t.ManualFactors->Kina};
+    for (int k = 0; k < 3; ++k) gains_[k]->setCurrentText(Q(edit::FactorText(factors[k])));
+    fillingGains_ = false;
+}
+
+void TConverterPage::ShowAllData_low_iu() {
+    const auto& s = form_.Signal();
+    const auto& u = s.Converter;
+    const auto& c = s.Current;
+    const std::string_view fmt = edit::GetCurrentFmtStrByNominal(c.Nominal);
+    const int currentDecimals = fmt == "%2.5f" ? 5 : 4;
+    const sig::real scale = state_.Volts ? 1000 : 1;
+    const int decimals = state_.Volts ? 4 : 3;
+    const sig::TPolar* sym[3]{&u.SymFaza.Pos, &u.SymFaza.Neg, &u.SymFaza.Zero};
+    const sig::real symAngles[3]{c.PhiUI1, c.PhiUI2, c.PhiUI0};
+    for (int p = 0; p < 3; ++p) {
+        if (!outputs_[p]->hasFocus()) outputs_[p]->setText(Q(edit::ConverterValueText(state_, u.*sig::detail::kU[p])));
+        if (!angles_[p]->hasFocus()) angles_[p]->setText(Degrees(c.*sig::detail::kPhiUI[p]));
+        if (!inputs_[p]->hasFocus()) inputs_[p]->setText(Fixed(c.*sig::detail::kI[p], 3));
+        angleDiffs_[p]->setText(Degrees(c.IAngleDiff[p]));
+        symmetry_[p]->setText(Fixed(sym[p]->Magnitude / scale, 4));
+        symmetryAngles_[p]->setText(Degrees(symAngles[p]));
+        outputRms_[p]->setText(Fixed(u.*sig::detail::kURms[p] / scale, decimals));
+        distortion_[p]->setText(Fixed(c.KI[p], 3));
+        inputRms_[p]->setText(Fixed(c.*sig::detail::kIRms[p], currentDecimals));
+    }
+    if (!rate_->hasFocus()) rate_->setText(Fixed(s.Voltage.Freq, 3));
+    if (!rateDelta_->hasFocus()) rateDelta_->setText(Fixed(s.Voltage.FreqDelta, 3));
+    range_->setCurrentIndex(c.Nominal == 1 ? 0 : 1);
+    SyncSwitches();
+    interOn_->setChecked(s.Switches.IncludeInterGarm);
+    const auto fill = [](QListWidget* list, int count, int first, auto koef, auto angle) {
+        const int row = list->currentRow();
+        const QSignalBlocker block(list);
+        list->clear();
+        for (int n = first; n < first + count; ++n)
+            list->addItem(QString::number(n) + QStringLiteral(": ") + Fixed(koef(n), 3) + QStringLiteral(" %  ") +
+                          Degrees(angle(n)));
+        list->setCurrentRow(row);
+    };
+    const auto& faza = c.Garmonik.Faza(harmonicPhase_->currentIndex());
+    fill(
+        harmonics_, sig::kHarmonics - 1, 2, [&](int n) { return faza.Koef[n]; }, [&](int n) { return faza.Angle[n]; });
+    const QSignalBlocker blockSpin(harmonicNumber_);
+    harmonics_->setCurrentRow(harmonicNumber_->value() - 2);
+    const auto& ig = c.InterGarm[interPhase_->currentIndex()];
+    fill(
+        interharmonics_, 49, 1, [&](int m) { return ig.Koef[m]; }, [&](int m) { return ig.Angle[m]; });
+    {
+        const QSignalBlocker block(interharmonics_);
+        interharmonics_->setCurrentRow(-1);
+    }
+    FillHarmonicFields();
+    if (state_.CalibrationTablesLoaded()) ShowKoeffPreobr();
+}
+
+void TConverterPage::SyncSwitches() {
+    const auto& sw = form_.Signal().Switches;
+    const bool on[3]{sw.IOnA, sw.IOnB, sw.IOnC};
+    for (int p = 0; p < 3; ++p) switches_[p]->setChecked(on[p]);
+}
+
+bool TConverterPage::AnalizeErr(std::uint8_t code, QWidget* focus) {
+    if (code == 0) return true;
+    if (const auto text = edit::AnalizeErrText(code); text && !text->empty())
+        MyShowMessage(*text, cmn::MessageKind::Warning);
+    if (focus) focus->setFocus();
+    return false;
+}
+
+bool TConverterPage::Calculate(edit::ConverterCalculation which, QWidget* focus) {
+    if (which == edit::ConverterCalculation::None) return true;
+    const bool automatic =
+        which == edit::ConverterCalculation::ByMode ? state_.Automatic : which == edit::ConverterCalculation::Automatic;
+    const std::uint8_t code = edit::CalcConverter(state_, form_.Signal(), automatic, this);
+    ShowAllData_low_iu();
+    return AnalizeErr(code, focus);
+}
+
+void TConverterPage::PageSelected() { Calculate(edit::ConverterCalculation::ByMode); }
+
+// Output values are taken over in automatic mode with the automatic
+// calculation, input currents in manual mode with the manual one.
+void TConverterPage::TakeValue(int phase, bool output) {
+    if (taking_) return;
+    taking_ = true;
+    TFieldEdit* field = output ? outputs_[phase] : inputs_[phase];
+    const auto take = output ? edit::TakeConverterOutput : edit::TakeConverterInput;
+    const auto out = take(state_, form_.Signal(), phase, U(field->text()));
+    if (!out.Accepted) {
+        MyShowMessage(*out.Message, cmn::MessageKind::Warning);
+        field->setFocus();
+    } else if (out.Calculate) {
+        Calculate(output ? edit::ConverterCalculation::Automatic : edit::ConverterCalculation::Manual, field);
+    }
+    taking_ = false;
+}
+
+void TConverterPage::TakeAngle(int phase) {
+    if (taking_) return;
+    taking_ = true;
+    const char* rows[3]{"e_ugol_i_a", "e_ugol_i_b", "e_ugol_i_c"};
+    const auto setting = form_.FrequencySetting();
+    QString text = angles_[phase]->text();
+    text.remove(QStringLiteral("°"));
+    edit::TEntryOutcome out;
+    try {
+        out = edit::TakeOver(*edit::FieldByName(rows[phase]), U(text),
+                             {form_.Signal(), setting.Kf, setting.Bounds, setting.Log, &form_, "page_iu"});
+    } catch (const cmn::TalvoError& e) {
+        out.Message = e.what();
+    }
+    if (!out.Accepted) {
+        if (out.Message) MyShowMessage(*out.Message, cmn::MessageKind::Warning);
+        angles_[phase]->setFocus();
+    } else {
+        Calculate(edit::ConverterCalculation::ByMode, angles_[phase]);
+    }
+    taking_ = false;
+}
+
+void TConverterPage::ShowMessages(const std::vector<edit::TConverterMessage>& messages) {
+    for (const auto& m : messages) ShowBox(m);
+}
+
+bool TConverterPage::RunOperation(std::function<bool(edit::TConverterSession&)> body, std::function<void(bool)> done) {
+    if (busy_.exchange(true)) return false;
+    if (worker_.joinable()) worker_.join();
+    auto copy = std::make_shared<edit::TConverterState>(state_);
+    const std::string port = U(port_->currentText());
+    worker_ = std::thread([this, copy, port, body = std::move(body), done = std::move(done)] {
+        auto session = std::make_shared<edit::TConverterSession>(*copy, port);
+        const bool ok = body(*session);
+        // What the operation learnt of the device comes back; the page's own choices stay.
+        QMetaObject::invokeMethod(
+            this,
+            [this, copy, session, ok, done] {
+                state_.ModuleNumber = copy->ModuleNumber;
+                state_.DeviceGainIndex = copy->DeviceGainIndex;
+                state_.Calibration = copy->Calibration;
+                busy_ = false;
+                ShowMessages(session->TakeMessages());
+                if (done) done(ok);
+                Q_EMIT OperationFinished(ok);
+            },
+            Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void TConverterPage::SendFinished(const edit::TConverterSendResult& result) {
+    state_.ModuleNumber = result.State.ModuleNumber;
+    state_.DeviceGainIndex = result.State.DeviceGainIndex;
+    state_.Calibration = result.State.Calibration;
+    if (result.Calculated) {
+        state_.CalculatedGainIndex = result.State.CalculatedGainIndex;
+        state_.ManualGainIndex = result.State.ManualGainIndex;
+        form_.Signal().Current = result.Current;
+        form_.Signal().Converter = result.Converter;
+        form_.ShowAllData_i();
+        ShowAllData_low_iu();
+    }
+    ShowMessages(result.Messages);
+    AnalizeErr(result.Error, nullptr);
+    if (result.GainWritten) ShowAllData_low_iu();
+}
+
+void TConverterPage::Connect() {
+    RunOperation(
+        [this](edit::TConverterSession& session) {
+            // Module number and gain are shown before the tables are read.
+            return edit::ConnectConverter(session, [this, &session] {
+                const std::int32_t module = session.State().ModuleNumber;
+                const std::uint8_t gain = session.State().DeviceGainIndex;
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, module, gain] {
+                        state_.ModuleNumber = module;
+                        state_.DeviceGainIndex = gain;
+                        module_->setText(Q(edit::ModuleText(module)));
+                        ShowKoeffPreobr();
+                    },
+                    Qt::QueuedConnection);
+            });
+        },
+        [this](bool ok) {
+            module_->setText(Q(edit::ModuleText(state_.ModuleNumber)));
+            if (!ok) {
+                ShowKoeffPreobr();
+                return;
+            }
+            Calculate(edit::ConverterCalculation::ByMode);
+            ShowAllData_low_iu();
+        });
+}
+
+}  // namespace ui

@@ -1,0 +1,314 @@
+// The converter page of a real signal window against the converter simulator.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "CalibratorSimulator.h"
+#include "ConverterSimulator.h"
+#include "DialogDriver.h"
+#include "FieldKeys.h"
+#include "TempFolder.h"
+#include "files/SignalFile.h"
+#include "link/LibraryBinding.h"
+#include "ui/shell/MainWindow.h"
+#include "ui/signal/ConverterPage.h"
+#include "ui/signal/SignalWindow.h"
+
+using talvo_test::ConverterSimulator;
+using ui::TForm2;
+
+namespace {
+
+const char* const kConverterTab = "Преобразователь тока в напряжение";
+
+QString Text(const QWidget& w, const char* name) {
+    auto* child = w.findChild<QWidget*>(QString::fromLatin1(name));
+    if (auto* label = qobject_cast<QLabel*>(child)) return label->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(child)) return edit->text();
+    if (auto* box = qobject_cast<QComboBox*>(child)) return box->currentText();
+    return QStringLiteral("<missing %1>").arg(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+class ConverterPageTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<talvo_test::TempSettings> settings_;
+    std::unique_ptr<ui::TfmMain> main_;
+
+    // A shown window in converter mode with the converter page selected and `port` chosen.
+    TForm2& Window(const QString& port) {
+        main_->show();
+        TForm2& form = *main_->NewWindow();
+        [&] { QVERIFY(QTest::qWaitForWindowActive(main_.get())); }();
+        form.FillTabs(0, true);
+        form.SelectTab(form.FindTab(kConverterTab));
+        auto* ports = form.findChild<QComboBox*>(QStringLiteral("cb_Com_Converter"));
+        if (ports->findText(port) < 0) ports->addItem(port);
+        ports->setCurrentText(port);
+        return form;
+    }
+    // A new main window that sees the simulators' ports started since.
+    void Restart() {
+        main_.reset();
+        ui::TMainOptions options;
+        options.Library = lnk::LoadSignalLibrary(TALVO_BIN_DIR "/", lnk::RecordedLibraryDigest());
+        main_ = std::make_unique<ui::TfmMain>(std::move(options));
+    }
+    ui::TConverterPage& Page(TForm2& form) { return *form.ConverterPage(); }
+    // Clicks "Поключение" and waits for its end.
+    bool Connect(TForm2& form) {
+        QSignalSpy finished(&Page(form), &ui::TConverterPage::OperationFinished);
+        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("btnTestConverterIU")), Qt::LeftButton);
+        if (!finished.wait(10000)) return false;
+        return finished.at(0).at(0).toBool();
+    }
+    void Choose(TForm2& form, const char* box, const char* item) {
+        form.findChild<QComboBox*>(QString::fromLatin1(box))->setCurrentText(QString::fromUtf8(item));
+    }
+    void Shot(QWidget& page, const QString& name) {
+        const QString folder = QStringLiteral(TALVO_SHOTS_DIR);
+        QDir().mkpath(folder);
+        QVERIFY(page.grab().save(QDir(folder).filePath(name + QStringLiteral(".png"))));
+    }
+
+private Q_SLOTS:
+    void init() {
+        uitest::FailOnWarnings();
+        settings_ = std::make_unique<talvo_test::TempSettings>();
+        main_ = std::make_unique<ui::TfmMain>(ui::TMainOptions{});
+    }
+    void cleanup() {
+        main_.reset();
+        settings_.reset();
+    }
+
+    void ConnectionReadsTheConverterAndSelectsTheGain() {
+        ConverterSimulator sim({"--module", "517", "--gain", "0x1A0"});
+        TForm2& form = Window(QString::fromStdString(sim.Name()));
+        QCOMPARE(Text(form, "lbConverterInfo"), QStringLiteral("Нет данных"));
+        QCOMPARE(Text(form, "lbConverterInfoCalc"), QStringLiteral("Нет данных"));
+        QCOMPARE(Text(form, "lbN_Converter"), QStringLiteral("№ модуля: нет данных"));
+        uitest::TMessageLog log;
+        QVERIFY(Connect(form));
+        QCOMPARE(log.Titles, uitest::Texts({"Проверка связи!"}));
+        QCOMPARE(log.Texts, uitest::Texts({"Преобразователь подключен."}));
+        QCOMPARE(Text(form, "lbN_Converter"), QStringLiteral("№ модуля: 517"));
+        QCOMPARE(Text(form, "lbConverterInfoCalc"),
+                 QStringLiteral("Коэффициент [1] = 0.125 (Kpga = 0.125; K1pga = 1; Kina = 1)"));
+        QCOMPARE(Text(form, "lbConverterInfo"), Text(form, "lbConverterInfoCalc"));
+        QCOMPARE(Text(form, "cb_naminal_i_iu"), QStringLiteral("5.0"));
+        // The simulator's channel A correction at index 1 is 1 x 1e-4: 5 A becomes 5.0005 A.
+        QCOMPARE(Text(form, "e_dey_znach_i_iu_a"), QStringLiteral("5.001"));
+        QVERIFY(Page(form).State().CalibrationTablesLoaded());
+        QCOMPARE(sim.Entries("request").size(), std::size_t{6});
+        Shot(Page(form), QStringLiteral("converter_page_auto"));
+    }
+
+    void FailuresShowTheirMessageAndLeaveThePageUsable() {
+        ConverterSimulator sim({"--bad-crc"});
+        TForm2& form = Window(QString::fromStdString(sim.Name()));
+        {
+            uitest::TMessageLog log;
+            QVERIFY(!Connect(form));
+            QCOMPARE(log.Titles, uitest::Texts({"Ошибка!"}));
+            QCOMPARE(log.Texts, uitest::Texts({"CRC не совпало"}));
+        }
+        auto* ports = form.findChild<QComboBox*>(QStringLiteral("cb_Com_Converter"));
+        ports->addItem(QStringLiteral("COM250"));
+        ports->setCurrentText(QStringLiteral("COM250"));
+        uitest::TMessageLog log;
+        QVERIFY(!Connect(form));
+        QCOMPARE(log.Titles, uitest::Texts({"Ошибка!"}));
+        QCOMPARE(log.Texts, uitest::Texts({"Com-порт не найден."}));
+        QCOMPARE(Text(form, "lbConverterInfo"), QString());
+        QCOMPARE(Text(form, "lbConverterInfoManual"), QStringLiteral("Коэффициент [1] = 0.125"));
+    }
+
+    void ASecondOperationIsIgnoredWhileOneRuns() {
+        ConverterSimulator sim({"--delay", "300"});
+        TForm2& form = Window(QString::fromStdString(sim.Name()));
+        uitest::TMessageLog log;
+        QSignalSpy finished(&Page(form), &ui::TConverterPage::OperationFinished);
+        auto* button = form.findChild<QPushButton*>(QStringLiteral("btnTestConverterIU"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(Page(form).Busy());
+        QTest::mouseClick(button, Qt::LeftButton);  // the window is not blocked, the click is ignored
+        QVERIFY(finished.wait(10000));
+        QTest::qWait(200);
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(log.Texts, uitest::Texts({"Преобразователь подключен."}));
+        QCOMPARE(sim.Entries("request").size(), std::size_t{6});
+    }
+
+    void ModeUnitAndGainBoxes() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        auto* automatic = form.findChild<QCheckBox*>(QStringLiteral("cbAutoIU"));
+        auto* manual = form.findChild<QCheckBox*>(QStringLiteral("cbManualIU"));
+        QTest::mouseClick(manual, Qt::LeftButton);
+        QVERIFY(!automatic->isChecked());
+        QVERIFY(form.findChild<QGroupBox*>(QStringLiteral("gbKnIU_manual"))->isVisible());
+        QVERIFY(!form.findChild<QGroupBox*>(QStringLiteral("gbKnIU_auto"))->isVisible());
+        QCOMPARE(Text(form, "lbConverterInfoManual"), QStringLiteral("Коэффициент [1] = 0.125"));
+        Choose(form, "cbKpga", "2");
+        Choose(form, "cbK1pga", "1.375");
+        Choose(form, "cbKina", "6");
+        QCOMPARE(Page(form).State().ManualGainIndex, 38);
+        QCOMPARE(Text(form, "lbConverterInfoManual"), QStringLiteral("Коэффициент [38] = 16.5"));
+        Shot(Page(form), QStringLiteral("converter_page_manual"));
+        {
+            // In manual mode the output values are read only.
+            uitest::TMessageLog log;
+            form.findChild<QWidget*>(QStringLiteral("e_dey_znach_iu_a"))->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_5);
+            QTRY_COMPARE(log.Texts, uitest::Texts({"Значение поля, доступно только для чтения!"}));
+        }
+        QTest::mouseClick(automatic, Qt::LeftButton);
+        QVERIFY(!manual->isChecked());
+        Choose(form, "cbNominalU", "В");
+        QCOMPARE(Text(form, "e_dey_znach_iu_a"), QStringLiteral("0.0125"));
+        form.findChild<QWidget*>(QStringLiteral("e_dey_znach_iu_b"))->setFocus();
+        uitest::TypeOver(QStringLiteral("0.5"));
+        uitest::Press(Qt::Key_Tab);
+        QCOMPARE(form.Signal().Converter.UB, 500.0L);
+    }
+
+    void AConverterFileKeepsTheChannelsAndOpensOnThePage() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        form.findChild<QWidget*>(QStringLiteral("e_dey_znach_iu_c"))->setFocus();
+        uitest::TypeOver(QStringLiteral("100"));
+        uitest::Press(Qt::Key_Tab);
+        const std::string path = (settings_->Root() / "channels.upr").string();
+        uitest::TMessageLog log;
+        main_->SaveFile(files::sfConverter, path);
+        TForm2* opened = main_->OpenFile(files::sfConverter, path);
+        QCOMPARE(log.Texts.size(), 2);  // saved; the question before the channels are replaced
+        QVERIFY(opened != &form);
+        QVERIFY(opened->HasConverterPage());
+        QCOMPARE(opened->TabList().size(), form.TabList().size());
+        QCOMPARE(opened->Signal().Converter.UC, 100.0L);
+        QCOMPARE(Text(*opened, "e_dey_znach_iu_c"), QStringLiteral("100.000"));
+        QVERIFY(opened->ConverterPage()->isVisible());
+    }
+
+    void HarmonicsOfTheCurrentsFromThePage() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        auto& c = form.Signal().Current;
+        // Harmonic 3 of phase B: 10 %, then the focus goes to the angle field.
+        Choose(form, "ComboBox4", "Ib");
+        form.findChild<QSpinBox*>(QStringLiteral("SpinEdit5"))->setValue(3);
+        form.findChild<QWidget*>(QStringLiteral("Edit30"))->setFocus();
+        uitest::TypeOver(QStringLiteral("10"));
+        uitest::Press(Qt::Key_Return);
+        QCOMPARE(c.Garmonik.b.Koef[3], 10.0L);
+        QCOMPARE(uitest::FocusName(&form), QStringLiteral("Edit31"));
+        QCOMPARE(Text(form, "Edit30"), QStringLiteral("10.000"));
+        // Every harmonic of phase B at 5 %, after the question.
+        form.findChild<QWidget*>(QStringLiteral("Edit30"))->setFocus();
+        uitest::TypeOver(QStringLiteral("5"));
+        uitest::TMessageLog log;
+        QTest::mouseClick(form.findChild<QToolButton*>(QStringLiteral("SpeedButton34")), Qt::LeftButton);
+        QCOMPARE(log.Texts, uitest::Texts({"Задать модули всех гармоник фазы B равными 5.000 %?"}));
+        QCOMPARE(c.Garmonik.b.Koef[2], 5.0L);
+        QCOMPARE(c.Garmonik.b.Koef[50], 5.0L);
+        QCOMPARE(c.Garmonik.a.Koef[50], 0.0L);
+        QCOMPARE(form.Signal().Converter.Garmonik.b.Koef[50], 5.0L);
+        QTRY_COMPARE(uitest::FocusName(&form), QStringLiteral("Edit31"));
+        log.Texts.clear();
+        uitest::TypeOver(QStringLiteral("x"));
+        uitest::Press(Qt::Key_Return);
+        QTRY_COMPARE(log.Texts, uitest::Texts({"Ошибка при вводе значения! Повторите ввод!"}));
+    }
+
+    void AnExcessiveOutputReturnsTheFocus() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        Page(form).State().Calibration.Read = true;
+        auto* field = form.findChild<QWidget*>(QStringLiteral("e_dey_znach_iu_a"));
+        field->setFocus();
+        uitest::TypeOver(QStringLiteral("12000.01"));
+        uitest::TMessageLog log;
+        uitest::Press(Qt::Key_Tab);
+        QTRY_COMPARE(log.Texts, uitest::Texts({"Превышение амплитуды по фазе A!"}));
+        QCOMPARE(form.Signal().Converter.UA, 12000.01L);
+        QCOMPARE(uitest::FocusName(&form), QStringLiteral("e_dey_znach_iu_a"));
+    }
+
+    // The test signal sent from the main window in converter mode; true when it went out.
+    bool Send() {
+        QSignalSpy finished(main_.get(), &ui::TfmMain::ActionFinished);
+        main_->findChild<QAction*>(QStringLiteral("mm_Generate_Sin"))->trigger();
+        if (!finished.wait(30000)) return false;
+        return finished.front().front().toBool();
+    }
+    static std::vector<std::string> GainWrites(const ConverterSimulator& sim) {
+        std::vector<std::string> writes;
+        for (const auto& r : sim.Entries("request"))
+            if (r["hex"].get<std::string>().rfind("01068001", 0) == 0) writes.push_back(r["hex"]);
+        return writes;
+    }
+
+    void ASendResetsReadsChecksAndWritesTheGain() {
+        talvo_test::CalibratorSimulator calibrator("COM1");
+        ConverterSimulator sim({"--gain", "0x1A0"});
+        Restart();
+        TForm2& form = Window(QString::fromStdString(sim.Name()));
+        uitest::TMessageLog log;
+        QVERIFY(Send());
+        QVERIFY(!calibrator.Frames().empty());
+        QCOMPARE(log.Texts, QStringList());
+        // Test, reset, module and gain, three blocks, then the gain of index 1.
+        const auto requests = sim.Entries("request");
+        QCOMPARE(requests.size(), std::size_t{7});
+        QCOMPARE(GainWrites(sim).size(), std::size_t{1});
+        QVERIFY(Page(form).State().CalibrationTablesLoaded());
+        QCOMPARE(Page(form).State().DeviceGainIndex, 1);
+        QCOMPARE(Text(form, "lbConverterInfo"),
+                 QStringLiteral("Коэффициент [1] = 0.125 (Kpga = 0.125; K1pga = 1; Kina = 1)"));
+        // The second send does not read the tables again.
+        QVERIFY(Send());
+        QCOMPARE(sim.Entries("request").size(), std::size_t{10});
+    }
+
+    void ASilentConverterLetsTheSignalGoUnchanged() {
+        talvo_test::CalibratorSimulator calibrator("COM1");
+        ConverterSimulator sim({"--silent-from", "1"});
+        Restart();
+        TForm2& form = Window(QString::fromStdString(sim.Name()));
+        const sig::real before = form.Signal().Current.IA;
+        uitest::TMessageLog log;
+        const bool sent = Send();
+        QCOMPARE(log.Texts.join(QStringLiteral("|")), QString());
+        QVERIFY(sent);
+        QVERIFY(!calibrator.Frames().empty());
+        QCOMPARE(form.Signal().Current.IA, before);
+        QVERIFY(GainWrites(sim).empty());
+        QCOMPARE(Page(form).State().DeviceGainIndex, 0);
+    }
+
+    void AnExcessiveOutputStopsTheSend() {
+        talvo_test::CalibratorSimulator calibrator("COM1");
+        ConverterSimulator sim;
+        Restart();
+        TForm2& form = Window(QString::fromStdString(sim.Name()));
+        form.Signal().Converter.UC = 12000.01L;
+        uitest::TMessageLog log;
+        QVERIFY(!Send());
+        QCOMPARE(log.Texts, uitest::Texts({"Превышение амплитуды по фазе C!"}));
+        QVERIFY(calibrator.Frames().empty());
+        QVERIFY(GainWrites(sim).empty());
+    }
+};
+
+QTEST_MAIN(ConverterPageTest)
+#include "ConverterPageTest.moc"
