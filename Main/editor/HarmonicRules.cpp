@@ -312,7 +312,8 @@ std::vector<TCopyItem> CopyMenuItems(CopyMenu menu) {
     for (int tag = 3; tag <= 20; ++tag) {
         if (menu == CopyMenu::Current && tag >= 12 && tag <= 14) continue;
         const int group = (tag - 3) / 3;
-        items.push_back({tag, kGroups[group], (group >= 3 ? kCurrentCaptions : kPhaseCaptions)[(tag - 3) % 3]});
+        const std::string_view* captions = group >= 3 ? kCurrentCaptions : kPhaseCaptions;
+        items.push_back({tag, kGroups[group], captions[(tag - 3) % 3]});
     }
     return items;
 }
