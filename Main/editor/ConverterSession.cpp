@@ -271,4 +271,9 @@ ConverterCalculation CalculationFor(ConverterEvent event, const TConverterState&
     return ConverterCalculation::None;
 }
 
+std::string ConverterSymmetrySymbol(int sequence, bool volts) {
+    constexpr const char* kOrders[3]{"1", "2", "0"};
+    return std::string("U~I") + kOrders[sequence] + "~," + (volts ? "В" : "мВ");
+}
+
 }  // namespace edit

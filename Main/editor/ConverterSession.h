@@ -52,6 +52,10 @@ inline constexpr std::string_view kGainNotWritten = "Не записан коэ�
 inline constexpr std::string_view kGainNotWrittenCaption = "Ошибка!!!";
 inline constexpr std::string_view kNoConverterData = "Нет данных";
 
+// The symbol of the positive (0), negative (1) or zero (2) sequence output
+// voltage in the display unit: "U~I1~,мВ" or "U~I1~,В".
+std::string ConverterSymmetrySymbol(int sequence, bool volts);
+
 class TConverterSession {
 public:
     TConverterSession(TConverterState& state, std::string port);

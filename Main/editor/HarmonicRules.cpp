@@ -20,6 +20,7 @@ constexpr std::string_view kOnePhaseRange = "Выход за границы за
 constexpr std::string_view kHarmRange = "Значение гармоники выходит за заданный диапазон (от 0 до %d%%)!";
 constexpr std::string_view kInterRange = "Значение интергармоники выходит за заданный диапазон (от 0 до %d%%)!";
 constexpr std::string_view kNumberRange = "Заданный номер гармоники превышает возможный диапазон (2..%d)";
+constexpr std::string_view kInterNumberRange = "Заданный номер интергармоники превышает возможный диапазон (1..%d)";
 
 std::string F3(real x) { return cmn::FormatFixed(x, 3, 2); }
 std::string Degrees(real x) { return F3(x) + std::string(kDegree); }
@@ -212,6 +213,12 @@ std::optional<std::string> CheckHarmonicNumber(std::string_view text, int max) {
     const std::optional<std::int32_t> n = cmn::ParseInt(text);
     if (n && *n >= kFirstHarmonic && *n <= max) return std::nullopt;
     return cmn::Format(kNumberRange, max);
+}
+
+std::optional<std::string> CheckInterharmonicNumber(std::string_view text) {
+    const std::optional<std::int32_t> m = cmn::ParseInt(text);
+    if (m && *m >= 1 && *m <= sig::kInterHarmonics) return std::nullopt;
+    return cmn::Format(kInterNumberRange, sig::kInterHarmonics);
 }
 
 // ---------------------------------------------------------------- set all equal

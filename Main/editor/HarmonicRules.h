@@ -86,6 +86,8 @@ std::vector<std::string> EditorRows(HarmEditor editor, const sig::TSignalSet& s,
 // The harmonic number editors: the message for a number outside 2 ... max
 // or a text that is no integer; nothing when the number is good.
 std::optional<std::string> CheckHarmonicNumber(std::string_view text, int max = kLastHarmonic);
+// The same for an interharmonic index 1 ... 49.
+std::optional<std::string> CheckInterharmonicNumber(std::string_view text);
 
 // ---------------------------------------------------------------- set all equal
 

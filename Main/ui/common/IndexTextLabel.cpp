@@ -11,6 +11,13 @@ TIndexTextLabel::TIndexTextLabel(std::string text, QWidget* parent) : QWidget(pa
     setAccessibleName(Q(text_));
 }
 
+void TIndexTextLabel::SetText(std::string text) {
+    text_ = std::move(text);
+    setAccessibleName(Q(text_));
+    updateGeometry();
+    update();
+}
+
 QSize TIndexTextLabel::sizeHint() const { return MeasureIndexText(font(), text_); }
 
 void TIndexTextLabel::paintEvent(QPaintEvent*) {

@@ -12,6 +12,7 @@ class TIndexTextLabel : public QWidget {
 public:
     explicit TIndexTextLabel(std::string text, QWidget* parent = nullptr);
     const std::string& Text() const { return text_; }
+    void SetText(std::string text);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 

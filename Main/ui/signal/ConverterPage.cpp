@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +25,7 @@
 #include "CommonUtils/Numbers.h"
 #include "CommonUtils/TalvoError.h"
 #include "editor/FundamentalChoices.h"
+#include "editor/HarmonicRules.h"
 #include "files/TalvoIni.h"
 #include "link/PortList.h"
 #include "signal/Helpers.h"
@@ -238,9 +240,11 @@ QWidget* TConverterPage::Fundamentals() {
         const std::string X(1, kPhases[p]);
         symmetry_[p] = Result(std::string("nessim_iu_") + orders[p]);
         symmetryAngles_[p] = Result(std::string("nessim_iu_fui_") + orders[p]);
-        sg->addWidget(new TIndexTextLabel(std::string("U~") + orders[p] + "~"), p, 0);
+        symmetrySymbols_[p] = Named(new TIndexTextLabel(edit::ConverterSymmetrySymbol(p, false)),
+                                    (std::string("SymbolSeq") + orders[p] + "_iu").c_str());
+        sg->addWidget(symmetrySymbols_[p], p, 0);
         sg->addWidget(symmetry_[p], p, 1);
-        sg->addWidget(new TIndexTextLabel(std::string("@f~UI") + orders[p] + "~"), p, 2);
+        sg->addWidget(new TIndexTextLabel(std::string("@fU~U~~") + orders[p] + "~U~I~~" + orders[p] + "~"), p, 2);
         sg->addWidget(symmetryAngles_[p], p, 3);
         outputRms_[p] = Result("ui_u_" + x);
         rg->addWidget(new TIndexTextLabel("U~" + X + "~"), p + 1, 0);
@@ -379,9 +383,16 @@ QWidget* TConverterPage::HarmonicView() {
     for (QComboBox* phase : {harmonicPhase_, interPhase_})
         phase->addItems({QStringLiteral("Ia"), QStringLiteral("Ib"), QStringLiteral("Ic")});
     harmonicNumber_ = Named(new QSpinBox, "SpinEdit5");
-    harmonicNumber_->setRange(2, sig::kHarmonics);
     interNumber_ = Named(new QSpinBox, "SpinEdit6");
-    interNumber_->setRange(1, 49);
+    // Out-of-range numbers reach the check and its message; leaving the
+    // editor puts back the number of the selected row.
+    for (QSpinBox* number : {harmonicNumber_, interNumber_}) {
+        number->setRange(0, 99);
+        number->setKeyboardTracking(false);
+        number->installEventFilter(this);
+    }
+    harmonicNumber_->setValue(2);
+    interNumber_->setValue(1);
     harmonics_ = Named(new QListWidget, "ListBox6");
     interharmonics_ = Named(new QListWidget, "ListBox7");
     coefficient_ = Field("Edit30", false);
@@ -405,16 +416,20 @@ QWidget* TConverterPage::HarmonicView() {
     grid->addWidget(harmonics_, 1, 0, 1, 2);
     grid->addWidget(interharmonics_, 1, 2, 1, 3);
     auto* fields = new QHBoxLayout;
-    fields->addWidget(new TIndexTextLabel("K~(n)~"));
+    coefficientSymbol_ = Named(new TIndexTextLabel("K~(n)~"), "SymbolKoef_iu");
+    angleSymbol_ = Named(new TIndexTextLabel("@f~(n)~"), "SymbolAngle_iu");
+    fields->addWidget(coefficientSymbol_);
     fields->addWidget(coefficient_);
     fields->addWidget(allKoef);
-    fields->addWidget(new TIndexTextLabel("@f~(n)~"));
+    fields->addWidget(angleSymbol_);
     fields->addWidget(angle_);
     fields->addWidget(allAngles);
     grid->addLayout(fields, 2, 0, 1, 5);
 
     const auto harmonicMode = [this](bool inter) {
         state_.EditsInterharmonics = inter;
+        coefficientSymbol_->SetText(inter ? "K~ig(n)~" : "K~(n)~");
+        angleSymbol_->SetText(inter ? "@f~ig(n)~" : "@f~(n)~");
         FillHarmonicFields();
     };
     connect(harmonics_, &QListWidget::currentRowChanged, this, [this, harmonicMode](int row) {
@@ -425,8 +440,18 @@ QWidget* TConverterPage::HarmonicView() {
         if (row >= 0) interNumber_->setValue(row + 1);
         harmonicMode(true);
     });
-    connect(harmonicNumber_, &QSpinBox::valueChanged, this, [harmonicMode] { harmonicMode(false); });
-    connect(interNumber_, &QSpinBox::valueChanged, this, [harmonicMode] { harmonicMode(true); });
+    connect(harmonicNumber_, &QSpinBox::valueChanged, this, [this, harmonicMode](int n) {
+        if (NumberRefused(*harmonicNumber_, edit::CheckHarmonicNumber(std::to_string(n)))) return;
+        const QSignalBlocker block(harmonics_);
+        harmonics_->setCurrentRow(n - 2);
+        harmonicMode(false);
+    });
+    connect(interNumber_, &QSpinBox::valueChanged, this, [this, harmonicMode](int m) {
+        if (NumberRefused(*interNumber_, edit::CheckInterharmonicNumber(std::to_string(m)))) return;
+        const QSignalBlocker block(interharmonics_);
+        interharmonics_->setCurrentRow(m - 1);
+        harmonicMode(true);
+    });
     connect(harmonicPhase_, &QComboBox::currentIndexChanged, this, [this, harmonicMode] {
         ShowAllData_low_iu();
         harmonicMode(false);
@@ -595,6 +620,7 @@ void TConverterPage::UnitChanged() {
     outputCaption_->setText(state_.Volts ? QStringLiteral("Uвых., В") : QStringLiteral("Uвых., мВ"));
     rmsCaption_->setText(state_.Volts ? QStringLiteral("СКЗ. сигналов в каналах преобразователя, В")
                                       : QStringLiteral("СКЗ. сигналов в каналах преобразователя, мВ"));
+    for (int p = 0; p < 3; ++p) symmetrySymbols_[p]->SetText(edit::ConverterSymmetrySymbol(p, state_.Volts));
     ShowAllData_low_iu();
 }
 
@@ -646,29 +672,46 @@ void TConverterPage::ShowAllData_low_iu() {
     range_->setCurrentIndex(c.Nominal == 1 ? 0 : 1);
     SyncSwitches();
     interOn_->setChecked(s.Switches.IncludeInterGarm);
-    const auto fill = [](QListWidget* list, int count, int first, auto koef, auto angle) {
+    const auto fill = [](QListWidget* list, const std::vector<std::string>& rows) {
         const int row = list->currentRow();
         const QSignalBlocker block(list);
         list->clear();
-        for (int n = first; n < first + count; ++n)
-            list->addItem(QString::number(n) + QStringLiteral(": ") + Fixed(koef(n), 3) + QStringLiteral(" %  ") +
-                          Degrees(angle(n)));
+        for (const std::string& text : rows) list->addItem(Q(text));
         list->setCurrentRow(row);
     };
-    const auto& faza = c.Garmonik.Faza(harmonicPhase_->currentIndex());
-    fill(
-        harmonics_, sig::kHarmonics - 1, 2, [&](int n) { return faza.Koef[n]; }, [&](int n) { return faza.Angle[n]; });
+    fill(harmonics_, edit::MadeList(c.Garmonik.Faza(harmonicPhase_->currentIndex())));
     const QSignalBlocker blockSpin(harmonicNumber_);
     harmonics_->setCurrentRow(harmonicNumber_->value() - 2);
-    const auto& ig = c.InterGarm[interPhase_->currentIndex()];
-    fill(
-        interharmonics_, 49, 1, [&](int m) { return ig.Koef[m]; }, [&](int m) { return ig.Angle[m]; });
+    fill(interharmonics_, edit::MadeList_InterGarm(c.InterGarm[interPhase_->currentIndex()]));
     {
         const QSignalBlocker block(interharmonics_);
         interharmonics_->setCurrentRow(-1);
     }
     FillHarmonicFields();
     if (state_.CalibrationTablesLoaded()) ShowKoeffPreobr();
+}
+
+// A number outside its range: the plain message, the focus back, the text selected.
+bool TConverterPage::NumberRefused(QSpinBox& number, const std::optional<std::string>& message) {
+    if (!message) return false;
+    ShowPlainMessage(*message);
+    number.setFocus(Qt::OtherFocusReason);
+    number.selectAll();
+    return true;
+}
+
+bool TConverterPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason) {
+        const bool harmonic = watched == harmonicNumber_;
+        if (harmonic || watched == interNumber_) {
+            QSpinBox* number = harmonic ? harmonicNumber_ : interNumber_;
+            const int row = (harmonic ? harmonics_ : interharmonics_)->currentRow();
+            const QSignalBlocker block(number);
+            if (row >= 0) number->setValue(row + (harmonic ? 2 : 1));
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TConverterPage::SyncSwitches() {

@@ -4,6 +4,8 @@
 #include <array>
 #include <atomic>
 #include <functional>
+#include <optional>
+#include <string>
 #include <thread>
 
 #include "editor/ConverterSession.h"
@@ -21,6 +23,8 @@ class QGroupBox;
 class QToolButton;
 
 namespace ui {
+
+class TIndexTextLabel;
 
 class TFieldEdit;
 class TForm2;
@@ -59,6 +63,10 @@ public:
     bool ShowsWaveform() const override;
     void ShowKoeffPreobr();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public:
     // A converter operation away from the window thread: `body` works on a
     // copy of the state; what it learnt of the device and its messages come
     // back, then `done` runs on the window thread. Ignored while one runs.
@@ -73,6 +81,7 @@ private:
     QWidget* HarmonicView();
     void ModeClicked(bool automatic);
     void UnitChanged();
+    bool NumberRefused(QSpinBox& number, const std::optional<std::string>& message);
     void GainBoxChanged();
     void TakeValue(int phase, bool output);
     void TakeAngle(int phase);
@@ -101,6 +110,9 @@ private:
     std::array<QLineEdit*, 3> angleDiffs_{};
     std::array<QCheckBox*, 3> switches_{};
     std::array<QLineEdit*, 3> symmetry_{};
+    std::array<TIndexTextLabel*, 3> symmetrySymbols_{};
+    TIndexTextLabel* coefficientSymbol_ = nullptr;
+    TIndexTextLabel* angleSymbol_ = nullptr;
     std::array<QLineEdit*, 3> symmetryAngles_{};
     std::array<QLineEdit*, 3> outputRms_{};
     std::array<QLineEdit*, 3> inputRms_{};

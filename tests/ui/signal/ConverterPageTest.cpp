@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -19,8 +20,10 @@
 #include "DialogDriver.h"
 #include "FieldKeys.h"
 #include "TempFolder.h"
+#include "editor/HarmonicRules.h"
 #include "files/SignalFile.h"
 #include "link/LibraryBinding.h"
+#include "ui/common/IndexTextLabel.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/ConverterPage.h"
 #include "ui/signal/SignalWindow.h"
@@ -229,6 +232,45 @@ private Q_SLOTS:
         uitest::TypeOver(QStringLiteral("x"));
         uitest::Press(Qt::Key_Return);
         QTRY_COMPARE(log.Texts, uitest::Texts({"Ошибка при вводе значения! Повторите ввод!"}));
+    }
+
+    // The lists in the program's list format, the number editors' checks and
+    // the symbols of the fields and of the sequence outputs.
+    void HarmonicViewListsNumbersAndSymbols() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        form.Signal().Current.Garmonik.b.Koef[3] = 10;
+        form.Signal().Current.InterGarm[0].Koef[2] = 1.5;
+        Choose(form, "ComboBox4", "Ib");
+        auto* harmonics = form.findChild<QListWidget*>(QStringLiteral("ListBox6"));
+        auto* inter = form.findChild<QListWidget*>(QStringLiteral("ListBox7"));
+        QCOMPARE(harmonics->item(1)->text(),
+                 QString::fromStdString(edit::MadeList(form.Signal().Current.Garmonik.b)[1]));
+        QCOMPARE(inter->item(1)->text(),
+                 QString::fromStdString(edit::MadeList_InterGarm(form.Signal().Current.InterGarm[0])[1]));
+
+        auto* number = form.findChild<QSpinBox*>(QStringLiteral("SpinEdit5"));
+        {
+            uitest::TMessageLog log;
+            number->setValue(51);
+            QCOMPARE(log.Texts, uitest::Texts({"Заданный номер гармоники превышает возможный диапазон (2..50)"}));
+        }
+        number->setValue(7);
+        QCOMPARE(harmonics->currentRow(), 5);
+        QCOMPARE(form.findChild<ui::TIndexTextLabel*>(QStringLiteral("SymbolKoef_iu"))->Text(), std::string("K~(n)~"));
+        auto* interNumber = form.findChild<QSpinBox*>(QStringLiteral("SpinEdit6"));
+        {
+            uitest::TMessageLog log;
+            interNumber->setValue(0);
+            QCOMPARE(log.Texts, uitest::Texts({"Заданный номер интергармоники превышает возможный диапазон (1..49)"}));
+        }
+        interNumber->setValue(2);
+        QCOMPARE(inter->currentRow(), 1);
+        QCOMPARE(form.findChild<ui::TIndexTextLabel*>(QStringLiteral("SymbolKoef_iu"))->Text(),
+                 std::string("K~ig(n)~"));
+        QCOMPARE(Text(form, "Edit30"), QStringLiteral("1.500"));
+
+        Choose(form, "cbNominalU", "В");
+        QCOMPARE(form.findChild<ui::TIndexTextLabel*>(QStringLiteral("SymbolSeq1_iu"))->Text(), std::string("U~I1~,В"));
     }
 
     void AnExcessiveOutputReturnsTheFocus() {
