@@ -41,6 +41,20 @@ int TCustomProtocol::Receive(std::vector<std::uint8_t>& frame) {
     return err::kNone;
 }
 
+// A request answered only after it was repeated may get a second answer: the
+// device may answer the earlier attempt late and the repeat too, and an RTU
+// answer carries no request number. Whatever comes before the line has been
+// quiet for a whole answer time belongs to this request, not to the next.
+void TCustomProtocol::DiscardLateAnswers() {
+    std::vector<std::uint8_t> junk(256);
+    std::size_t got = 0;
+    do {
+        got = 0;
+        const int error = Read(junk.data(), junk.size(), kReadTimeoutMs, got);
+        if (error != err::kNone && error != err::kTimeout) return;
+    } while (got > 0);
+}
+
 bool TCustomProtocol::Transaction(const std::vector<std::uint8_t>& request, std::vector<std::uint8_t>& response) {
     if (!HasChannel()) {
         lastError_ = OpenError();
@@ -48,7 +62,8 @@ bool TCustomProtocol::Transaction(const std::vector<std::uint8_t>& request, std:
     }
     int error = err::kTimeout;
     bool received = false;
-    for (int attempt = 0; attempt < attempts_ && !received; ++attempt) {
+    int attempt = 0;
+    for (; attempt < attempts_ && !received; ++attempt) {
         error = Write(request.data(), request.size(), kWriteTimeoutMs, true);
         if (error == err::kNone) {
             ProcessMessages();
@@ -65,6 +80,7 @@ bool TCustomProtocol::Transaction(const std::vector<std::uint8_t>& request, std:
         return false;
     }
     lastError_ = CheckFrame(response) ? err::kNone : 202;
+    if (attempt > 1) DiscardLateAnswers();
     ReleaseLock();
     return lastError_ == err::kNone;
 }

@@ -27,6 +27,7 @@ protected:
 
 private:
     int Receive(std::vector<std::uint8_t>& frame);
+    void DiscardLateAnswers();
 
     bool processMessages_;
     int attempts_;
