@@ -237,4 +237,24 @@ TEST(ConverterTexts, DefaultSignalWithZeroCorrectionsSelectsIndexOne) {
     EXPECT_EQ(AnalizeErrText(CalcConverter(state, s, true)), "Превышение амплитуды по фазе A!");
 }
 
+// In manual mode a harmonic entry still runs the automatic calculation: the
+// manual gain gives way to the automatic selection and the input currents
+// follow from the output voltages.
+TEST(ConverterTexts, AHarmonicInManualModeReplacesTheManualGain) {
+    talvo_test::RecordingLog log;
+    sig::TSignalSet s = DefaultSignal({0, {}, log});
+    TConverterState state;
+    state.Calibration.Read = true;
+    state.Automatic = false;
+    state.ManualGainIndex = 38;
+    s.Current.IA = 0.5L;
+    const ConverterCalculation which = CalculationFor(ConverterEvent::HarmonicEdited, state);
+    ASSERT_EQ(which, ConverterCalculation::Automatic);
+    s.Current.Garmonik.a.Koef[3] = 10;
+    EXPECT_EQ(CalcConverter(state, s, true), 0);
+    EXPECT_EQ(state.ManualGainIndex, 1);
+    EXPECT_NEAR(static_cast<double>(s.Current.IA), 5.0, 0.01);
+    EXPECT_EQ(s.Converter.Garmonik.a.Koef[3], 10);
+}
+
 }  // namespace
