@@ -19,6 +19,7 @@
 #include "ConverterSimulator.h"
 #include "DialogDriver.h"
 #include "FieldKeys.h"
+#include "SignalWindowFixture.h"
 #include "TempFolder.h"
 #include "editor/HarmonicRules.h"
 #include "files/SignalFile.h"
@@ -45,10 +46,8 @@ QString Text(const QWidget& w, const char* name) {
 
 }  // namespace
 
-class ConverterPageTest : public QObject {
+class ConverterPageTest : public uitest::TSignalWindowFixture {
     Q_OBJECT
-    std::unique_ptr<talvo_test::TempSettings> settings_;
-    std::unique_ptr<ui::TfmMain> main_;
 
     // A shown window in converter mode with the converter page selected and `port` chosen.
     TForm2& Window(const QString& port) {
@@ -87,15 +86,6 @@ class ConverterPageTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init() {
-        uitest::FailOnWarnings();
-        settings_ = std::make_unique<talvo_test::TempSettings>();
-        main_ = std::make_unique<ui::TfmMain>(ui::TMainOptions{});
-    }
-    void cleanup() {
-        main_.reset();
-        settings_.reset();
-    }
 
     void ConnectionReadsTheConverterAndSelectsTheGain() {
         ConverterSimulator sim({"--module", "517", "--gain", "0x1A0"});
