@@ -19,22 +19,19 @@
 namespace ui {
 
 TOnePhasePage::TOnePhasePage(TForm2& form, TPageFields& fields) : form_(form), fields_(fields) {
+    // The values above the power chart, the per-harmonic table beside them.
     auto* left = new QVBoxLayout;
     left->addWidget(Values());
     left->addWidget(Powers());
-    left->addStretch(1);
+    left->addWidget(&form_.Charts().Bars(edit::BarChart::Power), 1);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(left);
-    // The per-harmonic table above its chart.
     harmonics_ = new TOnePhaseHarmonics(form_);
     connect(harmonics_, &TOnePhaseHarmonics::TableChanged, this, &TOnePhasePage::ShowPowerBars);
     connect(&form_.Charts().Bars(edit::BarChart::Power), &TBarChartPanel::Switched, harmonics_,
             &TOnePhaseHarmonics::Rebuild);
-    auto* right = new QVBoxLayout;
-    right->addWidget(harmonics_, 1);
-    right->addWidget(&form_.Charts().Bars(edit::BarChart::Power), 1);
-    layout->addLayout(right, 1);
+    layout->addWidget(harmonics_, 1);
     FillHeight(*this);
 }
 
