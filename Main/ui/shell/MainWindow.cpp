@@ -114,6 +114,9 @@ TfmMain::TfmMain(TMainOptions options, QWidget* parent)
     connect(&status_, &TStatusRelay::Posted, this, &TfmMain::DrawStatus);
     connect(&runner_, &TActionRunner::Finished, this, &TfmMain::ActionDone);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &TfmMain::UpdatePageMenu);
+    // A schedule run programs the calibrator with divisors of its own: the
+    // next action from here sends its divisor again instead of keeping it.
+    connect(schedule_, &TTestSignalsForm::RunFinished, this, [this] { lastDivisor_.reset(); });
 }
 
 TfmMain::~TfmMain() {

@@ -6,12 +6,15 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <memory>
 
 #include "CalibratorSimulator.h"
+#include "CommonUtils/CalibratorWire.h"
 #include "DialogDriver.h"
 #include "TempFolder.h"
 #include "link/LibraryBinding.h"
+#include "ui/schedule/ScheduleWindow.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
 
@@ -118,6 +121,25 @@ private Q_SLOTS:
             }
             QCOMPARE(window, console);
         }
+    }
+
+    // After a schedule run the calibrator holds the run's divisor: the main
+    // window must not keep the one it sent before.
+    void AScheduleRunMakesTheNextActionSendItsDivisor() {
+        std::unique_ptr<TfmMain> main = Program();
+        main->NewWindow();
+        const auto sendsDivisor = [](const std::vector<json>& frames) {
+            const std::string command = "55555555" + QString::number(int(cmn::CalCommand::TimerDivisor), 16)
+                                                         .rightJustified(2, QLatin1Char('0'))
+                                                         .toUpper()
+                                                         .toStdString();
+            return std::any_of(frames.begin(), frames.end(),
+                               [&](const json& f) { return f["frame"].get<std::string>().rfind(command, 0) == 0; });
+        };
+        QVERIFY(sendsDivisor(SendFromWindow(*main, "mm_Generate_Sin")));
+        QVERIFY2(!sendsDivisor(SendFromWindow(*main, "mm_Generate_Sin")), "the default signal keeps its divisor");
+        Q_EMIT main->ScheduleWindow().RunFinished();
+        QVERIFY(sendsDivisor(SendFromWindow(*main, "mm_Generate_Sin")));
     }
 
     void ASilentCalibratorEndsTheActionWithTheWindowUsable() {
