@@ -10,13 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "CommonUtils/TalvoError.h"
 #include "editor/FundamentalChoices.h"
-#include "signal/Nominals.h"
-#include "ui/charts/BarChartPanel.h"
-#include "ui/charts/VectorChart.h"
-#include "ui/charts/WaveChart.h"
-#include "ui/charts/WindowCharts.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/ConverterPage.h"
@@ -28,13 +22,6 @@ namespace ui {
 namespace {
 
 constexpr const char* kSwitchNames[3]{"cb_Include_I_A", "cb_Include_I_B", "cb_Include_I_C"};
-
-QToolButton* Button(const QString& caption, const char* name) {
-    auto* button = new QToolButton;
-    button->setText(caption);
-    NameControl(button, name, caption);
-    return button;
-}
 
 }  // namespace
 
@@ -59,13 +46,7 @@ TCurrentPage::TCurrentPage(TForm2& form, TPageFields& fields) : form_(form), fie
     left->addStretch(1);
     layout->addLayout(left);
     FillHeight(*this);
-    // The harmonic editors with the vector and waveform views above the
-    // harmonic chart.
-    harmonics_ = new THarmonicViews(form_, true, form_.Charts().CurrentVectors(), form_.Charts().CurrentWaves());
-    auto* right = new QVBoxLayout;
-    right->addWidget(harmonics_, 1);
-    right->addWidget(&form_.Charts().Bars(edit::BarChart::Current), 1);
-    layout->addLayout(right, 1);
+    harmonics_ = AddHarmonicColumn(*layout, form_, true);
 }
 
 QWidget* TCurrentPage::Fundamentals() {
@@ -100,13 +81,11 @@ QWidget* TCurrentPage::Fundamentals() {
     grid->addWidget(fields_.Symbol("e_Rate_Otcl_I"), 4, 2, Qt::AlignRight);
     grid->addWidget(fields_.Control("e_Rate_Otcl_I"), 4, 3);
 
-    range_ = new QComboBox;
-    NameControl(range_, "cb_naminal_i", QStringLiteral("Диапазон"));
-    for (std::string_view text : sig::kNominalCurrentTexts) range_->addItem(Q(text));
+    range_ = RangeBox("cb_naminal_i", false);
     connect(range_, &QComboBox::activated, this, &TCurrentPage::RangeChosen);
-    auto* restore = Button(QStringLiteral("Восстановить"), "SpeedButtonSetDefaultI");
+    auto* restore = ToolButton(QStringLiteral("Восстановить"), "SpeedButtonSetDefaultI");
     connect(restore, &QToolButton::clicked, this, &TCurrentPage::Restore);
-    auto* threeWire = Button(QStringLiteral("3ф-3пр"), "SpeedButtonCalc3f3pr");
+    auto* threeWire = ToolButton(QStringLiteral("3ф-3пр"), "SpeedButtonCalc3f3pr");
     connect(threeWire, &QToolButton::clicked, this, &TCurrentPage::ThreeWire);
     grid->addWidget(new QLabel(QStringLiteral("Диапазон")), 5, 0);
     grid->addWidget(range_, 5, 1);
@@ -132,12 +111,8 @@ void TCurrentPage::Show(const sig::TSignalSet& s) {
     counts_[s.Switches.HarmCountI == 40 ? 0 : 1]->setChecked(true);
 }
 
-void TCurrentPage::RangeChosen(int index) {
-    try {
-        edit::Set_Naminal_I(form_.Signal(), edit::RangeNumber(U(range_->itemText(index))), &form_);
-    } catch (const cmn::TalvoError& e) {
-        MyShowMessage(e.what(), cmn::MessageKind::Warning);
-    }
+void TCurrentPage::RangeChosen() {
+    ApplyRange(form_, *range_, false);
     form_.ShowAllData_i();
 }
 

@@ -26,7 +26,7 @@ public:
 private:
     QWidget* Fundamentals();
     QWidget* Components();
-    void RangeChosen(int index);
+    void RangeChosen();
     void Restore();
     void ThreeWire();
 

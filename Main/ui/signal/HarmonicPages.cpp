@@ -16,6 +16,10 @@
 #include <QVBoxLayout>
 
 #include "editor/HarmonicGrid.h"
+#include "ui/charts/BarChartPanel.h"
+#include "ui/charts/VectorChart.h"
+#include "ui/charts/WaveChart.h"
+#include "ui/charts/WindowCharts.h"
 #include "ui/common/IndexTextPainter.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
@@ -127,6 +131,17 @@ private:
 }  // namespace
 
 // ---------------------------------------------------------------- harmonic views of page_u and page_i
+
+THarmonicViews* AddHarmonicColumn(QBoxLayout& page, TForm2& form, bool current) {
+    TWindowCharts& charts = form.Charts();
+    auto* views = current ? new THarmonicViews(form, true, charts.CurrentVectors(), charts.CurrentWaves())
+                          : new THarmonicViews(form, false, charts.VoltageVectors(), charts.VoltageWaves());
+    auto* column = new QVBoxLayout;
+    column->addWidget(views, 1);
+    column->addWidget(&charts.Bars(current ? edit::BarChart::Current : edit::BarChart::Voltage), 1);
+    page.addLayout(column, 1);
+    return views;
+}
 
 THarmonicViews::THarmonicViews(TForm2& form, bool current, QWidget& vectors, QWidget& waves, QWidget* parent)
     : QWidget(parent) {

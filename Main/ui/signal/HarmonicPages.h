@@ -9,6 +9,8 @@
 class QCheckBox;
 class QStackedWidget;
 
+class QBoxLayout;
+
 namespace ui {
 
 class TForm2;
@@ -27,6 +29,10 @@ public:
 private:
     std::vector<THarmonicEditor*> editors_;
 };
+
+// The column beside a voltage or current page's values: the harmonic
+// editors with the vector and waveform views above the harmonic chart.
+THarmonicViews* AddHarmonicColumn(QBoxLayout& page, TForm2& form, bool current);
 
 // A grid whose header cells are quantity symbols in indexed text.
 class TIndexGrid : public QTableWidget {

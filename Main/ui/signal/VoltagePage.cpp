@@ -10,13 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "CommonUtils/TalvoError.h"
 #include "editor/FundamentalChoices.h"
-#include "signal/Nominals.h"
-#include "ui/charts/BarChartPanel.h"
-#include "ui/charts/VectorChart.h"
-#include "ui/charts/WaveChart.h"
-#include "ui/charts/WindowCharts.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/HarmonicPages.h"
@@ -43,13 +37,7 @@ TVoltagePage::TVoltagePage(TForm2& form, TPageFields& fields) : form_(form), fie
     left->addStretch(1);
     layout->addLayout(left);
     FillHeight(*this);
-    // The harmonic editors with the vector and waveform views above the
-    // harmonic chart.
-    harmonics_ = new THarmonicViews(form_, false, form_.Charts().VoltageVectors(), form_.Charts().VoltageWaves());
-    auto* right = new QVBoxLayout;
-    right->addWidget(harmonics_, 1);
-    right->addWidget(&form_.Charts().Bars(edit::BarChart::Voltage), 1);
-    layout->addLayout(right, 1);
+    harmonics_ = AddHarmonicColumn(*layout, form_, false);
 }
 
 QWidget* TVoltagePage::Fundamentals() {
@@ -89,13 +77,9 @@ QWidget* TVoltagePage::Fundamentals() {
     grid->addWidget(fields_.Symbol("e_rate_otcl_u"), 7, 2, Qt::AlignRight);
     grid->addWidget(fields_.Control("e_rate_otcl_u"), 7, 3);
 
-    range_ = new QComboBox;
-    NameControl(range_, "cb_naminal_u", QStringLiteral("Диапазон"));
-    for (std::string_view text : sig::kNominalVoltageTexts) range_->addItem(Q(text));
+    range_ = RangeBox("cb_naminal_u", true);
     connect(range_, &QComboBox::activated, this, &TVoltagePage::RangeChosen);
-    auto* restore = new QToolButton;
-    restore->setText(QStringLiteral("Восстановить"));
-    NameControl(restore, "SpeedButtonSetDefaultU", restore->text());
+    auto* restore = ToolButton(QStringLiteral("Восстановить"), "SpeedButtonSetDefaultU");
     connect(restore, &QToolButton::clicked, this, &TVoltagePage::Restore);
     grid->addWidget(new QLabel(QStringLiteral("Диапазон")), 8, 0);
     grid->addWidget(range_, 8, 1);
@@ -137,12 +121,8 @@ void TVoltagePage::Show(const sig::TSignalSet& s) {
     counts_[s.Switches.HarmCountU == 40 ? 0 : 1]->setChecked(true);
 }
 
-void TVoltagePage::RangeChosen(int index) {
-    try {
-        edit::Set_Naminal_U(form_.Signal(), edit::RangeNumber(U(range_->itemText(index))), &form_);
-    } catch (const cmn::TalvoError& e) {
-        MyShowMessage(e.what(), cmn::MessageKind::Warning);
-    }
+void TVoltagePage::RangeChosen() {
+    ApplyRange(form_, *range_, true);
     form_.ShowAllData_u();
 }
 

@@ -29,7 +29,7 @@ private:
     QWidget* Components();
     QWidget* Distortion();
     QWidget* TotalRms();
-    void RangeChosen(int index);
+    void RangeChosen();
     void SwitchClicked(int phase, bool on);
     void HarmCountChosen(int count);
     void Restore();
