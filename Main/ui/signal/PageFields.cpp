@@ -37,11 +37,7 @@ QWidget* TPageFields::Control(std::string_view name) {
         connect(field, &TFieldEdit::EscapePressed, this, [this, row, field] { escape_(*row, *field); });
         control = field;
     } else {
-        auto* label = new QLabel(QStringLiteral("нет"));
-        label->setFrameShape(QFrame::StyledPanel);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-        control = label;
+        control = ResultLabel();
     }
     control->setMinimumWidth(70);
     NameControl(control, row->Name.data(), Q(row->Symbol.empty() ? row->Name : row->Symbol));
@@ -109,6 +105,14 @@ QToolButton* ToolButton(const QString& caption, const char* name) {
     button->setText(caption);
     NameControl(button, name, caption);
     return button;
+}
+
+QLabel* ResultLabel() {
+    auto* label = new QLabel(QStringLiteral("нет"));
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    return label;
 }
 
 QWidget* Wrapped(QWidget& chart) {

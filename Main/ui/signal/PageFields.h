@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QGridLayout;
+class QLabel;
 class QToolButton;
 class QGroupBox;
 class QRadioButton;
@@ -66,6 +67,9 @@ std::array<QRadioButton*, 2> AddHarmCountChoice(QGridLayout& grid, int row, cons
 namespace ui {
 
 QToolButton* ToolButton(const QString& caption, const char* name);
+
+// A read-only value of a page: framed, selectable, "нет" until shown.
+QLabel* ResultLabel();
 
 // A view of a sub-notebook holding one chart; the view carries the view's name.
 QWidget* Wrapped(QWidget& chart);

@@ -29,12 +29,9 @@ constexpr const char* kTableNames[3][3]{{"e_active_faza_a", "e_active_faza_b", "
                                         {"e_all_faza_a", "e_all_faza_b", "e_all_faza_c"}};
 constexpr const char* kSumNames[3]{"e_summa_activ_power", "e_summa_reactiv_power", "e_summa_all_power"};
 
-QLabel* ResultLabel(const char* name, const QString& hint = {}) {
-    auto* label = new QLabel(QStringLiteral("нет"));
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+QLabel* NamedResult(const char* name, const QString& hint = {}) {
+    QLabel* label = ResultLabel();
     label->setMinimumWidth(80);
-    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     NameControl(label, name, hint);
     return label;
 }
@@ -114,10 +111,10 @@ QWidget* TThreePhasePage::PowerTable() {
     const char* phases[3]{"Фаза А", "Фаза B", "Фаза C"};
     for (int p = 0; p < 3; ++p) {
         grid->addWidget(new TIndexTextLabel(phases[p]), p + 2, 0);
-        for (int k = 0; k < 3; ++k) grid->addWidget(table_[k][p] = ResultLabel(kTableNames[k][p]), p + 2, k + 1);
+        for (int k = 0; k < 3; ++k) grid->addWidget(table_[k][p] = NamedResult(kTableNames[k][p]), p + 2, k + 1);
     }
     grid->addWidget(new QLabel(QStringLiteral("Сумма")), 5, 0);
-    for (int k = 0; k < 3; ++k) grid->addWidget(sums_[k] = ResultLabel(kSumNames[k]), 5, k + 1);
+    for (int k = 0; k < 3; ++k) grid->addWidget(sums_[k] = NamedResult(kSumNames[k]), 5, k + 1);
 
     auto* modes = new QButtonGroup(this);
     auto* line = new QHBoxLayout;
@@ -139,7 +136,7 @@ QWidget* TThreePhasePage::PowerTable() {
     connect(start_, &QToolButton::clicked, this, &TThreePhasePage::StartCounting);
     connect(stop_, &QToolButton::clicked, this, &TThreePhasePage::StopCounting);
     elapsedCaption_ = new QLabel(QStringLiteral("Время работы, с"));
-    elapsed_ = ResultLabel("Edit24", elapsedCaption_->text());
+    elapsed_ = NamedResult("Edit24", elapsedCaption_->text());
     elapsed_->clear();
     auto* counting = new QHBoxLayout;
     counting->addWidget(start_);
@@ -180,8 +177,8 @@ QWidget* TThreePhasePage::Energy() {
     connect(intervalField_, &TFieldEdit::EnterPressed, this,
             [this] { fields_.Control("e_dey_znach_i_faza_a")->setFocus(Qt::TabFocusReason); });
     connect(intervalField_, &TFieldEdit::EscapePressed, this, [this] { Show(form_.Signal()); });
-    energyP_ = ResultLabel("Edit29", QStringLiteral("Кол-во энергии, Вт*ч"));
-    energyQ_ = ResultLabel("Edit7", QStringLiteral("Кол-во энергии, вар*ч"));
+    energyP_ = NamedResult("Edit29", QStringLiteral("Кол-во энергии, Вт*ч"));
+    energyQ_ = NamedResult("Edit7", QStringLiteral("Кол-во энергии, вар*ч"));
     grid->addWidget(new QLabel(QStringLiteral("Время, с")), 0, 0);
     grid->addWidget(intervalField_, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Кол-во энергии, Вт*ч")), 1, 0);
