@@ -2,6 +2,8 @@
 // each operation opens its own connection, and the port is free afterwards.
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include "ConverterSimulator.h"
 #include "DeviceAccess/ErrorTexts.h"
 #include "ForeignHolder.h"
@@ -90,6 +92,24 @@ TEST_F(ConverterLink, AFailedCalibrationBlockStopsTheRead) {
     EXPECT_EQ(state_.Calibration.Delta[2][44], 0);
     EXPECT_EQ(Requests(sim), 3u);
     EXPECT_TRUE(session.Messages().empty());
+}
+
+TEST_F(ConverterLink, AConverterVanishingDuringABlockReadFailsTheRead) {
+    ConverterSimulator sim({"--delay", "400"});
+    TConverterSession session(state_, sim.Name());
+    auto read = std::async(std::launch::async, [&] { return session.ReadConverterIUFazaCalibrationCoeff(); });
+    ASSERT_EQ(sim.WaitEntries("request", 2).size(), 2u);
+    sim.Stop();  // the second block's request is unanswered when the terminal goes away
+    ASSERT_EQ(read.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_FALSE(read.get());
+    EXPECT_TRUE(session.Released());
+    EXPECT_FALSE(state_.CalibrationTablesLoaded());
+    EXPECT_EQ(state_.Calibration.Delta[0][44], 44);
+    EXPECT_EQ(state_.Calibration.Delta[1][44], 0);
+
+    ConverterSimulator again({}, "COM9");
+    TConverterSession next(state_, again.Name());
+    EXPECT_TRUE(next.ReadConverterIUAllData(false)) << "a new device on another port is read as usual";
 }
 
 TEST_F(ConverterLink, AnUnknownGainCodeLeavesTheIndex) {

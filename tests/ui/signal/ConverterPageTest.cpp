@@ -312,6 +312,21 @@ private Q_SLOTS:
         QCOMPARE(sim.Entries("request").size(), std::size_t{10});
     }
 
+    void AFailedGainWriteIsReportedAfterTheSend() {
+        talvo_test::CalibratorSimulator calibrator("COM1");
+        // Test, reset, module and gain, three blocks; the seventh request, the gain write, fails.
+        ConverterSimulator sim({"--exception", "4", "--fault-request", "7"});
+        Restart();
+        TForm2& form = Window(QString::fromStdString(sim.Name()));
+        uitest::TMessageLog log;
+        QVERIFY(Send());
+        QVERIFY(!calibrator.Frames().empty());
+        QCOMPARE(log.Titles, uitest::Texts({"Ошибка!", "Ошибка!!!"}));
+        QCOMPARE(log.Texts.back(), QStringLiteral("Не записан коэффициент преобразователя!"));
+        QCOMPARE(GainWrites(sim).size(), std::size_t{1});
+        QCOMPARE(Page(form).State().DeviceGainIndex, 1);
+    }
+
     void ASilentConverterLetsTheSignalGoUnchanged() {
         talvo_test::CalibratorSimulator calibrator("COM1");
         ConverterSimulator sim({"--silent-from", "1"});
