@@ -11,8 +11,7 @@
 namespace da {
 namespace {
 
-// Settling time after opening and after dropping the modem lines.
-void SettleLine() { std::this_thread::sleep_for(std::chrono::milliseconds(250)); }
+void SettleLine() { std::this_thread::sleep_for(kLineSettleTime); }
 
 int OpenError(cmn::LineOpenStatus status) {
     return status == cmn::LineOpenStatus::Busy ? err::kPortBusy : err::kPortAbsent;

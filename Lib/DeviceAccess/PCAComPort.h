@@ -1,9 +1,15 @@
 #pragma once
 
+#include <chrono>
+
 #include "CommonUtils/SerialLine.h"
 #include "DeviceAccess/PCACustom.h"
 
 namespace da {
+
+// How long a serial port rests after it was opened and after its modem lines
+// were dropped on disconnecting, so that a device fed from them settles.
+inline constexpr std::chrono::milliseconds kLineSettleTime{250};
 
 // A serial port. Only the direct mode talks; the modem and optical modes
 // open the port and report "not implemented" on connecting.
