@@ -155,9 +155,14 @@ bool TConverterSession::WriteCalibrationCoeffToConverterIU() {
     });
 }
 
-bool ConnectConverter(TConverterSession& session, const std::function<void()>& dataRead) {
-    return session.TestConnectionConverterIU(true) && session.ResetConverterIU() &&
-           session.ReadConverterIUAllData(true, dataRead);
+std::vector<TConverterStep> ConnectionSteps(const std::function<void(const TConverterState&)>& dataRead) {
+    return {[](TConverterSession& s) { return s.TestConnectionConverterIU(true); },
+            [](TConverterSession& s) { return s.ResetConverterIU(); },
+            [dataRead](TConverterSession& s) {
+                return s.ReadConverterIUAllData(true, [&] {
+                    if (dataRead) dataRead(s.State());
+                });
+            }};
 }
 
 TSendPreparation PrepareConverterSend(TConverterSession& session) {

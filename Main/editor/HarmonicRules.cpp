@@ -144,10 +144,14 @@ TPowerTable MadeList_Power(TSignalSet& s, int phase) {
 
 // ---------------------------------------------------------------- editors
 
-bool IsInter(HarmEditor editor) { return editor == HarmEditor::InterVoltage || editor == HarmEditor::InterCurrent; }
+bool IsInter(HarmEditor editor) {
+    return editor == HarmEditor::InterVoltage || editor == HarmEditor::InterCurrent ||
+           editor == HarmEditor::ConverterInter;
+}
 
 bool IsCurrent(HarmEditor editor) {
-    return editor == HarmEditor::Current || editor == HarmEditor::OnePhaseI || editor == HarmEditor::InterCurrent;
+    return editor == HarmEditor::Current || editor == HarmEditor::OnePhaseI || editor == HarmEditor::InterCurrent ||
+           editor == HarmEditor::ConverterHarm || editor == HarmEditor::ConverterInter;
 }
 
 int CoefLimit(HarmEditor editor) { return IsCurrent(editor) ? 100 : 80; }
@@ -162,7 +166,9 @@ std::string RangeMessage(HarmEditor editor) {
 }
 
 std::string_view CoefParseMessage(HarmEditor editor) { return OnePhase(editor) ? kParseError : kNotNumber; }
-std::string_view AngleParseMessage(HarmEditor editor) { return IsInter(editor) ? kNotNumber : kParseError; }
+std::string_view AngleParseMessage(HarmEditor editor) {
+    return IsInter(editor) && editor != HarmEditor::ConverterInter ? kNotNumber : kParseError;
+}
 
 }  // namespace
 
@@ -192,6 +198,7 @@ THarmEntry EnterAngle(HarmEditor editor, TSignalSet& s, int phase, int order, st
 
 int NextOrder(HarmEditor editor, int order) {
     if (OnePhase(editor)) return order >= kLastHarmonic ? kFirstHarmonic : order + 1;
+    if (editor == HarmEditor::ConverterInter) return order;
     return std::min(order + 1, LastOrder(IsInter(editor)));
 }
 
@@ -230,20 +237,26 @@ struct TButtonRow {
     bool Current, Inter, Angle;
     int Limit;  // coefficients, %
     std::string_view ParseMessage;
-    std::string_view Question;  // before the phase letter
-    std::string_view Unit;      // after the value
+    std::string_view RangeMessage;  // "%d" is the limit
+    std::string_view Question;      // before the phase letter
+    std::string_view Unit;          // after the value
 };
 
+// The signal pages' interharmonic buttons use the harmonic wording too.
 // clang-format off
 constexpr TButtonRow kButtons[]{
-    {SetAllButton::GarmU, false, false, false, 20, kNotNumber, "Задать модули всех гармоник фазы ", " %?"},
-    {SetAllButton::UgolU, false, false, true, 0, kParseError, "Задать фазовые углы всех гармоник фазы ", " градусов?"},
-    {SetAllButton::GarmI, true, false, false, 80, kNotNumber, "Задать модули всех гармоник фазы ", " %?"},
-    {SetAllButton::UgolI, true, false, true, 0, kParseError, "Задать фазовые углы всех гармоник фазы ", " градусов?"},
-    {SetAllButton::InterKuf, false, true, false, 20, kNotNumber, "Задать модули всех интергармоник фазы ", " %?"},
-    {SetAllButton::InterFiUf, false, true, true, 0, kNotNumber, "Задать фазовые углы всех интергармоник фазы ", " градусов?"},
-    {SetAllButton::InterKi, true, true, false, 80, kNotNumber, "Задать модули всех интергармоник фазы ", " %?"},
-    {SetAllButton::InterFiUI, true, true, true, 0, kNotNumber, "Задать углы фазового сдвига всех интергармоник фазы ", " градусов?"},
+    {SetAllButton::GarmU, false, false, false, 20, kNotNumber, kHarmRange, "Задать модули всех гармоник фазы ", " %?"},
+    {SetAllButton::UgolU, false, false, true, 0, kParseError, {}, "Задать фазовые углы всех гармоник фазы ", " градусов?"},
+    {SetAllButton::GarmI, true, false, false, 80, kNotNumber, kHarmRange, "Задать модули всех гармоник фазы ", " %?"},
+    {SetAllButton::UgolI, true, false, true, 0, kParseError, {}, "Задать фазовые углы всех гармоник фазы ", " градусов?"},
+    {SetAllButton::InterKuf, false, true, false, 20, kNotNumber, kHarmRange, "Задать модули всех интергармоник фазы ", " %?"},
+    {SetAllButton::InterFiUf, false, true, true, 0, kNotNumber, {}, "Задать фазовые углы всех интергармоник фазы ", " градусов?"},
+    {SetAllButton::InterKi, true, true, false, 80, kNotNumber, kHarmRange, "Задать модули всех интергармоник фазы ", " %?"},
+    {SetAllButton::InterFiUI, true, true, true, 0, kNotNumber, {}, "Задать углы фазового сдвига всех интергармоник фазы ", " градусов?"},
+    {SetAllButton::ConverterKoef, true, false, false, 80, kNotNumber, kHarmRange, "Задать модули всех гармоник фазы ", " %?"},
+    {SetAllButton::ConverterAngle, true, false, true, 0, kParseError, {}, "Задать фазовые углы всех гармоник фазы ", " градусов?"},
+    {SetAllButton::ConverterInterKoef, true, true, false, 80, kNotNumber, kInterRange, "Задать модули всех интергармоник фазы ", " %?"},
+    {SetAllButton::ConverterInterAngle, true, true, true, 0, kParseError, {}, "Задать фазовые углы всех интергармоник фазы ", " градусов?"},
 };
 // clang-format on
 
@@ -266,8 +279,7 @@ TSetAllCheck CheckSetAll(SetAllButton button, std::string_view text, int phase) 
         return check;
     }
     if (!row.Angle && (*x < 0 || *x > row.Limit)) {
-        // The interharmonic buttons use the harmonic wording too.
-        check.Message = cmn::Format(kHarmRange, row.Limit);
+        check.Message = cmn::Format(row.RangeMessage, row.Limit);
         return check;
     }
     check.Value = row.Angle ? sig::NormalizeAngle(*x) : *x;

@@ -46,12 +46,14 @@ TPowerTable MadeList_Power(sig::TSignalSet& s, int phase);
 // ---------------------------------------------------------------- editors
 
 enum class HarmEditor {
-    Voltage,       // page_u: ComboBox1, SpinEdit1, Edit15, Edit16, ListBox1
-    Current,       // page_i: ComboBox5, SpinEdit2, Edit32, Edit33, ListBox4
-    OnePhaseU,     // single phase, voltage fields
-    OnePhaseI,     // single phase, current fields
-    InterVoltage,  // page_intergarm, phase voltages
-    InterCurrent,  // page_intergarm, phase currents
+    Voltage,         // page_u: ComboBox1, SpinEdit1, Edit15, Edit16, ListBox1
+    Current,         // page_i: ComboBox5, SpinEdit2, Edit32, Edit33, ListBox4
+    OnePhaseU,       // single phase, voltage fields
+    OnePhaseI,       // single phase, current fields
+    InterVoltage,    // page_intergarm, phase voltages
+    InterCurrent,    // page_intergarm, phase currents
+    ConverterHarm,   // page_iu: ComboBox4, SpinEdit5, Edit30, Edit31, ListBox6
+    ConverterInter,  // page_iu: ComboBox3, SpinEdit6, Edit30, Edit31, ListBox7
 };
 
 bool IsInter(HarmEditor editor);
@@ -67,14 +69,16 @@ struct THarmEntry {
 
 // Coefficient or angle Enter for harmonic (or interharmonic) `order` of
 // `phase` (0 ... 2): parses, checks, stores and runs the editor's
-// recalculation with `display`. Refused, nothing is stored.
+// recalculation with `display` (the converter page runs its own
+// calculation afterwards). Refused, nothing is stored.
 THarmEntry EnterCoef(HarmEditor editor, sig::TSignalSet& s, int phase, int order, std::string_view text,
                      sig::ISignalDisplay* display);
 THarmEntry EnterAngle(HarmEditor editor, sig::TSignalSet& s, int phase, int order, std::string_view text,
                       sig::ISignalDisplay* display);
 
 // The order the editor goes to after an angle Enter: the next one, staying
-// on the last; the single-phase editor wraps from 50 to 2.
+// on the last; the single-phase editor wraps from 50 to 2, the converter
+// page's interharmonic editor stays.
 int NextOrder(HarmEditor editor, int order);
 
 // The stored coefficient and angle of the editor's quantity as its fields show them.
@@ -100,6 +104,11 @@ enum class SetAllButton {
     InterFiUf,  // SpBtnIntergarmCopyFiuf
     InterKi,    // SpBtnIntergarmCopyKi
     InterFiUI,  // SpBtnIntergarmCopyFiUI
+    // page_iu's SpeedButton34 and SpeedButton33 for harmonics and for interharmonics
+    ConverterKoef,
+    ConverterAngle,
+    ConverterInterKoef,
+    ConverterInterAngle,
 };
 
 struct TSetAllCheck {
@@ -109,7 +118,8 @@ struct TSetAllCheck {
 };
 TSetAllCheck CheckSetAll(SetAllButton button, std::string_view text, int phase);
 // Every harmonic 2 ... 50 (interharmonic 1 ... 49) of the phase gets the value;
-// then the button's recalculation runs with `display`.
+// then the button's recalculation runs with `display` (the converter page's
+// buttons leave it to the page).
 void ApplySetAll(SetAllButton button, sig::TSignalSet& s, int phase, sig::real value, sig::ISignalDisplay* display);
 bool IsAngleButton(SetAllButton button);
 

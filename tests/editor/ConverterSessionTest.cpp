@@ -23,6 +23,13 @@ std::vector<std::string> Texts(const std::vector<TConverterMessage>& messages) {
     return texts;
 }
 
+// "Поключение" on one session: its steps in order, each after the previous one succeeded.
+bool ConnectConverter(TConverterSession& session, const std::function<void(const TConverterState&)>& dataRead = {}) {
+    for (const auto& step : ConnectionSteps(dataRead))
+        if (!step(session)) return false;
+    return true;
+}
+
 class ConverterLink : public ::testing::Test {
 protected:
     std::size_t Requests(const ConverterSimulator& sim) { return sim.Entries("request").size(); }
@@ -34,10 +41,10 @@ TEST_F(ConverterLink, ConnectionReadsModuleGainAndTables) {
     ConverterSimulator sim({"--module", "517", "--gain", "0x1A0"});
     TConverterSession session(state_, sim.Name());
     int labelsShown = 0;
-    ASSERT_TRUE(ConnectConverter(session, [&] {
+    ASSERT_TRUE(ConnectConverter(session, [&](const TConverterState& read) {
         ++labelsShown;
-        EXPECT_EQ(state_.ModuleNumber, 517);
-        EXPECT_FALSE(state_.CalibrationTablesLoaded());
+        EXPECT_EQ(read.ModuleNumber, 517);
+        EXPECT_FALSE(read.CalibrationTablesLoaded());
     }));
     EXPECT_EQ(labelsShown, 1);
     EXPECT_TRUE(session.Released());
@@ -95,7 +102,7 @@ TEST_F(ConverterLink, AFailedCalibrationBlockStopsTheRead) {
 }
 
 TEST_F(ConverterLink, AConverterVanishingDuringABlockReadFailsTheRead) {
-    ConverterSimulator sim({"--delay", "400"});
+    ConverterSimulator sim({"--silent-from", "2"});
     TConverterSession session(state_, sim.Name());
     auto read = std::async(std::launch::async, [&] { return session.ReadConverterIUFazaCalibrationCoeff(); });
     ASSERT_EQ(sim.WaitEntries("request", 2).size(), 2u);

@@ -190,6 +190,43 @@ TEST_F(HarmonicsTest, SetAllChecksAskAndApply) {
     EXPECT_EQ(display.Current, 0);
 }
 
+// The converter page's view edits the currents' harmonics and interharmonics
+// with its own wording and leaves every calculation to the page.
+TEST_F(HarmonicsTest, ConverterViewEditorsAndButtons) {
+    EXPECT_EQ(Coef(HarmEditor::ConverterHarm, 0, 2, "100.001").Message,
+              "Значение гармоники выходит за заданный диапазон (от 0 до 100%)!");
+    EXPECT_EQ(Coef(HarmEditor::ConverterInter, 0, 1, "100.001").Message,
+              "Значение интергармоники выходит за заданный диапазон (от 0 до 100%)!");
+    EXPECT_EQ(Coef(HarmEditor::ConverterInter, 0, 1, "x").Message, "Неверный формат числа!");
+    EXPECT_EQ(Angle(HarmEditor::ConverterInter, 0, 1, "x").Message, "Ошибка при вводе значения! Повторите ввод!");
+    EXPECT_EQ(Coef(HarmEditor::ConverterHarm, 1, 4, "7").Shown, "7.000");
+    EXPECT_EQ(Angle(HarmEditor::ConverterInter, 2, 5, "-190°").Shown, "170.000°");
+    EXPECT_EQ(s.Current.Garmonik.b.Koef[4], 7);
+    EXPECT_EQ(s.Current.InterGarm[2].Angle[5], 170);
+    EXPECT_EQ(display.Current, 0);
+    EXPECT_EQ(edit::NextOrder(HarmEditor::ConverterHarm, 49), 50);
+    EXPECT_EQ(edit::NextOrder(HarmEditor::ConverterHarm, 50), 50);
+    EXPECT_EQ(edit::NextOrder(HarmEditor::ConverterInter, 5), 5);
+
+    EXPECT_EQ(edit::CheckSetAll(SetAllButton::ConverterKoef, "80.001", 0).Message,
+              "Значение гармоники выходит за заданный диапазон (от 0 до 80%)!");
+    EXPECT_EQ(edit::CheckSetAll(SetAllButton::ConverterInterKoef, "80.001", 0).Message,
+              "Значение интергармоники выходит за заданный диапазон (от 0 до 80%)!");
+    EXPECT_EQ(edit::CheckSetAll(SetAllButton::ConverterInterAngle, "x", 0).Message,
+              "Ошибка при вводе значения! Повторите ввод!");
+    EXPECT_EQ(edit::CheckSetAll(SetAllButton::ConverterInterKoef, "4", 1).Question,
+              "Задать модули всех интергармоник фазы B равными 4.000 %?");
+    EXPECT_EQ(edit::CheckSetAll(SetAllButton::ConverterAngle, "370", 2).Question,
+              "Задать фазовые углы всех гармоник фазы C равными 10.000 градусов?");
+    edit::ApplySetAll(SetAllButton::ConverterInterKoef, s, 1, 4, &display);
+    edit::ApplySetAll(SetAllButton::ConverterAngle, s, 2, 10, &display);
+    for (int m = 1; m <= 49; ++m) EXPECT_EQ(s.Current.InterGarm[1].Koef[m], 4);
+    for (int n = 2; n <= 50; ++n) EXPECT_EQ(s.Current.Garmonik.c.Angle[n], 10);
+    EXPECT_EQ(s.Voltage.InterGarm[1].Koef[1], 0);
+    EXPECT_EQ(display.Current, 0);
+    EXPECT_EQ(display.Voltage, 0);
+}
+
 TEST(CopyMenus, CaptionItemsAndEnabling) {
     EXPECT_EQ(edit::CopyMenuCaption(false), "Копировать параметры гармоник в...");
     EXPECT_EQ(edit::CopyMenuCaption(true), "Копировать параметры интергармоник в...");

@@ -504,8 +504,11 @@ bool TfmMain::RunAction(TActionKind kind) {
     if (form) {
         request.Signal = form->Signal();
         request.Log = &form->ProtocolLog();
-        if (kind == TActionKind::TestSignal && form->HasConverterPage())
+        if (kind == TActionKind::TestSignal && form->HasConverterPage()) {
+            // The converter's port is held by the page's own operation.
+            if (form->ConverterBusy()) return false;
             request.Converter = TActionRequest::TConverter{form->ConverterPage()->State(), form->ConverterPort()};
+        }
     }
     if (!runner_.Start(std::move(request))) return false;
     actionWindow_ = form;

@@ -44,7 +44,6 @@ namespace ui {
 namespace {
 
 constexpr const char* kPhases = "ABC";
-constexpr std::string_view kCoefficientFormat = "Неверный формат числа!";
 
 QString Fixed(sig::real v, int decimals) { return Q(cmn::FormatFixed(v, decimals, 2)); }
 QString Degrees(sig::real v) { return Fixed(v, 3) + QStringLiteral("°"); }
@@ -460,8 +459,8 @@ QWidget* TConverterPage::HarmonicView() {
         ShowAllData_low_iu();
         harmonicMode(true);
     });
-    connect(allKoef, &QToolButton::clicked, this, &TConverterPage::CopyCoefficient);
-    connect(allAngles, &QToolButton::clicked, this, &TConverterPage::CopyAngle);
+    connect(allKoef, &QToolButton::clicked, this, [this] { CopyToAll(false); });
+    connect(allAngles, &QToolButton::clicked, this, [this] { CopyToAll(true); });
     connect(coefficient_, &TFieldEdit::EnterPressed, this, [this] { HarmonicEnter(false); });
     connect(angle_, &TFieldEdit::EnterPressed, this, [this] { HarmonicEnter(true); });
     // Leaving a field refills it from the record; a press on a copy button
@@ -481,119 +480,65 @@ QWidget* TConverterPage::HarmonicView() {
 
 bool TConverterPage::ShowsWaveform() const { return views_ && views_->currentIndex() == 2; }
 
+edit::HarmEditor TConverterPage::Editor() const {
+    return state_.EditsInterharmonics ? edit::HarmEditor::ConverterInter : edit::HarmEditor::ConverterHarm;
+}
+
+int TConverterPage::EditedPhase() const {
+    return (state_.EditsInterharmonics ? interPhase_ : harmonicPhase_)->currentIndex();
+}
+
+int TConverterPage::EditedOrder() const {
+    return (state_.EditsInterharmonics ? interNumber_ : harmonicNumber_)->value();
+}
+
 // The harmonic fields show harmonic n of the ComboBox4 phase, or
 // interharmonic m of the ComboBox3 phase.
 void TConverterPage::FillHarmonicFields() {
-    const auto& c = form_.Signal().Current;
-    sig::real koef = 0, angle = 0;
-    if (state_.EditsInterharmonics) {
-        const auto& ig = c.InterGarm[interPhase_->currentIndex()];
-        koef = ig.Koef[interNumber_->value()];
-        angle = ig.Angle[interNumber_->value()];
-    } else {
-        const auto& faza = c.Garmonik.Faza(harmonicPhase_->currentIndex());
-        koef = faza.Koef[harmonicNumber_->value()];
-        angle = faza.Angle[harmonicNumber_->value()];
-    }
-    coefficient_->setText(Fixed(koef, 3));
-    angle_->setText(Degrees(angle));
+    coefficient_->setText(Q(edit::CoefText(Editor(), form_.Signal(), EditedPhase(), EditedOrder())));
+    angle_->setText(Q(edit::AngleText(Editor(), form_.Signal(), EditedPhase(), EditedOrder())));
 }
 
 void TConverterPage::HarmonicEnter(bool angleField) {
-    const bool inter = state_.EditsInterharmonics;
     TFieldEdit* field = angleField ? angle_ : coefficient_;
-    QString text = field->text();
-    text.remove(QStringLiteral("°"));
-    const auto x = cmn::ParseReal(U(text));
-    auto& c = form_.Signal().Current;
-    if (!x) {
-        MyShowMessage(angleField ? "Ошибка при вводе значения! Повторите ввод!" : kCoefficientFormat,
-                      cmn::MessageKind::Warning);
+    const auto enter = angleField ? edit::EnterAngle : edit::EnterCoef;
+    const int order = EditedOrder();
+    const edit::THarmEntry out = enter(Editor(), form_.Signal(), EditedPhase(), order, U(field->text()), nullptr);
+    if (!out.Accepted) {
+        MyShowMessage(*out.Message, cmn::MessageKind::Warning);
         field->setFocus();
         return;
     }
-    const int phase = inter ? interPhase_->currentIndex() : harmonicPhase_->currentIndex();
-    const int n = inter ? interNumber_->value() : harmonicNumber_->value();
-    if (!angleField) {
-        if (!CoefficientInRange(*x, 100)) return;
-        if (inter) c.InterGarm[phase].Koef[n] = static_cast<float>(*x);
-        else c.Garmonik.SetKoef(static_cast<sig::TGarmonikPart>(phase), n, static_cast<float>(*x));
-    } else {
-        const sig::real a = sig::NormalizeAngle(*x);
-        if (inter) c.InterGarm[phase].Angle[n] = static_cast<float>(a);
-        else c.Garmonik.SetAngle(static_cast<sig::TGarmonikPart>(phase), n, static_cast<float>(a));
-        if (!inter && n < sig::kHarmonics) harmonicNumber_->setValue(n + 1);
-    }
+    if (angleField && !state_.EditsInterharmonics) harmonicNumber_->setValue(edit::NextOrder(Editor(), order));
     ShowAllData_low_iu();
     if (Calculate(edit::ConverterCalculation::Automatic, field)) (angleField ? coefficient_ : angle_)->setFocus();
 }
 
-// A coefficient of 0 ... upper %; outside, the range message and the focus back to the field.
-bool TConverterPage::CoefficientInRange(sig::real x, int upper) {
-    if (x >= 0 && x <= upper) return true;
-    const char* what = state_.EditsInterharmonics ? "Значение интергармоники" : "Значение гармоники";
-    MyShowMessage(std::string(what) + " выходит за заданный диапазон (от 0 до " + std::to_string(upper) + "%)!",
-                  cmn::MessageKind::Warning);
-    coefficient_->setFocus();
-    return false;
-}
-
-// The coefficient of the field into every harmonic (or interharmonic) of the phase.
-void TConverterPage::CopyCoefficient() {
+// SpeedButton34 and SpeedButton33: the field's value into every harmonic (or
+// interharmonic) of the phase after the question. Coefficients run the
+// automatic calculation, angles none.
+void TConverterPage::CopyToAll(bool angles) {
     const bool inter = state_.EditsInterharmonics;
-    const auto x = cmn::ParseReal(U(coefficient_->text()));
-    if (!x) {
-        MyShowMessage(kCoefficientFormat, cmn::MessageKind::Warning);
-        coefficient_->setFocus();
+    const edit::SetAllButton button =
+        angles ? (inter ? edit::SetAllButton::ConverterInterAngle : edit::SetAllButton::ConverterAngle)
+               : (inter ? edit::SetAllButton::ConverterInterKoef : edit::SetAllButton::ConverterKoef);
+    TFieldEdit* field = angles ? angle_ : coefficient_;
+    const edit::TSetAllCheck check = edit::CheckSetAll(button, U(field->text()), EditedPhase());
+    if (check.Message) {
+        MyShowMessage(*check.Message, cmn::MessageKind::Warning);
+        field->setFocus();
         return;
     }
-    if (!CoefficientInRange(*x, 80)) return;
-    const int phase = inter ? interPhase_->currentIndex() : harmonicPhase_->currentIndex();
-    const std::string question =
-        std::string(inter ? "Задать модули всех интергармоник фазы " : "Задать модули всех гармоник фазы ") +
-        kPhases[phase] + " равными " + cmn::FormatFixed(*x, 3, 2) + " %?";
-    if (MyShowMessage(question, cmn::MessageKind::Confirmation) == mrOk) {
-        auto& c = form_.Signal().Current;
-        if (inter)
-            for (int m = 1; m <= 49; ++m) c.InterGarm[phase].Koef[m] = static_cast<float>(*x);
-        else
-            for (int n = 2; n <= sig::kHarmonics; ++n)
-                c.Garmonik.SetKoef(static_cast<sig::TGarmonikPart>(phase), n, static_cast<float>(*x));
-        ShowAllData_low_iu();
-        Calculate(edit::ConverterCalculation::Automatic);
-    }
-    angle_->setFocus();
-}
-
-// The angle of the field into every harmonic (or interharmonic) of the phase; no calculation.
-void TConverterPage::CopyAngle() {
-    const bool inter = state_.EditsInterharmonics;
-    QString text = angle_->text();
-    text.remove(QStringLiteral("°"));
-    const auto x = cmn::ParseReal(U(text));
-    if (!x) {
-        MyShowMessage("Ошибка при вводе значения! Повторите ввод!", cmn::MessageKind::Warning);
-        angle_->setFocus();
+    if (MyShowMessage(check.Question, cmn::MessageKind::Confirmation) != mrOk) {
+        if (angles) FillHarmonicFields();
+        else angle_->setFocus();
         return;
     }
-    const sig::real a = sig::NormalizeAngle(*x);
-    const int phase = inter ? interPhase_->currentIndex() : harmonicPhase_->currentIndex();
-    const std::string question = std::string(inter ? "Задать фазовые углы всех интергармоник фазы "
-                                                   : "Задать фазовые углы всех гармоник фазы ") +
-                                 kPhases[phase] + " равными " + cmn::FormatFixed(a, 3, 2) + " градусов?";
-    if (MyShowMessage(question, cmn::MessageKind::Confirmation) != mrOk) {
-        FillHarmonicFields();
-        return;
-    }
-    auto& c = form_.Signal().Current;
-    if (inter)
-        for (int m = 1; m <= 49; ++m) c.InterGarm[phase].Angle[m] = static_cast<float>(a);
-    else
-        for (int n = 2; n <= sig::kHarmonics; ++n)
-            c.Garmonik.SetAngle(static_cast<sig::TGarmonikPart>(phase), n, static_cast<float>(a));
-    if (!inter && harmonicNumber_->value() < sig::kHarmonics) harmonicNumber_->setValue(harmonicNumber_->value() + 1);
+    edit::ApplySetAll(button, form_.Signal(), EditedPhase(), check.Value, nullptr);
+    if (angles && !inter) harmonicNumber_->setValue(edit::NextOrder(Editor(), harmonicNumber_->value()));
     ShowAllData_low_iu();
-    coefficient_->setFocus();
+    if (!angles) Calculate(edit::ConverterCalculation::Automatic);
+    (angles ? static_cast<QWidget*>(coefficient_) : angle_)->setFocus();
 }
 
 void TConverterPage::ModeClicked(bool automatic) {
@@ -679,10 +624,10 @@ void TConverterPage::ShowAllData_low_iu() {
         for (const std::string& text : rows) list->addItem(Q(text));
         list->setCurrentRow(row);
     };
-    fill(harmonics_, edit::MadeList(c.Garmonik.Faza(harmonicPhase_->currentIndex())));
+    fill(harmonics_, edit::EditorRows(edit::HarmEditor::ConverterHarm, s, harmonicPhase_->currentIndex()));
     const QSignalBlocker blockSpin(harmonicNumber_);
     harmonics_->setCurrentRow(harmonicNumber_->value() - 2);
-    fill(interharmonics_, edit::MadeList_InterGarm(c.InterGarm[interPhase_->currentIndex()]));
+    fill(interharmonics_, edit::EditorRows(edit::HarmEditor::ConverterInter, s, interPhase_->currentIndex()));
     {
         const QSignalBlocker block(interharmonics_);
         interharmonics_->setCurrentRow(-1);
@@ -783,29 +728,37 @@ void TConverterPage::ShowMessages(const std::vector<edit::TConverterMessage>& me
     for (const auto& m : messages) ShowBox(m);
 }
 
-bool TConverterPage::RunOperation(std::function<bool(edit::TConverterSession&)> body, std::function<void(bool)> done) {
-    if (busy_.exchange(true)) return false;
+bool TConverterPage::RunOperation(std::vector<edit::TConverterStep> steps, std::function<void(bool)> done) {
+    if (form_.ActionRunning() || busy_.exchange(true)) return false;
+    RunStep(std::make_shared<const TOperation>(TOperation{std::move(steps), std::move(done), U(port_->currentText())}),
+            0);
+    return true;
+}
+
+void TConverterPage::RunStep(std::shared_ptr<const TOperation> operation, std::size_t index) {
     if (worker_.joinable()) worker_.join();
     auto copy = std::make_shared<edit::TConverterState>(state_);
-    const std::string port = U(port_->currentText());
-    worker_ = std::thread([this, copy, port, body = std::move(body), done = std::move(done)] {
-        auto session = std::make_shared<edit::TConverterSession>(*copy, port);
-        const bool ok = body(*session);
-        // What the operation learnt of the device comes back; the page's own choices stay.
+    worker_ = std::thread([this, operation, index, copy] {
+        auto session = std::make_shared<edit::TConverterSession>(*copy, operation->Port);
+        const bool ok = operation->Steps[index](*session);
+        // What the step learnt of the device comes back; the page's own choices stay.
         QMetaObject::invokeMethod(
             this,
-            [this, copy, session, ok, done] {
+            [this, operation, index, copy, session, ok] {
                 state_.ModuleNumber = copy->ModuleNumber;
                 state_.DeviceGainIndex = copy->DeviceGainIndex;
                 state_.Calibration = copy->Calibration;
-                busy_ = false;
                 ShowMessages(session->TakeMessages());
-                if (done) done(ok);
+                if (ok && index + 1 < operation->Steps.size()) {
+                    RunStep(operation, index + 1);
+                    return;
+                }
+                busy_ = false;
+                if (operation->Done) operation->Done(ok);
                 Q_EMIT OperationFinished(ok);
             },
             Qt::QueuedConnection);
     });
-    return true;
 }
 
 void TConverterPage::SendFinished(const edit::TConverterSendResult& result) {
@@ -826,32 +779,29 @@ void TConverterPage::SendFinished(const edit::TConverterSendResult& result) {
 }
 
 void TConverterPage::Connect() {
-    RunOperation(
-        [this](edit::TConverterSession& session) {
-            // Module number and gain are shown before the tables are read.
-            return edit::ConnectConverter(session, [this, &session] {
-                const std::int32_t module = session.State().ModuleNumber;
-                const std::uint8_t gain = session.State().DeviceGainIndex;
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, module, gain] {
-                        state_.ModuleNumber = module;
-                        state_.DeviceGainIndex = gain;
-                        module_->setText(Q(edit::ModuleText(module)));
-                        ShowKoeffPreobr();
-                    },
-                    Qt::QueuedConnection);
-            });
-        },
-        [this](bool ok) {
-            module_->setText(Q(edit::ModuleText(state_.ModuleNumber)));
-            if (!ok) {
+    // Module number and gain are shown before the tables are read.
+    auto dataRead = [this](const edit::TConverterState& read) {
+        const std::int32_t module = read.ModuleNumber;
+        const std::uint8_t gain = read.DeviceGainIndex;
+        QMetaObject::invokeMethod(
+            this,
+            [this, module, gain] {
+                state_.ModuleNumber = module;
+                state_.DeviceGainIndex = gain;
+                module_->setText(Q(edit::ModuleText(module)));
                 ShowKoeffPreobr();
-                return;
-            }
-            Calculate(edit::ConverterCalculation::ByMode);
-            ShowAllData_low_iu();
-        });
+            },
+            Qt::QueuedConnection);
+    };
+    RunOperation(edit::ConnectionSteps(dataRead), [this](bool ok) {
+        module_->setText(Q(edit::ModuleText(state_.ModuleNumber)));
+        if (!ok) {
+            ShowKoeffPreobr();
+            return;
+        }
+        Calculate(edit::ConverterCalculation::ByMode);
+        ShowAllData_low_iu();
+    });
 }
 
 }  // namespace ui

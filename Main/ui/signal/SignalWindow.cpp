@@ -468,8 +468,10 @@ void TForm2::showEvent(QShowEvent* event) {
     if (auto* nominal = findChild<QWidget*>(QStringLiteral("cb_naminal_u"))) nominal->setFocus();
 }
 
+bool TForm2::ConverterBusy() const { return converterPage_ && converterPage_->Busy(); }
+
 void TForm2::closeEvent(QCloseEvent* event) {
-    if (actionRunning_) {
+    if (actionRunning_ || ConverterBusy()) {
         event->ignore();
         return;
     }

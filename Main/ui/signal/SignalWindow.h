@@ -70,6 +70,8 @@ public:
     std::vector<std::string> TabList() const;
     bool HasConverterPage() const { return hasConverterPage_; }
     TConverterPage* ConverterPage() const { return converterPage_; }
+    // A converter operation of the page is under way.
+    bool ConverterBusy() const;
     // The converter page's mode: in the automatic one the current values are read only.
     void SetConverterAutomatic(bool automatic);
 
@@ -107,8 +109,10 @@ public:
     TWindowProtocolLog& ProtocolLog() { return log_; }
     const edit::TSignalProtocol& Protocol() const { return protocol_; }
     std::string ConverterPort() const;
-    // While an action reports into this window's protocol, the window stays open.
+    // While an action reports into this window's protocol, or a converter
+    // operation runs, the window stays open.
     void SetActionRunning(bool running) { actionRunning_ = running; }
+    bool ActionRunning() const { return actionRunning_; }
 
 Q_SIGNALS:
     // The tabs changed: the main window's page menu follows them.

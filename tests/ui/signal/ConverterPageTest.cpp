@@ -1,8 +1,10 @@
 // The converter page of a real signal window against the converter simulator.
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -143,6 +145,37 @@ private Q_SLOTS:
         QCOMPARE(finished.size(), 1);
         QCOMPARE(log.Texts, uitest::Texts({"Преобразователь подключен."}));
         QCOMPARE(sim.Entries("request").size(), std::size_t{6});
+    }
+
+    // The connection test's message is answered before the reset goes out;
+    // meanwhile the window stays open and a send waits for no port.
+    void EachStepIsAnsweredBeforeTheNextAndNothingOverlaps() {
+        talvo_test::CalibratorSimulator calibrator("COM1");
+        ConverterSimulator sim;
+        Restart();
+        TForm2& form = Window(QString::fromStdString(sim.Name()));
+        std::size_t requestsAtMessage = 0;
+        bool closed = true;
+        uitest::WhenModal([&](QDialog& box) {
+            requestsAtMessage = sim.Entries("request").size();
+            closed = form.close();
+            main_->findChild<QAction*>(QStringLiteral("mm_Generate_Sin"))->trigger();
+            box.findChild<QAbstractButton*>(QStringLiteral("btnOk"))->click();
+        });
+        QVERIFY(Connect(form));
+        QCOMPARE(requestsAtMessage, std::size_t{1});
+        QVERIFY(!closed);
+        QTest::qWait(300);
+        QVERIFY(calibrator.Frames().empty());
+        QCOMPARE(sim.Entries("request").size(), std::size_t{6});
+
+        // While a send holds the converter, "Поключение" is ignored.
+        QSignalSpy sent(main_.get(), &ui::TfmMain::ActionFinished);
+        main_->findChild<QAction*>(QStringLiteral("mm_Generate_Sin"))->trigger();
+        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("btnTestConverterIU")), Qt::LeftButton);
+        QVERIFY(!Page(form).Busy());
+        QVERIFY(sent.wait(30000));
+        QVERIFY(!calibrator.Frames().empty());
     }
 
     void ModeUnitAndGainBoxes() {
