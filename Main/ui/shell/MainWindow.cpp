@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 
 #include "CommonUtils/TalvoError.h"
@@ -579,7 +580,10 @@ void TfmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    if (closing_ || runner_.Running() || lnk::TransferBusy().Busy()) return;
+    const auto windows = SignalWindows();
+    const bool converterBusy =
+        std::any_of(windows.begin(), windows.end(), [](TForm2* f) { return f->ConverterBusy(); });
+    if (closing_ || runner_.Running() || lnk::TransferBusy().Busy() || converterBusy) return;
     try {
         ini_.WriteComPort(U(ports_->currentText()));
         if (const TForm2* form = ActiveSignalWindow()) ini_.WriteConverterComPort(form->ConverterPort());

@@ -128,6 +128,13 @@ TConverterPage::~TConverterPage() {
     if (worker_.joinable()) worker_.join();
 }
 
+void TConverterPage::FocusNextOnEnter(TFieldEdit* field) {
+    const QString next = Q(edit::ConverterNextField(U(field->objectName())));
+    connect(field, &TFieldEdit::EnterPressed, this, [this, next] {
+        if (auto* to = findChild<QWidget*>(next)) to->setFocus();
+    });
+}
+
 QWidget* TConverterPage::Fundamentals() {
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);
@@ -157,14 +164,7 @@ QWidget* TConverterPage::Fundamentals() {
         connect(outputs_[p], &TFieldEdit::Leaving, this, [this, p] { TakeValue(p, true); });
         connect(inputs_[p], &TFieldEdit::Leaving, this, [this, p] { TakeValue(p, false); });
         connect(angles_[p], &TFieldEdit::Leaving, this, [this, p] { TakeAngle(p); });
-        // Enter: outputs A, B, C, then angles A, B, C, back to output A; inputs A, B, C, then angle A.
-        connect(outputs_[p], &TFieldEdit::EnterPressed, this,
-                [this, p] { (p < 2 ? static_cast<QWidget*>(outputs_[p + 1]) : angles_[0])->setFocus(); });
-        connect(angles_[p], &TFieldEdit::EnterPressed, this, [this, p] {
-            (p < 2 ? angles_[p + 1] : state_.Automatic ? outputs_[0] : inputs_[0])->setFocus();
-        });
-        connect(inputs_[p], &TFieldEdit::EnterPressed, this,
-                [this, p] { (p < 2 ? inputs_[p + 1] : angles_[0])->setFocus(); });
+        for (TFieldEdit* field : {outputs_[p], angles_[p], inputs_[p]}) FocusNextOnEnter(field);
         connect(switches_[p], &QCheckBox::clicked, this, [this, p](bool on) {
             edit::SetCurrentSwitch(form_.Signal(), p, on, &form_);
             form_.ShowAllData_i();
@@ -209,8 +209,8 @@ QWidget* TConverterPage::Fundamentals() {
     };
     connect(rate_, &TFieldEdit::Leaving, this, [=, this] { takeFrequency("e_rate_u", rate_); });
     connect(rateDelta_, &TFieldEdit::Leaving, this, [=, this] { takeFrequency("e_rate_otcl_u", rateDelta_); });
-    connect(rate_, &TFieldEdit::EnterPressed, this, [this] { rateDelta_->setFocus(); });
-    connect(rateDelta_, &TFieldEdit::EnterPressed, this, [this] { rate_->setFocus(); });
+    FocusNextOnEnter(rate_);
+    FocusNextOnEnter(rateDelta_);
     grid->addLayout(row, 4, 0, 1, 6);
 
     auto* lower = new QGridLayout;

@@ -82,6 +82,7 @@ Q_SIGNALS:
 
 private:
     QWidget* Fundamentals();
+    void FocusNextOnEnter(TFieldEdit* field);
     QWidget* Parameters();
     QWidget* HarmonicView();
     void ModeClicked(bool automatic);

@@ -148,7 +148,7 @@ private Q_SLOTS:
     }
 
     // The connection test's message is answered before the reset goes out;
-    // meanwhile the window stays open and a send waits for no port.
+    // meanwhile the windows stay open and a send is not started.
     void EachStepIsAnsweredBeforeTheNextAndNothingOverlaps() {
         talvo_test::CalibratorSimulator calibrator("COM1");
         ConverterSimulator sim;
@@ -158,7 +158,7 @@ private Q_SLOTS:
         bool closed = true;
         uitest::WhenModal([&](QDialog& box) {
             requestsAtMessage = sim.Entries("request").size();
-            closed = form.close();
+            closed = form.close() || main_->close();
             main_->findChild<QAction*>(QStringLiteral("mm_Generate_Sin"))->trigger();
             box.findChild<QAbstractButton*>(QStringLiteral("btnOk"))->click();
         });
@@ -208,6 +208,26 @@ private Q_SLOTS:
         uitest::TypeOver(QStringLiteral("0.5"));
         uitest::Press(Qt::Key_Tab);
         QCOMPARE(form.Signal().Converter.UB, 500.0L);
+    }
+
+    void EnterWalksTheFieldsAndTakesTheValuesOver() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        form.findChild<QWidget*>(QStringLiteral("e_dey_znach_iu_a"))->setFocus();
+        uitest::TypeOver(QStringLiteral("20"));
+        QStringList visited;
+        for (int k = 0; k < 6; ++k) {
+            uitest::Press(Qt::Key_Return);
+            visited << uitest::FocusName(&form);
+        }
+        QCOMPARE(visited, uitest::Texts({"e_dey_znach_iu_b", "e_dey_znach_iu_c", "e_ugol_iu_a", "e_ugol_iu_b",
+                                         "e_ugol_iu_c", "e_dey_znach_iu_a"}));
+        QCOMPARE(form.Signal().Converter.UA, 20.0L);
+        QTest::mouseClick(form.findChild<QCheckBox*>(QStringLiteral("cbManualIU")), Qt::LeftButton);
+        form.findChild<QWidget*>(QStringLiteral("e_dey_znach_i_iu_c"))->setFocus();
+        uitest::TypeOver(QStringLiteral("2"));
+        uitest::Press(Qt::Key_Return);
+        QCOMPARE(uitest::FocusName(&form), QStringLiteral("e_ugol_iu_a"));
+        QCOMPARE(form.Signal().Current.IC, 2.0L);
     }
 
     void AConverterFileKeepsTheChannelsAndOpensOnThePage() {
