@@ -275,6 +275,16 @@ private Q_SLOTS:
         uitest::TypeOver(QStringLiteral("x"));
         uitest::Press(Qt::Key_Return);
         QTRY_COMPARE(log.Texts, uitest::Texts({"Ошибка при вводе значения! Повторите ввод!"}));
+
+        // The page's interharmonics switch and the interharmonics page's are one.
+        QTest::mouseClick(form.findChild<QCheckBox*>(QStringLiteral("chBoxOnIntergarm_iu")), Qt::LeftButton);
+        QVERIFY(form.Signal().Switches.IncludeInterGarm);
+        form.SelectTab(form.FindTab("Интергармоники"));
+        auto* include = form.findChild<QCheckBox*>(QStringLiteral("ChBoxHasIntergarms"));
+        QVERIFY(include->isChecked());
+        include->click();
+        form.SelectTab(form.FindTab(kConverterTab));
+        QVERIFY(!form.findChild<QCheckBox*>(QStringLiteral("chBoxOnIntergarm_iu"))->isChecked());
     }
 
     // The lists in the program's list format, the number editors' checks and
