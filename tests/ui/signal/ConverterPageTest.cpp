@@ -178,6 +178,19 @@ private Q_SLOTS:
         QVERIFY(!calibrator.Frames().empty());
     }
 
+    void ThePortListIsReadAgainKeepingThePosition() {
+        ConverterSimulator first({}, "COM3");
+        Restart();
+        TForm2& form = Window(QString::fromStdString(first.Name()));
+        auto* ports = form.findChild<QComboBox*>(QStringLiteral("cb_Com_Converter"));
+        const int at = ports->currentIndex();
+        ConverterSimulator second({}, "COM4");
+        QCOMPARE(ports->findText(QStringLiteral("COM4")), -1);
+        QTest::mouseClick(form.findChild<QToolButton*>(QStringLiteral("SpeedButton3")), Qt::LeftButton);
+        QVERIFY(ports->findText(QStringLiteral("COM4")) >= 0);
+        QCOMPARE(ports->currentIndex(), at);
+    }
+
     void ModeUnitAndGainBoxes() {
         TForm2& form = Window(QStringLiteral("COM250"));
         auto* automatic = form.findChild<QCheckBox*>(QStringLiteral("cbAutoIU"));
