@@ -477,9 +477,8 @@ TOnePhaseHarmonics::TOnePhaseHarmonics(TForm2& form, QWidget* parent)
     list_->setMinimumWidth(header->sizeHint().width() + 24);
 }
 
-void TOnePhaseHarmonics::Show(int phase) {
+void TOnePhaseHarmonics::SetPhase(int phase) {
     phase_ = phase;
-    Rebuild();
     for (TFieldEdit* field : fields_) field->clear();
 }
 

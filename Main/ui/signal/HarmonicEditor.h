@@ -115,8 +115,9 @@ class TOnePhaseHarmonics : public QWidget {
     Q_OBJECT
 public:
     explicit TOnePhaseHarmonics(TForm2& form, QWidget* parent = nullptr);
-    // Shows phase 0 ... 2: rebuilds the table, empties the four fields.
-    void Show(int phase);
+    // Turns to phase 0 ... 2 and empties the four fields; the table follows
+    // on the next Rebuild.
+    void SetPhase(int phase);
     const edit::TPowerTable& Table() const { return table_; }
     // The table anew from the records, the fields kept.
     void Rebuild();

@@ -91,8 +91,8 @@ void TOnePhasePage::Show(const sig::TSignalSet& s) {
 
 void TOnePhasePage::PhaseChosen() {
     RecalculatePhase();
-    harmonics_->Show(Phase());
-    form_.ShowAllData_Power();
+    harmonics_->SetPhase(Phase());
+    form_.ShowAllData_Power();  // rebuilds the phase's table
 }
 
 void TOnePhasePage::ShowPowerBars() { form_.Charts().ShowPowerBars(harmonics_->Table()); }

@@ -55,7 +55,8 @@ int main(int argc, char** argv) {
     // The harmonic table of the single-phase page, before that page places it.
     ui::TOnePhaseHarmonics onePhase(*form);
     onePhase.resize(760, 420);
-    onePhase.Show(0);
+    onePhase.SetPhase(0);
+    onePhase.Rebuild();
     Save(onePhase, QStringLiteral("one-phase-harmonics"));
     SaveChartShots(main, folder);
     return 0;

@@ -322,7 +322,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&editor));
         int changes = 0;
         connect(&editor, &ui::TOnePhaseHarmonics::TableChanged, this, [&changes] { ++changes; });
-        editor.Show(2);
+        editor.SetPhase(2);
+        editor.Rebuild();
         QVERIFY(!Find(editor, "e_one_faza_garm_u")->isEnabled());
         auto* list = Find<QListWidget>(editor, "ListBox3");
         list->scrollToItem(list->item(48));

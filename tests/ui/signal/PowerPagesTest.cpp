@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
@@ -14,6 +15,7 @@
 #include "SignalWindowFixture.h"
 #include "TempFolder.h"
 #include "editor/ChartRules.h"
+#include "editor/HarmonicRules.h"
 #include "editor/SignalFields.h"
 #include "export/ExportColumn.h"
 #include "files/SignalFile.h"
@@ -75,10 +77,14 @@ private Q_SLOTS:
 
         form.findChild<QWidget*>(QStringLiteral("e_one_power_rate"))->setFocus();
         Walk({"cb_faza"});
-        // Phase A shows its own values again.
+        // Phase A shows its own values and harmonics again.
+        form.Signal().Voltage.Garmonik.a.Koef[2] = 4;
+        auto* table = form.findChild<QListWidget*>(QStringLiteral("ListBox3"));
+        QVERIFY(table->item(0)->text() != QString::fromStdString(edit::MadeList_Power(form.Signal(), 0).Rows[0]));
         Choose(form.findChild<QComboBox*>(QStringLiteral("cb_faza")), Qt::Key_Up);
         QCOMPARE(Shown(form, "e_dey_znach_u_one_faza"), QStringLiteral("220.000"));
         QCOMPARE(Shown(form, "e_angle"), QStringLiteral("0.000°"));
+        QCOMPARE(table->item(0)->text(), QString::fromStdString(edit::MadeList_Power(form.Signal(), 0).Rows[0]));
     }
 
     void SinglePhaseRefusalAndRange() {
