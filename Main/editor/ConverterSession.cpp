@@ -43,7 +43,7 @@ bool TConverterSession::CreateModBus() {
         if (!client_->HasChannel()) {
             const int code = client_->OpenError();
             client_.reset();
-            messages_.push_back({da::LcaErrorText(code), std::string(kErrorCaption), MessageIcon::Error});
+            Report({da::LcaErrorText(code), std::string(kErrorCaption), MessageIcon::Error});
             return false;
         }
         return true;
@@ -69,11 +69,14 @@ bool TConverterSession::WithConnection(Body body) {
     return ok;
 }
 
-void TConverterSession::ErrorBox() {
-    messages_.push_back({client_->ErrorText(), std::string(kErrorCaption), MessageIcon::Error});
-}
+void TConverterSession::ErrorBox() { Report({client_->ErrorText(), std::string(kErrorCaption), MessageIcon::Error}); }
 
 std::vector<TConverterMessage> TConverterSession::TakeMessages() { return std::exchange(messages_, {}); }
+
+void TConverterSession::Report(TConverterMessage message) {
+    if (sink_) sink_(message);
+    else messages_.push_back(std::move(message));
+}
 
 bool TConverterSession::TestConnectionConverterIU(bool show) {
     return WithConnection([&](da::TModBusRTU& client) {
@@ -84,8 +87,7 @@ bool TConverterSession::TestConnectionConverterIU(bool show) {
             return false;
         }
         if (show)
-            messages_.push_back(
-                {std::string(kConverterConnected), std::string(kConverterTestCaption), MessageIcon::Information});
+            Report({std::string(kConverterConnected), std::string(kConverterTestCaption), MessageIcon::Information});
         return true;
     });
 }

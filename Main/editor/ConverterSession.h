@@ -80,7 +80,10 @@ public:
     // The messages collected by the operations, oldest first.
     const std::vector<TConverterMessage>& Messages() const { return messages_; }
     std::vector<TConverterMessage> TakeMessages();
-    void Report(TConverterMessage message) { messages_.push_back(std::move(message)); }
+    void Report(TConverterMessage message);
+    // Messages go to `sink` as they arise (it may wait until they were
+    // answered) instead of being kept for TakeMessages.
+    void SetMessageSink(std::function<void(const TConverterMessage&)> sink) { sink_ = std::move(sink); }
     const TConverterState& State() const { return state_; }
     // True while no client exists, i.e. the port is not held.
     bool Released() const { return client_ == nullptr; }
@@ -96,6 +99,7 @@ private:
     std::shared_ptr<da::TLCAThread> worker_;
     std::unique_ptr<da::TModBusRTU> client_;
     std::vector<TConverterMessage> messages_;
+    std::function<void(const TConverterMessage&)> sink_;
 };
 
 // One step of a converter operation, on a connection of its own.
@@ -125,8 +129,8 @@ TSendPreparation PrepareConverterSend(TConverterSession& session);
 bool FinishConverterSend(TConverterSession& session, const TSendPreparation& prep, bool sent);
 
 // What a test signal sent in converter mode hands back to the window: the
-// converter state, the currents and channels the calculation filled in, the
-// calculation's error code and the messages of the converter steps.
+// converter state, the currents and channels the calculation filled in and
+// the calculation's error code. The steps' messages were shown meanwhile.
 struct TConverterSendResult {
     TConverterState State;
     sig::TSignalParamsI Current;
@@ -134,7 +138,6 @@ struct TConverterSendResult {
     bool Calculated = false;
     std::uint8_t Error = 0;
     bool GainWritten = false;
-    std::vector<TConverterMessage> Messages;
 };
 
 // The calculation of the state's mode on the window's records.

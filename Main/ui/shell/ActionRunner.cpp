@@ -38,6 +38,7 @@ bool RunWithConverter(TActionRequest& r, lnk::TActionTarget& target, TActionOutc
     edit::TConverterSendResult result;
     result.State = r.Converter->State;
     edit::TConverterSession session(result.State, r.Converter->Port);
+    session.SetMessageSink(r.Converter->ShowMessage);
     const edit::TSendPreparation prep = edit::PrepareConverterSend(session);
     bool ok = false;
     result.Calculated = prep.ConverterAnswered && prep.MaySend();
@@ -48,7 +49,6 @@ bool RunWithConverter(TActionRequest& r, lnk::TActionTarget& target, TActionOutc
     }
     result.Current = r.Signal.Current;
     result.Converter = r.Signal.Converter;
-    result.Messages = session.TakeMessages();
     outcome.Converter = std::move(result);
     return ok;
 }

@@ -35,6 +35,9 @@ struct TActionRequest {
     struct TConverter {
         edit::TConverterState State;
         std::string Port;
+        // Shows one message of the converter steps and returns once it was
+        // answered; called on the worker.
+        std::function<void(const edit::TConverterMessage&)> ShowMessage;
     };
     std::optional<TConverter> Converter;
 };

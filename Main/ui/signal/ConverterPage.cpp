@@ -70,17 +70,6 @@ W* Named(W* widget, const char* name, const QString& caption = {}) {
 }
 
 // A message box of the program's look with its own caption and icon.
-void ShowBox(const edit::TConverterMessage& m) {
-    const auto kind = m.Icon == edit::MessageIcon::Information ? cmn::MessageKind::Ok : cmn::MessageKind::Warning;
-    TfmMsg box(Q(m.Text), kind, cmn::Buttons::Ok, QApplication::activeWindow());
-    box.setWindowTitle(Q(m.Caption));
-    if (m.Icon == edit::MessageIcon::Error)
-        if (auto* icon = box.findChild<QLabel*>(QStringLiteral("Image1"))) {
-            const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
-            icon->setPixmap(box.style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(side, side));
-        }
-    box.exec();
-}
 
 // The distinct values of one factor of the gain table, in ascending order.
 std::vector<float> FactorValues(int factor) {
@@ -100,6 +89,18 @@ void TConverterPage::Show_Chart_i_iu() { form_.Charts().Show_Chart_i_iu(); }
 void TConverterPage::Show_Little_Chart_I_iu() { form_.Charts().Show_Little_Chart_I_iu(); }
 void TConverterPage::ShowChart_i_iu(const std::array<sig::TPolar, 3>& currents) {
     form_.Charts().ShowConverterDiagram(currents);
+}
+
+void ShowConverterMessage(const edit::TConverterMessage& m) {
+    const auto kind = m.Icon == edit::MessageIcon::Information ? cmn::MessageKind::Ok : cmn::MessageKind::Warning;
+    TfmMsg box(Q(m.Text), kind, cmn::Buttons::Ok, QApplication::activeWindow());
+    box.setWindowTitle(Q(m.Caption));
+    if (m.Icon == edit::MessageIcon::Error)
+        if (auto* icon = box.findChild<QLabel*>(QStringLiteral("Image1"))) {
+            const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+            icon->setPixmap(box.style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(side, side));
+        }
+    box.exec();
 }
 
 TConverterPage::TConverterPage(TForm2& form) : form_(form), port_(Named(new QComboBox, "cb_Com_Converter")) {
@@ -725,7 +726,7 @@ void TConverterPage::TakeAngle(int phase) {
 }
 
 void TConverterPage::ShowMessages(const std::vector<edit::TConverterMessage>& messages) {
-    for (const auto& m : messages) ShowBox(m);
+    for (const auto& m : messages) ShowConverterMessage(m);
 }
 
 bool TConverterPage::RunOperation(std::vector<edit::TConverterStep> steps, std::function<void(bool)> done) {
@@ -773,7 +774,6 @@ void TConverterPage::SendFinished(const edit::TConverterSendResult& result) {
         form_.ShowAllData_i();
         ShowAllData_low_iu();
     }
-    ShowMessages(result.Messages);
     AnalizeErr(result.Error, nullptr);
     if (result.GainWritten) ShowAllData_low_iu();
 }

@@ -32,6 +32,10 @@ class TIndexTextLabel;
 class TFieldEdit;
 class TForm2;
 
+// One message of a converter operation in a message box with its caption
+// and icon, waiting for the answer.
+void ShowConverterMessage(const edit::TConverterMessage& m);
+
 // The current-to-voltage converter page: the output voltages of the
 // converter, the input currents and angles of the signal, the gain in
 // automatic or manual mode, the link to the converter and the current

@@ -419,6 +419,27 @@ private Q_SLOTS:
         QCOMPARE(Page(form).State().DeviceGainIndex, 0);
     }
 
+    // A converter port that cannot be opened is reported during the send,
+    // before the signal goes out; once answered, the signal goes unchanged.
+    void AMissingConverterPortIsReportedBeforeTheSignalGoesOut() {
+        talvo_test::CalibratorSimulator calibrator("COM1");
+        Restart();
+        TForm2& form = Window(QStringLiteral("COM250"));
+        const sig::real before = form.Signal().Current.IA;
+        QString text;
+        std::size_t framesAtMessage = 1;
+        uitest::WhenModal([&](QDialog& box) {
+            text = box.findChild<QLabel*>(QStringLiteral("Label1"))->text();
+            framesAtMessage = calibrator.Frames().size();
+            box.findChild<QAbstractButton*>(QStringLiteral("btnOk"))->click();
+        });
+        QVERIFY(Send());
+        QCOMPARE(text, QStringLiteral("Com-порт не найден."));
+        QCOMPARE(framesAtMessage, std::size_t{0});
+        QVERIFY(!calibrator.Frames().empty());
+        QCOMPARE(form.Signal().Current.IA, before);
+    }
+
     void AnExcessiveOutputStopsTheSend() {
         talvo_test::CalibratorSimulator calibrator("COM1");
         ConverterSimulator sim;
