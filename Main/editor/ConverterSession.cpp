@@ -157,14 +157,11 @@ bool TConverterSession::WriteCalibrationCoeffToConverterIU() {
     });
 }
 
-std::vector<TConverterStep> ConnectionSteps(const std::function<void(const TConverterState&)>& dataRead) {
-    return {[](TConverterSession& s) { return s.TestConnectionConverterIU(true); },
-            [](TConverterSession& s) { return s.ResetConverterIU(); },
-            [dataRead](TConverterSession& s) {
-                return s.ReadConverterIUAllData(true, [&] {
-                    if (dataRead) dataRead(s.State());
-                });
-            }};
+bool ConnectConverter(TConverterSession& session, const std::function<void(const TConverterState&)>& dataRead) {
+    return session.TestConnectionConverterIU(true) && session.ResetConverterIU() &&
+           session.ReadConverterIUAllData(true, [&] {
+               if (dataRead) dataRead(session.State());
+           });
 }
 
 TSendPreparation PrepareConverterSend(TConverterSession& session) {

@@ -102,14 +102,11 @@ private:
     std::function<void(const TConverterMessage&)> sink_;
 };
 
-// One step of a converter operation, on a connection of its own.
-using TConverterStep = std::function<bool(TConverterSession&)>;
-
 // "Поключение": the connection test with messages, a reset, then module,
 // gain and calibration tables with the labels shown (`dataRead` gets the
-// state once module and gain are in). Each step runs only after the previous
-// one succeeded, and its messages are shown before the next one starts.
-std::vector<TConverterStep> ConnectionSteps(const std::function<void(const TConverterState&)>& dataRead = {});
+// state once module and gain are in); each step only after the previous one
+// succeeded. True when all three did.
+bool ConnectConverter(TConverterSession& session, const std::function<void(const TConverterState&)>& dataRead = {});
 
 // The converter steps before a send: a silent test; when it fails, none of
 // the converter steps run and the signal goes unchanged. Then a reset and,

@@ -146,9 +146,10 @@ void BM_ConverterConnection(benchmark::State& state) {
         QElapsedTimer clock;
         clock.start();
         meter.Start();
-        page.RunOperation({[](edit::TConverterSession& s) { return s.TestConnectionConverterIU(false); },
-                           [](edit::TConverterSession& s) { return s.ResetConverterIU(); },
-                           [](edit::TConverterSession& s) { return s.ReadConverterIUAllData(false); }});
+        page.RunOperation([](edit::TConverterSession& session) {
+            return session.TestConnectionConverterIU(false) && session.ResetConverterIU() &&
+                   session.ReadConverterIUAllData(false);
+        });
         finished.wait(10000);
         runs.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
         if (finished.empty() || !finished.front().front().toBool()) state.SkipWithError("the connection failed");

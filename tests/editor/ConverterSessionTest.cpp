@@ -23,13 +23,6 @@ std::vector<std::string> Texts(const std::vector<TConverterMessage>& messages) {
     return texts;
 }
 
-// "Поключение" on one session: its steps in order, each after the previous one succeeded.
-bool ConnectConverter(TConverterSession& session, const std::function<void(const TConverterState&)>& dataRead = {}) {
-    for (const auto& step : ConnectionSteps(dataRead))
-        if (!step(session)) return false;
-    return true;
-}
-
 class ConverterLink : public ::testing::Test {
 protected:
     std::size_t Requests(const ConverterSimulator& sim) { return sim.Entries("request").size(); }

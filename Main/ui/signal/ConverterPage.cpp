@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 
 #include "CommonUtils/Numbers.h"
 #include "CommonUtils/TalvoError.h"
@@ -36,6 +37,7 @@
 #include "ui/common/FieldEdit.h"
 #include "ui/common/IndexTextLabel.h"
 #include "ui/common/MessageDialog.h"
+#include "ui/common/QueuedSinks.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/PageFields.h"
 #include "ui/signal/SignalWindow.h"
@@ -725,41 +727,30 @@ void TConverterPage::TakeAngle(int phase) {
     taking_ = false;
 }
 
-void TConverterPage::ShowMessages(const std::vector<edit::TConverterMessage>& messages) {
-    for (const auto& m : messages) ShowConverterMessage(m);
-}
-
-bool TConverterPage::RunOperation(std::vector<edit::TConverterStep> steps, std::function<void(bool)> done) {
+bool TConverterPage::RunOperation(std::function<bool(edit::TConverterSession&)> body, std::function<void(bool)> done) {
     if (form_.ActionRunning() || busy_.exchange(true)) return false;
-    RunStep(std::make_shared<const TOperation>(TOperation{std::move(steps), std::move(done), U(port_->currentText())}),
-            0);
-    return true;
-}
-
-void TConverterPage::RunStep(std::shared_ptr<const TOperation> operation, std::size_t index) {
     if (worker_.joinable()) worker_.join();
     auto copy = std::make_shared<edit::TConverterState>(state_);
-    worker_ = std::thread([this, operation, index, copy] {
-        auto session = std::make_shared<edit::TConverterSession>(*copy, operation->Port);
-        const bool ok = operation->Steps[index](*session);
-        // What the step learnt of the device comes back; the page's own choices stay.
+    const std::string port = U(port_->currentText());
+    worker_ = std::thread([this, copy, port, body = std::move(body), done = std::move(done)] {
+        edit::TConverterSession session(*copy, port);
+        session.SetMessageSink(
+            [this](const edit::TConverterMessage& m) { RunOnThreadOf(this, [&m] { ShowConverterMessage(m); }); });
+        const bool ok = body(session);
+        // What the operation learnt of the device comes back; the page's own choices stay.
         QMetaObject::invokeMethod(
             this,
-            [this, operation, index, copy, session, ok] {
+            [this, copy, ok, done] {
                 state_.ModuleNumber = copy->ModuleNumber;
                 state_.DeviceGainIndex = copy->DeviceGainIndex;
                 state_.Calibration = copy->Calibration;
-                ShowMessages(session->TakeMessages());
-                if (ok && index + 1 < operation->Steps.size()) {
-                    RunStep(operation, index + 1);
-                    return;
-                }
                 busy_ = false;
-                if (operation->Done) operation->Done(ok);
+                if (done) done(ok);
                 Q_EMIT OperationFinished(ok);
             },
             Qt::QueuedConnection);
     });
+    return true;
 }
 
 void TConverterPage::SendFinished(const edit::TConverterSendResult& result) {
@@ -793,15 +784,16 @@ void TConverterPage::Connect() {
             },
             Qt::QueuedConnection);
     };
-    RunOperation(edit::ConnectionSteps(dataRead), [this](bool ok) {
-        module_->setText(Q(edit::ModuleText(state_.ModuleNumber)));
-        if (!ok) {
-            ShowKoeffPreobr();
-            return;
-        }
-        Calculate(edit::ConverterCalculation::ByMode);
-        ShowAllData_low_iu();
-    });
+    RunOperation([dataRead](edit::TConverterSession& session) { return edit::ConnectConverter(session, dataRead); },
+                 [this](bool ok) {
+                     module_->setText(Q(edit::ModuleText(state_.ModuleNumber)));
+                     if (!ok) {
+                         ShowKoeffPreobr();
+                         return;
+                     }
+                     Calculate(edit::ConverterCalculation::ByMode);
+                     ShowAllData_low_iu();
+                 });
 }
 
 }  // namespace ui

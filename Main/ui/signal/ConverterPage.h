@@ -4,11 +4,9 @@
 #include <array>
 #include <atomic>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "editor/ConverterSession.h"
 #include "editor/HarmonicRules.h"
@@ -74,12 +72,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 public:
-    // A converter operation away from the window thread, step by step: each
-    // step works on a copy of the state; what it learnt of the device and its
-    // messages come back to the window thread, and the next step starts after
-    // the messages were answered, when the step succeeded. Then `done` runs on
-    // the window thread. Ignored while an operation or a send runs.
-    bool RunOperation(std::vector<edit::TConverterStep> steps, std::function<void(bool)> done = {});
+    // A converter operation away from the window thread: `body` works on a
+    // copy of the state, and each message it raises is shown and answered on
+    // the window thread before it goes on. What it learnt of the device comes
+    // back, then `done` runs on the window thread. Ignored while an operation
+    // or a send runs.
+    bool RunOperation(std::function<bool(edit::TConverterSession&)> body, std::function<void(bool)> done = {});
 
 Q_SIGNALS:
     void OperationFinished(bool ok);
@@ -102,13 +100,6 @@ private:
     int EditedPhase() const;
     int EditedOrder() const;
     void FillHarmonicFields();
-    struct TOperation {
-        std::vector<edit::TConverterStep> Steps;
-        std::function<void(bool)> Done;
-        std::string Port;
-    };
-    void RunStep(std::shared_ptr<const TOperation> operation, std::size_t index);
-    void ShowMessages(const std::vector<edit::TConverterMessage>& messages);
     bool AnalizeErr(std::uint8_t code, QWidget* focus);
 
     TForm2& form_;
