@@ -128,7 +128,7 @@ bool TConverterSession::ReadConverterIUFazaCalibrationCoeff() {
             if (!client.ReadHoldingRegisters(kBlockStarts[c], kBlockLength, &block) || block.size() < kBlockLength)
                 return false;
             for (int k = 1; k <= sig::kConverterGains; ++k)
-                state_.Calibration.Delta[c][k] = static_cast<std::int16_t>(block[k]);
+                state_.CalibrationTable.Delta[c][k] = static_cast<std::int16_t>(block[k]);
         }
         return true;
     });
@@ -137,12 +137,12 @@ bool TConverterSession::ReadConverterIUFazaCalibrationCoeff() {
 bool TConverterSession::ReadConverterIUAllData(bool show, const std::function<void()>& dataRead) {
     if (!ReadConverterIUData()) return false;
     if (show && dataRead) dataRead();
-    if (ReadConverterIUFazaCalibrationCoeff()) state_.Calibration.Read = true;
-    return state_.Calibration.Read;
+    if (ReadConverterIUFazaCalibrationCoeff()) state_.CalibrationTable.Read = true;
+    return state_.CalibrationTable.Read;
 }
 
 bool TConverterSession::WriteCalibrationCoeffToConverterIU() {
-    if (!state_.Calibration.Read && ResetConverterIU() && !ReadConverterIUData()) return false;
+    if (!state_.CalibrationTable.Read && ResetConverterIU() && !ReadConverterIUData()) return false;
     // Index 0 has no code: nothing was selected, so nothing is written.
     const auto code = sig::GainCode(state_.CalculatedGainIndex);
     if (!code) return false;
@@ -189,8 +189,8 @@ std::uint8_t CalcConverter(TConverterState& state, sig::TSignalSet& s, bool auto
                                            s.Switches.InterCountI};
     sig::TConverterGains gains{state.CalculatedGainIndex, state.ManualGainIndex};
     std::uint8_t error = 0;
-    const sig::TConverterCalc calc{s.Current, s.Converter, state.Calibration, switches, s.Grid.SamplesPerPeriod, gains,
-                                   error,     display};
+    const sig::TConverterCalc calc{
+        s.Current, s.Converter, state.CalibrationTable, switches, s.Grid.SamplesPerPeriod, gains, error, display};
     if (automatic) sig::CalcConverterAuto(calc);
     else sig::CalcConverterManual(calc);
     state.CalculatedGainIndex = gains.Calculated;

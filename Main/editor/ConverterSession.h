@@ -38,12 +38,12 @@ struct TConverterState {
     std::uint8_t CalculatedGainIndex = 0;  // 0: none selected yet
     std::uint8_t ManualGainIndex = 1;
     // Read tells whether the three calibration tables came from the converter.
-    sig::TConverterCalibration Calibration;
+    sig::TConverterCalibration CalibrationTable;
     bool Automatic = true;
     bool Volts = false;                // output values shown in V instead of mV
     bool EditsInterharmonics = false;  // the harmonic view's fields act on the interharmonic list
 
-    bool CalibrationTablesLoaded() const { return Calibration.Read; }
+    bool CalibrationTablesLoaded() const { return CalibrationTable.Read; }
 };
 
 inline constexpr std::string_view kConverterConnected = "Преобразователь подключен.";

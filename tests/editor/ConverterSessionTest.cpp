@@ -46,10 +46,10 @@ TEST_F(ConverterLink, ConnectionReadsModuleGainAndTables) {
     // The reset put the converter at index 1, whose code the read finds.
     EXPECT_EQ(state_.DeviceGainIndex, 1);
     EXPECT_TRUE(state_.CalibrationTablesLoaded());
-    EXPECT_EQ(state_.Calibration.Delta[0][1], 1);
-    EXPECT_EQ(state_.Calibration.Delta[1][44], -88);
-    EXPECT_EQ(state_.Calibration.Delta[2][44], 132);
-    EXPECT_EQ(state_.Calibration.Delta[0][0], 0);  // register 2 is not a correction
+    EXPECT_EQ(state_.CalibrationTable.Delta[0][1], 1);
+    EXPECT_EQ(state_.CalibrationTable.Delta[1][44], -88);
+    EXPECT_EQ(state_.CalibrationTable.Delta[2][44], 132);
+    EXPECT_EQ(state_.CalibrationTable.Delta[0][0], 0);  // register 2 is not a correction
     const auto requests = sim.Entries("request");
     ASSERT_EQ(requests.size(), 6u);
     EXPECT_EQ(requests[0]["hex"], "010800001234ED7C");
@@ -88,8 +88,8 @@ TEST_F(ConverterLink, AFailedCalibrationBlockStopsTheRead) {
     EXPECT_FALSE(session.ReadConverterIUAllData(false));
     EXPECT_TRUE(session.Released());
     EXPECT_FALSE(state_.CalibrationTablesLoaded());
-    EXPECT_EQ(state_.Calibration.Delta[0][44], 44) << "blocks before the failure keep their values";
-    EXPECT_EQ(state_.Calibration.Delta[2][44], 0);
+    EXPECT_EQ(state_.CalibrationTable.Delta[0][44], 44) << "blocks before the failure keep their values";
+    EXPECT_EQ(state_.CalibrationTable.Delta[2][44], 0);
     EXPECT_EQ(Requests(sim), 3u);
     EXPECT_TRUE(session.Messages().empty());
 }
@@ -104,8 +104,8 @@ TEST_F(ConverterLink, AConverterVanishingDuringABlockReadFailsTheRead) {
     EXPECT_FALSE(read.get());
     EXPECT_TRUE(session.Released());
     EXPECT_FALSE(state_.CalibrationTablesLoaded());
-    EXPECT_EQ(state_.Calibration.Delta[0][44], 44);
-    EXPECT_EQ(state_.Calibration.Delta[1][44], 0);
+    EXPECT_EQ(state_.CalibrationTable.Delta[0][44], 44);
+    EXPECT_EQ(state_.CalibrationTable.Delta[1][44], 0);
 
     ConverterSimulator again({}, "COM9");
     TConverterSession next(state_, again.Name());
@@ -151,7 +151,7 @@ TEST_F(ConverterLink, GainWriteResetsAndReadsFirstWithoutTables) {
     EXPECT_EQ(requests[2]["hex"].get<std::string>().substr(0, 12), "0106800101A0");
 
     // With the tables loaded only the write goes out; index 0 has no code and writes nothing.
-    state_.Calibration.Read = true;
+    state_.CalibrationTable.Read = true;
     state_.CalculatedGainIndex = 0;
     EXPECT_FALSE(session.WriteCalibrationCoeffToConverterIU());
     EXPECT_EQ(state_.DeviceGainIndex, 38);
@@ -259,7 +259,7 @@ TEST(ConverterTexts, DefaultSignalWithZeroCorrectionsSelectsIndexOne) {
     talvo_test::RecordingLog log;
     sig::TSignalSet s = DefaultSignal({0, {}, log});
     TConverterState state;
-    state.Calibration.Read = true;
+    state.CalibrationTable.Read = true;
     EXPECT_EQ(CalcConverter(state, s, true), 0);
     EXPECT_EQ(state.CalculatedGainIndex, 1);
     EXPECT_EQ(state.ManualGainIndex, 1);
@@ -276,7 +276,7 @@ TEST(ConverterTexts, AHarmonicInManualModeReplacesTheManualGain) {
     talvo_test::RecordingLog log;
     sig::TSignalSet s = DefaultSignal({0, {}, log});
     TConverterState state;
-    state.Calibration.Read = true;
+    state.CalibrationTable.Read = true;
     state.Automatic = false;
     state.ManualGainIndex = 38;
     s.Current.IA = 0.5L;

@@ -743,7 +743,7 @@ bool TConverterPage::RunOperation(std::function<bool(edit::TConverterSession&)> 
             [this, copy, ok, done] {
                 state_.ModuleNumber = copy->ModuleNumber;
                 state_.DeviceGainIndex = copy->DeviceGainIndex;
-                state_.Calibration = copy->Calibration;
+                state_.CalibrationTable = copy->CalibrationTable;
                 busy_ = false;
                 if (done) done(ok);
                 Q_EMIT OperationFinished(ok);
@@ -756,7 +756,7 @@ bool TConverterPage::RunOperation(std::function<bool(edit::TConverterSession&)> 
 void TConverterPage::SendFinished(const edit::TConverterSendResult& result) {
     state_.ModuleNumber = result.State.ModuleNumber;
     state_.DeviceGainIndex = result.State.DeviceGainIndex;
-    state_.Calibration = result.State.Calibration;
+    state_.CalibrationTable = result.State.CalibrationTable;
     if (result.Calculated) {
         state_.CalculatedGainIndex = result.State.CalculatedGainIndex;
         state_.ManualGainIndex = result.State.ManualGainIndex;

@@ -341,7 +341,7 @@ private Q_SLOTS:
 
     void AnExcessiveOutputReturnsTheFocus() {
         TForm2& form = Window(QStringLiteral("COM250"));
-        Page(form).State().Calibration.Read = true;
+        Page(form).State().CalibrationTable.Read = true;
         auto* field = form.findChild<QWidget*>(QStringLiteral("e_dey_znach_iu_a"));
         field->setFocus();
         uitest::TypeOver(QStringLiteral("12000.01"));
