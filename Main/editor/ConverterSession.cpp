@@ -71,8 +71,6 @@ bool TConverterSession::WithConnection(Body body) {
 
 void TConverterSession::ErrorBox() { Report({client_->ErrorText(), std::string(kErrorCaption), MessageIcon::Error}); }
 
-std::vector<TConverterMessage> TConverterSession::TakeMessages() { return std::exchange(messages_, {}); }
-
 void TConverterSession::Report(TConverterMessage message) {
     if (sink_) sink_(message);
     else messages_.push_back(std::move(message));

@@ -79,10 +79,9 @@ public:
 
     // The messages collected by the operations, oldest first.
     const std::vector<TConverterMessage>& Messages() const { return messages_; }
-    std::vector<TConverterMessage> TakeMessages();
     void Report(TConverterMessage message);
     // Messages go to `sink` as they arise (it may wait until they were
-    // answered) instead of being kept for TakeMessages.
+    // answered) instead of being kept in Messages().
     void SetMessageSink(std::function<void(const TConverterMessage&)> sink) { sink_ = std::move(sink); }
     const TConverterState& State() const { return state_; }
     // True while no client exists, i.e. the port is not held.

@@ -23,7 +23,6 @@
 #include "link/PortList.h"
 #include "ui/common/FileDialogs.h"
 #include "ui/common/MessageDialog.h"
-#include "ui/common/QueuedSinks.h"
 #include "ui/common/Texts.h"
 #include "ui/schedule/ScheduleWindow.h"
 #include "ui/shell/dialogs/TfmAbout.h"
@@ -510,10 +509,8 @@ bool TfmMain::RunAction(TActionKind kind) {
             // The converter's port is held by the page's own operation.
             if (form->ConverterBusy()) return false;
             // Each message of the converter steps is answered before the steps go on.
-            const auto show = [this](const edit::TConverterMessage& m) {
-                RunOnThreadOf(this, [&m] { ShowConverterMessage(m); });
-            };
-            request.Converter = TActionRequest::TConverter{form->ConverterPage()->State(), form->ConverterPort(), show};
+            request.Converter = TActionRequest::TConverter{form->ConverterPage()->State(), form->ConverterPort(),
+                                                           ConverterMessagesOn(this)};
         }
     }
     if (!runner_.Start(std::move(request))) return false;

@@ -85,14 +85,6 @@ std::vector<float> FactorValues(int factor) {
     return values;
 }
 
-}  // namespace
-
-void TConverterPage::Show_Chart_i_iu() { form_.Charts().Show_Chart_i_iu(); }
-void TConverterPage::Show_Little_Chart_I_iu() { form_.Charts().Show_Little_Chart_I_iu(); }
-void TConverterPage::ShowChart_i_iu(const std::array<sig::TPolar, 3>& currents) {
-    form_.Charts().ShowConverterDiagram(currents);
-}
-
 void ShowConverterMessage(const edit::TConverterMessage& m) {
     const auto kind = m.Icon == edit::MessageIcon::Information ? cmn::MessageKind::Ok : cmn::MessageKind::Warning;
     TfmMsg box(Q(m.Text), kind, cmn::Buttons::Ok, QApplication::activeWindow());
@@ -103,6 +95,18 @@ void ShowConverterMessage(const edit::TConverterMessage& m) {
             icon->setPixmap(box.style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(side, side));
         }
     box.exec();
+}
+
+}  // namespace
+
+void TConverterPage::Show_Chart_i_iu() { form_.Charts().Show_Chart_i_iu(); }
+void TConverterPage::Show_Little_Chart_I_iu() { form_.Charts().Show_Little_Chart_I_iu(); }
+void TConverterPage::ShowChart_i_iu(const std::array<sig::TPolar, 3>& currents) {
+    form_.Charts().ShowConverterDiagram(currents);
+}
+
+std::function<void(const edit::TConverterMessage&)> ConverterMessagesOn(QObject* context) {
+    return [context](const edit::TConverterMessage& m) { RunOnThreadOf(context, [&m] { ShowConverterMessage(m); }); };
 }
 
 TConverterPage::TConverterPage(TForm2& form) : form_(form), port_(Named(new QComboBox, "cb_Com_Converter")) {
@@ -734,8 +738,7 @@ bool TConverterPage::RunOperation(std::function<bool(edit::TConverterSession&)> 
     const std::string port = U(port_->currentText());
     worker_ = std::thread([this, copy, port, body = std::move(body), done = std::move(done)] {
         edit::TConverterSession session(*copy, port);
-        session.SetMessageSink(
-            [this](const edit::TConverterMessage& m) { RunOnThreadOf(this, [&m] { ShowConverterMessage(m); }); });
+        session.SetMessageSink(ConverterMessagesOn(this));
         const bool ok = body(session);
         // What the operation learnt of the device comes back; the page's own choices stay.
         QMetaObject::invokeMethod(

@@ -30,9 +30,10 @@ class TIndexTextLabel;
 class TFieldEdit;
 class TForm2;
 
-// One message of a converter operation in a message box with its caption
-// and icon, waiting for the answer.
-void ShowConverterMessage(const edit::TConverterMessage& m);
+// Where a converter operation off the window thread sends its messages:
+// each is shown on the thread of `context` in a message box with its caption
+// and icon, and the operation waits for the answer.
+std::function<void(const edit::TConverterMessage&)> ConverterMessagesOn(QObject* context);
 
 // The current-to-voltage converter page: the output voltages of the
 // converter, the input currents and angles of the signal, the gain in
