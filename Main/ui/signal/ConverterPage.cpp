@@ -517,7 +517,6 @@ void TConverterPage::HarmonicEnter(bool angleField) {
         return;
     }
     if (angleField && !state_.EditsInterharmonics) harmonicNumber_->setValue(edit::NextOrder(Editor(), order));
-    ShowAllData_low_iu();
     if (Calculate(edit::ConverterCalculation::Automatic, field)) (angleField ? coefficient_ : angle_)->setFocus();
 }
 
@@ -543,8 +542,8 @@ void TConverterPage::CopyToAll(bool angles) {
     }
     edit::ApplySetAll(button, form_.Signal(), EditedPhase(), check.Value, nullptr);
     if (angles && !inter) harmonicNumber_->setValue(edit::NextOrder(Editor(), harmonicNumber_->value()));
-    ShowAllData_low_iu();
-    if (!angles) Calculate(edit::ConverterCalculation::Automatic);
+    if (angles) ShowAllData_low_iu();
+    else Calculate(edit::ConverterCalculation::Automatic);
     (angles ? static_cast<QWidget*>(coefficient_) : angle_)->setFocus();
 }
 
@@ -685,7 +684,8 @@ bool TConverterPage::Calculate(edit::ConverterCalculation which, QWidget* focus)
     const bool automatic =
         which == edit::ConverterCalculation::ByMode ? state_.Automatic : which == edit::ConverterCalculation::Automatic;
     const std::uint8_t code = edit::CalcConverter(state_, form_.Signal(), automatic, this);
-    ShowAllData_low_iu();
+    // A calculation that ran to its end has shown the page itself.
+    if (code != 0) ShowAllData_low_iu();
     return AnalizeErr(code, focus);
 }
 
@@ -766,10 +766,10 @@ void TConverterPage::SendFinished(const edit::TConverterSendResult& result) {
         form_.Signal().Current = result.Current;
         form_.Signal().Converter = result.Converter;
         form_.ShowAllData_i();
+        // Also shows the gain written after the send: a written gain implies a calculation.
         ShowAllData_low_iu();
     }
     AnalizeErr(result.Error, nullptr);
-    if (result.GainWritten) ShowAllData_low_iu();
 }
 
 void TConverterPage::Connect() {
