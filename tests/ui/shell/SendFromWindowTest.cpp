@@ -25,11 +25,23 @@ namespace {
 
 const QString kExample = QStringLiteral(TALVO_SOURCE_DIR "/examples/harmonics-dips-flicker.usa");
 
+// The journal once it has stopped growing. A send that ends with the dips
+// frame does not wait for the calibrator to execute it, so the simulator may
+// still be reading that frame's block when the sender is done.
+std::vector<json> SettledFrames(const talvo_test::CalibratorSimulator& sim) {
+    std::vector<json> frames = sim.Frames();
+    for (;;) {
+        std::vector<json> later = sim.WaitFrames(frames.size() + 1, std::chrono::milliseconds(500));
+        if (later.size() == frames.size()) return frames;
+        frames = std::move(later);
+    }
+}
+
 // The frames as the calibrator received them (codes, parameters, decoded
 // tables and timing blocks), without their running numbers and the device
 // state that earlier runs left.
 std::vector<json> Received(const talvo_test::CalibratorSimulator& sim, std::size_t from) {
-    std::vector<json> frames = sim.Frames();
+    std::vector<json> frames = SettledFrames(sim);
     frames.erase(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(std::min(from, frames.size())));
     for (json& f : frames) {
         f.erase("seq");
@@ -40,7 +52,7 @@ std::vector<json> Received(const talvo_test::CalibratorSimulator& sim, std::size
 
 // What the console sends for the same file and action.
 std::vector<json> SentByConsole(const talvo_test::CalibratorSimulator& sim, const char* type) {
-    const std::size_t before = sim.Frames().size();
+    const std::size_t before = SettledFrames(sim).size();
     QProcess console;
     console.start(QStringLiteral(TALVO_BIN_DIR "/KalibratorTalvo"),
                   {QStringLiteral("-c"), QStringLiteral("SetSignal"), QStringLiteral("-t"), QString::fromLatin1(type),
@@ -67,7 +79,7 @@ class SendFromWindowTest : public QObject {
 
     // Runs a menu entry on the file's window and returns the frames it sent.
     std::vector<json> SendFromWindow(TfmMain& main, const char* item) {
-        const std::size_t before = sim_->Frames().size();
+        const std::size_t before = SettledFrames(*sim_).size();
         QSignalSpy finished(&main, &TfmMain::ActionFinished);
         main.findChild<QAction*>(QString::fromLatin1(item))->trigger();
         if (!finished.wait(30000)) return {};
