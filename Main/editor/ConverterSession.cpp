@@ -185,14 +185,17 @@ std::uint8_t CalcConverter(TConverterState& state, sig::TSignalSet& s, bool auto
                                            s.Switches.IncludeInterGarm,
                                            s.Switches.HarmCountI,
                                            s.Switches.InterCountI};
-    sig::TConverterGains gains{state.CalculatedGainIndex, state.ManualGainIndex};
     std::uint8_t error = 0;
-    const sig::TConverterCalc calc{
-        s.Current, s.Converter, state.CalibrationTable, switches, s.Grid.SamplesPerPeriod, gains, error, display};
+    const sig::TConverterCalc calc{s.Current,
+                                   s.Converter,
+                                   state.CalibrationTable,
+                                   switches,
+                                   s.Grid.SamplesPerPeriod,
+                                   {state.CalculatedGainIndex, state.ManualGainIndex},
+                                   error,
+                                   display};
     if (automatic) sig::CalcConverterAuto(calc);
     else sig::CalcConverterManual(calc);
-    state.CalculatedGainIndex = gains.Calculated;
-    state.ManualGainIndex = gains.Manual;
     return error;
 }
 

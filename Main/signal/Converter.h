@@ -45,9 +45,11 @@ struct TConverterSwitches {
     std::uint8_t InterCountI = 50;
 };
 
+// The gain indices where their owner keeps them: the display called during a
+// calculation already sees the indices the calculation has chosen.
 struct TConverterGains {
-    std::uint8_t Calculated = 0;  // 1 ... 44 to be programmed; 0 none
-    std::uint8_t Manual = 0;      // chosen by the user
+    std::uint8_t& Calculated;  // 1 ... 44 to be programmed; 0 none
+    std::uint8_t& Manual;      // chosen by the user
 };
 
 // What the converter page shows of the calculations.
@@ -70,7 +72,7 @@ struct TConverterCalc {
     const TConverterCalibration& Calibration;
     const TConverterSwitches& Switches;
     int Samples;  // samples per period at the current frequency
-    TConverterGains& Gains;
+    TConverterGains Gains;
     std::uint8_t& Error;
     IConverterDisplay* Display = nullptr;
 };

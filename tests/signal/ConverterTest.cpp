@@ -31,7 +31,9 @@ protected:
     sig::TSignalParamsI current;
     sig::TConverterCalibration calibration;
     sig::TConverterSwitches switches;
-    sig::TConverterGains gains;
+    std::uint8_t calculatedGain = 0;
+    std::uint8_t manualGain = 0;
+    sig::TConverterGains gains{calculatedGain, manualGain};
     std::uint8_t error = 0;
 };
 

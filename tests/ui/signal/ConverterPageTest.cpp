@@ -352,6 +352,22 @@ private Q_SLOTS:
         QCOMPARE(uitest::FocusName(&form), QStringLiteral("e_dey_znach_iu_a"));
     }
 
+    // The labels and gain boxes shown by a calculation are those of the gain it selected.
+    void AnOutputValueShowsTheGainItSelected() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        Page(form).State().CalibrationTable.Read = true;
+        form.findChild<QWidget*>(QStringLiteral("e_dey_znach_iu_a"))->setFocus();
+        uitest::TypeOver(QStringLiteral("5000"));
+        uitest::Press(Qt::Key_Tab);
+        const edit::TConverterState& state = Page(form).State();
+        QCOMPARE(state.ManualGainIndex, state.CalculatedGainIndex);
+        QCOMPARE(Text(form, "lbConverterInfoCalc"),
+                 QStringLiteral("Коэффициент [30] = 96 (Kpga = 16; K1pga = 1; Kina = 6)"));
+        QCOMPARE(Text(form, "lbConverterInfoManual"), QStringLiteral("Коэффициент [30] = 96"));
+        QCOMPARE(Text(form, "cbKpga"), QStringLiteral("16"));
+        QCOMPARE(Text(form, "cbKina"), QStringLiteral("6"));
+    }
+
     // The test signal sent from the main window in converter mode; true when it went out.
     bool Send() {
         QSignalSpy finished(main_.get(), &ui::TfmMain::ActionFinished);
