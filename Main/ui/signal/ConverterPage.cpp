@@ -24,7 +24,6 @@
 #include <memory>
 
 #include "CommonUtils/Numbers.h"
-#include "CommonUtils/TalvoError.h"
 #include "editor/FundamentalChoices.h"
 #include "editor/HarmonicRules.h"
 #include "files/TalvoIni.h"
@@ -198,20 +197,7 @@ QWidget* TConverterPage::Fundamentals() {
     const auto takeFrequency = [this](const char* rowName, TFieldEdit* field) {
         if (taking_) return;
         taking_ = true;
-        const auto setting = form_.FrequencySetting();
-        edit::TEntryOutcome out;
-        try {
-            out = edit::TakeOver(*edit::FieldByName(rowName), U(field->text()),
-                                 {form_.Signal(), setting.Kf, setting.Bounds, setting.Log, &form_, "page_iu"});
-        } catch (const cmn::TalvoError& e) {
-            out.Message = e.what();
-        }
-        if (!out.Accepted) {
-            if (out.Message) MyShowMessage(*out.Message, cmn::MessageKind::Warning);
-            field->setFocus();
-        } else {
-            ShowAllData_low_iu();
-        }
+        if (form_.TakeOverField(*edit::FieldByName(rowName), *field)) ShowAllData_low_iu();
         taking_ = false;
     };
     connect(rate_, &TFieldEdit::Leaving, this, [=, this] { takeFrequency("e_rate_u", rate_); });
@@ -708,26 +694,13 @@ void TConverterPage::TakeValue(int phase, bool output) {
     taking_ = false;
 }
 
+// The angles are those of the current page's fields, taken over by the same rule.
 void TConverterPage::TakeAngle(int phase) {
     if (taking_) return;
     taking_ = true;
     const char* rows[3]{"e_ugol_i_a", "e_ugol_i_b", "e_ugol_i_c"};
-    const auto setting = form_.FrequencySetting();
-    QString text = angles_[phase]->text();
-    text.remove(QStringLiteral("°"));
-    edit::TEntryOutcome out;
-    try {
-        out = edit::TakeOver(*edit::FieldByName(rows[phase]), U(text),
-                             {form_.Signal(), setting.Kf, setting.Bounds, setting.Log, &form_, "page_iu"});
-    } catch (const cmn::TalvoError& e) {
-        out.Message = e.what();
-    }
-    if (!out.Accepted) {
-        if (out.Message) MyShowMessage(*out.Message, cmn::MessageKind::Warning);
-        angles_[phase]->setFocus();
-    } else {
+    if (form_.TakeOverField(*edit::FieldByName(rows[phase]), *angles_[phase]))
         Calculate(edit::ConverterCalculation::ByMode, angles_[phase]);
-    }
     taking_ = false;
 }
 

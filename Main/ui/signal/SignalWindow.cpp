@@ -434,8 +434,8 @@ void TForm2::DrawVectorDiagram(const sig::TSignalParamsU& v, const sig::TSignalP
 
 // A refused entry keeps its text and takes the focus back; the message box
 // and the return of the focus must not take the entry over a second time.
-void TForm2::TakeOverField(const edit::TFieldRow& row, TFieldEdit& field) {
-    if (takingOver_) return;
+bool TForm2::TakeOverField(const edit::TFieldRow& row, TFieldEdit& field) {
+    if (takingOver_) return false;
     takingOver_ = true;
     const std::string page = ShownPage();
     edit::TEntryOutcome out;
@@ -454,6 +454,7 @@ void TForm2::TakeOverField(const edit::TFieldRow& row, TFieldEdit& field) {
         ShowPage(out.Redisplay);
     }
     takingOver_ = false;
+    return out.Accepted;
 }
 
 void TForm2::EscapeField(const edit::TFieldRow& row, TFieldEdit& field) {

@@ -81,6 +81,10 @@ public:
     void UpdateFrequencyBounds();
     // The frequency setting of this window's defaults and frequency fields.
     edit::TFrequencySetting FrequencySetting() { return {Kf(), bounds_, log_}; }
+    // Takes the field's text over into the record of its row, as the shown
+    // page's entry; a refusal is reported and the focus goes back. True when
+    // the value was stored.
+    bool TakeOverField(const edit::TFieldRow& row, TFieldEdit& field);
 
     // Display operations: the controls of one page show the records.
     void ShowAllData_u();
@@ -141,7 +145,6 @@ private:
     void SaveProtocol();
     sig::real Kf() const;
     std::string ShownPage() const;
-    void TakeOverField(const edit::TFieldRow& row, TFieldEdit& field);
     void EscapeField(const edit::TFieldRow& row, TFieldEdit& field);
     void ShowPage(std::string_view page);
 

@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
 #include <memory>
 
 #include "CalibratorSimulator.h"
@@ -241,6 +242,20 @@ private Q_SLOTS:
         uitest::Press(Qt::Key_Return);
         QCOMPARE(uitest::FocusName(&form), QStringLiteral("e_ugol_iu_a"));
         QCOMPARE(form.Signal().Current.IC, 2.0L);
+        // The angles and the frequency are taken over as on the current and voltage pages.
+        uitest::TypeOver(QStringLiteral("-390°"));
+        uitest::Press(Qt::Key_Return);
+        QCOMPARE(form.Signal().Current.PhiUIA, -30.0L);
+        form.findChild<QWidget*>(QStringLiteral("e_Rate_IU"))->setFocus();
+        uitest::TypeOver(QStringLiteral("5l"));
+        uitest::TMessageLog log;
+        uitest::Press(Qt::Key_Tab);
+        QCOMPARE(log.Texts, uitest::Texts({"Ошибка при вводе значения! Повторите ввод!"}));
+        QCOMPARE(uitest::FocusName(&form), QStringLiteral("e_Rate_IU"));
+        uitest::TypeOver(QStringLiteral("51"));
+        uitest::Press(Qt::Key_Return);
+        QCOMPARE(uitest::FocusName(&form), QStringLiteral("e_Otcl_Rate_IU"));
+        QVERIFY(std::abs(static_cast<double>(form.Signal().Voltage.Freq) - 51) < 0.01);
     }
 
     void AConverterFileKeepsTheChannelsAndOpensOnThePage() {
