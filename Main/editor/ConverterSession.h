@@ -20,8 +20,8 @@ class TModBusRTU;
 // knows about the converter, the operations that talk to it (each on a
 // connection of its own that is released before it returns), and the texts
 // the page shows and reports. The operations block for their transactions,
-// so the window runs them away from its own thread and shows the messages
-// they collect when they are done.
+// so the window runs them away from its own thread; their messages go to a
+// sink that shows each as it arises.
 namespace edit {
 
 enum class MessageIcon { Error, Warning, Information };
@@ -44,6 +44,13 @@ struct TConverterState {
     bool EditsInterharmonics = false;  // the harmonic view's fields act on the interharmonic list
 
     bool CalibrationTablesLoaded() const { return CalibrationTable.Read; }
+    // Takes over what an operation learnt of the device (module, gain,
+    // tables); the page's own choices stay.
+    void TakeDeviceData(const TConverterState& learnt) {
+        ModuleNumber = learnt.ModuleNumber;
+        DeviceGainIndex = learnt.DeviceGainIndex;
+        CalibrationTable = learnt.CalibrationTable;
+    }
 };
 
 inline constexpr std::string_view kConverterConnected = "Преобразователь подключен.";
@@ -133,7 +140,6 @@ struct TConverterSendResult {
     sig::TSignalParamsU Converter;
     bool Calculated = false;
     std::uint8_t Error = 0;
-    bool GainWritten = false;
 };
 
 // The calculation of the state's mode on the window's records.

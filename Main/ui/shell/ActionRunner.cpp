@@ -45,7 +45,7 @@ bool RunWithConverter(TActionRequest& r, lnk::TActionTarget& target, TActionOutc
     if (result.Calculated) result.Error = edit::CalcConverter(result.State, r.Signal, result.State.Automatic);
     if (prep.MaySend() && result.Error == 0) {
         ok = RunSequence(r, target);
-        result.GainWritten = edit::FinishConverterSend(session, prep, ok);
+        edit::FinishConverterSend(session, prep, ok);
     }
     result.Current = r.Signal.Current;
     result.Converter = r.Signal.Converter;

@@ -70,8 +70,6 @@ W* Named(W* widget, const char* name, const QString& caption = {}) {
     return widget;
 }
 
-// A message box of the program's look with its own caption and icon.
-
 // The distinct values of one factor of the gain table, in ascending order.
 std::vector<float> FactorValues(int factor) {
     std::vector<float> values;
@@ -84,6 +82,7 @@ std::vector<float> FactorValues(int factor) {
     return values;
 }
 
+// A message box of the program's look with its own caption and icon.
 void ShowConverterMessage(const edit::TConverterMessage& m) {
     const auto kind = m.Icon == edit::MessageIcon::Information ? cmn::MessageKind::Ok : cmn::MessageKind::Warning;
     TfmMsg box(Q(m.Text), kind, cmn::Buttons::Ok, QApplication::activeWindow());
@@ -713,13 +712,10 @@ bool TConverterPage::RunOperation(std::function<bool(edit::TConverterSession&)> 
         edit::TConverterSession session(*copy, port);
         session.SetMessageSink(ConverterMessagesOn(this));
         const bool ok = body(session);
-        // What the operation learnt of the device comes back; the page's own choices stay.
         QMetaObject::invokeMethod(
             this,
             [this, copy, ok, done] {
-                state_.ModuleNumber = copy->ModuleNumber;
-                state_.DeviceGainIndex = copy->DeviceGainIndex;
-                state_.CalibrationTable = copy->CalibrationTable;
+                state_.TakeDeviceData(*copy);
                 busy_ = false;
                 if (done) done(ok);
                 Q_EMIT OperationFinished(ok);
@@ -730,9 +726,7 @@ bool TConverterPage::RunOperation(std::function<bool(edit::TConverterSession&)> 
 }
 
 void TConverterPage::SendFinished(const edit::TConverterSendResult& result) {
-    state_.ModuleNumber = result.State.ModuleNumber;
-    state_.DeviceGainIndex = result.State.DeviceGainIndex;
-    state_.CalibrationTable = result.State.CalibrationTable;
+    state_.TakeDeviceData(result.State);
     if (result.Calculated) {
         state_.CalculatedGainIndex = result.State.CalculatedGainIndex;
         state_.ManualGainIndex = result.State.ManualGainIndex;
