@@ -1,4 +1,5 @@
 #include "editor/ChartRules.h"
+#include "editor/EntryMessages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,7 +48,7 @@ const TBarChartLook kBarCharts[]{
      "CheckListBox1",
      10,
      80,
-     "Выход за границы диапазона! Повторите ввод!",
+     kRangeError,
      cmn::MessageKind::Ok,
      kVoltageSeries,
      kVoltageItems,
@@ -175,7 +176,7 @@ std::vector<std::array<double, kBarPoints>> PowerBars(const TPowerTable& table) 
 
 TScaleEntry EnterBarScale(BarChart chart, std::string_view text) {
     const std::optional<long double> value = cmn::ParseReal(text);
-    if (!value) return {false, std::string(kScaleParseError), 0};
+    if (!value) return {false, std::string(kParseError), 0};
     const TBarChartLook& look = BarChartLook(chart);
     if (*value <= 0 || *value > look.FieldMaximum) return {false, std::string(look.RangeText), 0};
     return {true, std::nullopt, std::max(RoundInt(*value), 1)};
@@ -195,7 +196,7 @@ const TWaveAxisLook& WaveAxisLook(WaveAxis axis) { return kWaveAxes[static_cast<
 
 TScaleEntry EnterWaveScale(WaveAxis axis, std::string_view text) {
     const std::optional<std::int32_t> value = cmn::ParseInt(text);
-    if (!value) return {false, std::string(kScaleParseError), 0};
+    if (!value) return {false, std::string(kParseError), 0};
     const TWaveAxisLook& look = WaveAxisLook(axis);
     if (*value < 1 || *value > look.Limit) {
         const std::string limit = std::to_string(look.Limit);

@@ -84,7 +84,6 @@ std::vector<std::array<double, kBarPoints>> PowerBars(const TPowerTable& table);
 // ---------------------------------------------------------------- scales
 
 inline constexpr int kBarZoomLimit = 120;
-inline constexpr std::string_view kScaleParseError = "Ошибка при вводе значения! Повторите ввод!";
 
 // The outcome of an entry into a scale field.
 struct TScaleEntry {

@@ -1,4 +1,5 @@
 #include "editor/ConverterSession.h"
+#include "editor/EntryMessages.h"
 
 #include <exception>
 #include <utility>
@@ -21,8 +22,6 @@ constexpr std::uint16_t kResetRegister = 0x8000;
 constexpr std::uint16_t kGainRegister = 0x8001;
 constexpr std::uint16_t kBlockLength = 46;
 constexpr std::uint16_t kBlockStarts[3] = {2, 48, 94};
-constexpr std::string_view kParseError = "Ошибка при вводе значения! Повторите ввод!";
-constexpr std::string_view kNegative = "Выход за границы диапазона! Повторите ввод.";
 
 bool ValidIndex(int i) { return i >= 1 && i <= sig::kConverterGains; }
 
@@ -243,7 +242,7 @@ TConverterEntry TakeConverterOutput(const TConverterState& state, sig::TSignalSe
                                     std::string_view text) {
     const auto x = cmn::ParseReal(text);
     if (!x) return {false, std::string(kParseError), false};
-    if (*x < 0) return {false, std::string(kNegative), false};
+    if (*x < 0) return {false, std::string(kVoltageRangeError), false};
     if (!state.Automatic) return {true, std::nullopt, false};
     const sig::real mv = state.Volts ? *x * 1000 : *x;
     s.Converter.*sig::detail::kU[phase] = mv;

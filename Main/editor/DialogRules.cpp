@@ -1,4 +1,5 @@
 #include "editor/DialogRules.h"
+#include "editor/EntryMessages.h"
 
 #include <algorithm>
 
@@ -27,7 +28,7 @@ std::string_view TCorrectionForm::Enter(std::size_t index, std::string_view text
     sig::real& stored = record_.at(index);
     if (ShownAs(stored, text)) return {};
     const auto value = cmn::ParseReal(text);
-    if (!value) return kCorrectionEntryError;
+    if (!value) return kParseError;
     if (*value < -kCorrectionLimit || *value > kCorrectionLimit) return kCorrectionRangeError;
     stored = *value;
     return {};

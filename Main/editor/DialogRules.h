@@ -19,7 +19,6 @@ std::string DialogNumberText(sig::real value);
 
 // ---------------------------------------------------------------- calibrator preferences
 
-inline constexpr std::string_view kCorrectionEntryError = "Ошибка при вводе значения! Повторите ввод!";
 inline constexpr std::string_view kCorrectionRangeError = "Выход за границы диапазона (-100..+100 %)! Повторите ввод!";
 
 // A range of the correction: its caption ("2U" is the 220 V range) and the

@@ -1,4 +1,5 @@
 #include "editor/HarmonicGrid.h"
+#include "editor/EntryMessages.h"
 
 #include <cmath>
 
@@ -13,7 +14,6 @@ using sig::real;
 constexpr std::string_view kDegree = "°";
 constexpr std::string_view kCoefError =
     "Ошибка при вводе значения.(Возможно выход за пределы диапазона). Повторите ввод!";
-constexpr std::string_view kAngleError = "Ошибка при вводе значения! Повторите ввод!";
 constexpr std::string_view kReadOnly = "Значение только для чтения!";
 constexpr std::string_view kFirstCellError = "В ячейке [1,1] ошибочное значения. Повторите ввод!";
 
@@ -87,7 +87,7 @@ TGridLeave LeaveGridCell(sig::TSignalSet& s, int row, int column, std::string_vi
         return {std::nullopt, F3(*x), false};
     }
     const std::optional<real> x = Finite(GridEditingText(text));
-    if (!x) return {std::string(kAngleError), std::nullopt, true};
+    if (!x) return {std::string(kParseError), std::nullopt, true};
     const real angle = sig::NormalizeAngle(*x);
     store.SetAngle(part, n, static_cast<float>(angle));
     return {std::nullopt, F3(angle) + std::string(kDegree), false};

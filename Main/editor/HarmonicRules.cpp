@@ -1,4 +1,5 @@
 #include "editor/HarmonicRules.h"
+#include "editor/EntryMessages.h"
 
 #include <cmath>
 
@@ -15,7 +16,6 @@ using sig::TSignalSet;
 
 constexpr std::string_view kDegree = "°";
 constexpr std::string_view kNotNumber = "Неверный формат числа!";
-constexpr std::string_view kParseError = "Ошибка при вводе значения! Повторите ввод!";
 constexpr std::string_view kOnePhaseRange = "Выход за границы заданного диапазона! Повторите ввод!";
 constexpr std::string_view kHarmRange = "Значение гармоники выходит за заданный диапазон (от 0 до %d%%)!";
 constexpr std::string_view kInterRange = "Значение интергармоники выходит за заданный диапазон (от 0 до %d%%)!";

@@ -1,4 +1,5 @@
 #include "editor/PowerPages.h"
+#include "editor/EntryMessages.h"
 
 #include <cmath>
 #include <limits>
@@ -51,11 +52,9 @@ std::array<sig::real, 2> IntervalEnergies(const sig::TSignalSet& s, int seconds)
 
 TIntervalEntry TakeEnergyInterval(std::string_view text) {
     const std::optional<sig::real> x = cmn::ParseReal(text);
-    if (!x || !std::isfinite(static_cast<double>(*x)))
-        return {std::nullopt, "Ошибка при вводе значения! Повторите ввод!"};
+    if (!x || !std::isfinite(static_cast<double>(*x))) return {std::nullopt, std::string(kParseError)};
     const sig::real seconds = std::trunc(*x);
-    if (seconds < 0 || seconds > std::numeric_limits<int>::max())
-        return {std::nullopt, "Выход за границы диапазона! Повторите ввод!"};
+    if (seconds < 0 || seconds > std::numeric_limits<int>::max()) return {std::nullopt, std::string(kRangeError)};
     return {static_cast<int>(seconds), std::nullopt};
 }
 

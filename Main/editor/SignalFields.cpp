@@ -1,4 +1,5 @@
 #include "editor/SignalFields.h"
+#include "editor/EntryMessages.h"
 
 #include "editor/FieldGroups.h"
 #include "editor/PowerPages.h"
@@ -26,9 +27,6 @@ constexpr std::string_view kOne = "page_u_i";
 constexpr std::string_view k3 = "page_u_i_3";
 constexpr std::string_view kDegree = "°";
 
-constexpr std::string_view kParseError = "Ошибка при вводе значения! Повторите ввод!";
-constexpr std::string_view kVoltageRange = "Выход за границы диапазона! Повторите ввод.";
-constexpr std::string_view kCurrentRange = "Выход за границы диапазона! Повторите ввод!";
 constexpr std::string_view kOneVoltageRange = "Выход за пределы диапазона! Повторите ввод!";
 
 // The angle fields accept a trailing degree sign; no other field does.
@@ -90,7 +88,7 @@ TEntryOutcome TakeVoltage(const TFieldRow& row, sig::real x, const TEntryContext
     sig::TSignalParamsU& v = c.Signal.Voltage;
     const int phase = PhaseOfTag(row.Tag);
     const auto [value, delta] = Agree(row.Family == F::VoltageValue, x, v.NominalFaza);
-    if (value < 0) return Refused(kVoltageRange);
+    if (value < 0) return Refused(kVoltageRangeError);
     sig::U(v, phase) = value;
     sig::DeltaU(v, phase) = delta;
     return VoltageChanged(c);
@@ -107,7 +105,7 @@ TEntryOutcome TakeCurrent(const TFieldRow& row, sig::real x, const TEntryContext
     sig::TSignalParamsI& i = c.Signal.Current;
     const int phase = PhaseOfTag(row.Tag);
     const auto [value, delta] = Agree(row.Family == F::CurrentValue, x, sig::ReferenceCurrent(i.Nominal));
-    if (value < 0) return Refused(kCurrentRange);
+    if (value < 0) return Refused(kRangeError);
     sig::I(i, phase) = value;
     sig::DeltaI(i, phase) = delta;
     return CurrentChanged(c);
@@ -137,7 +135,7 @@ TEntryOutcome TakeSinglePhase(const TFieldRow& row, sig::real x, const TEntryCon
         case kOneCurrentValue:
         case kOneCurrentDeviation: {
             const auto [value, delta] = Agree(row.Tag == kOneCurrentValue, x, sig::ReferenceCurrent(s.Current.Nominal));
-            if (value < 0) return Refused(kCurrentRange);
+            if (value < 0) return Refused(kRangeError);
             sig::I(s.Current, phase) = value;
             sig::DeltaI(s.Current, phase) = delta;
             break;
