@@ -3,14 +3,9 @@
 set(TALVO_PACKAGE_MAINTAINER "Ostra <support@ostra.example>" CACHE STRING
   "Maintainer of the Debian package: name <address>")
 
-# A Debian version begins with a digit and has no hyphen in a native package:
-# a tag such as 1.2-3-gabc becomes 1.2+3+gabc, a bare commit 0.0~gitabc.
-if(TALVO_VERSION MATCHES "^v?[0-9]+\\.[0-9]")
-  string(REGEX REPLACE "^v" "" TALVO_VERSION_NUMBER "${TALVO_VERSION}")
-  string(REPLACE "-" "+" TALVO_PACKAGE_VERSION "${TALVO_VERSION_NUMBER}")
-else()
-  string(REPLACE "-" "+" TALVO_PACKAGE_VERSION "0.0~git${TALVO_VERSION}")
-endif()
+# The program's version is a valid Debian version of a native package: it
+# begins with a digit and its commit suffix is joined by "+".
+set(TALVO_PACKAGE_VERSION ${TALVO_VERSION})
 
 execute_process(COMMAND git log -1 --format=%aD
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
@@ -46,6 +41,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own dialogs speak Russian with Qt's translations, which no binary links.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The public library is announced to ldconfig by a trigger; the scripts of

@@ -1,12 +1,22 @@
-# The version text comes from `git describe`; a tree without history says "0.0-dev".
+# The program's version is the project's. A build from any commit but the
+# one tagged v<version> carries that commit as a suffix (1.0.0+gabc1234), so
+# the number always shows and two builds of one number are told apart.
+set(TALVO_VERSION ${PROJECT_VERSION})
 execute_process(
-  COMMAND git describe --tags --always --dirty
+  COMMAND git describe --tags --exact-match --match v${PROJECT_VERSION}
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-  OUTPUT_VARIABLE TALVO_VERSION
-  OUTPUT_STRIP_TRAILING_WHITESPACE
-  ERROR_QUIET)
-if(NOT TALVO_VERSION)
-  set(TALVO_VERSION "0.0-dev")
+  RESULT_VARIABLE talvo_untagged
+  OUTPUT_QUIET ERROR_QUIET)
+if(talvo_untagged)
+  execute_process(
+    COMMAND git rev-parse --short HEAD
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+    OUTPUT_VARIABLE talvo_commit
+    OUTPUT_STRIP_TRAILING_WHITESPACE
+    ERROR_QUIET)
+  if(talvo_commit)
+    set(TALVO_VERSION "${PROJECT_VERSION}+g${talvo_commit}")
+  endif()
 endif()
 # The digest of the calibrator's own program that the software identification
 # shows; it belongs to the calibrator's firmware release and is set where that

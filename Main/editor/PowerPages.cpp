@@ -45,8 +45,8 @@ TThreePhaseTable ThreePhaseTable(PowerMode mode, const sig::TSignalSet& s, const
     return {{p.P, p.Q, p.S}, {p.PSum, p.QSum, p.SSum}};
 }
 
-std::array<sig::real, 2> IntervalEnergies(const sig::TSignalSet& s, int seconds) {
-    const sig::real hours = static_cast<sig::real>(seconds) / 3600;
+std::array<sig::real, 2> IntervalEnergies(const sig::TSignalSet& s) {
+    const sig::real hours = static_cast<sig::real>(s.Energy.TestSeconds) / 3600;
     return {hours * s.ShownPowers.PSum, hours * s.ShownPowers.QSum};
 }
 
@@ -56,6 +56,14 @@ TIntervalEntry TakeEnergyInterval(std::string_view text) {
     const sig::real seconds = std::trunc(*x);
     if (seconds < 0 || seconds > std::numeric_limits<int>::max()) return {std::nullopt, std::string(kRangeError)};
     return {static_cast<int>(seconds), std::nullopt};
+}
+
+TIntervalEntry TakeEnergyInterval(std::string_view text, sig::TSignalSet& s, bool fullPowersShown) {
+    TIntervalEntry entry = TakeEnergyInterval(text);
+    if (!entry.Seconds) return entry;
+    s.Energy.TestSeconds = *entry.Seconds;
+    CalcPowers(s, fullPowersShown, nullptr);
+    return entry;
 }
 
 }  // namespace edit

@@ -50,8 +50,8 @@ struct TThreePhaseTable {
 };
 TThreePhaseTable ThreePhaseTable(PowerMode mode, const sig::TSignalSet& s, const TEnergyCount& count);
 
-// The active and reactive energy over the energy interval at the displayed powers.
-std::array<sig::real, 2> IntervalEnergies(const sig::TSignalSet& s, int seconds);
+// The active and reactive energy over the signal's energy interval at the displayed powers.
+std::array<sig::real, 2> IntervalEnergies(const sig::TSignalSet& s);
 
 inline constexpr int kDefaultEnergyInterval = 10;
 
@@ -61,5 +61,10 @@ struct TIntervalEntry {
     std::optional<std::string> Message;  // set when refused
 };
 TIntervalEntry TakeEnergyInterval(std::string_view text);
+
+// The energy interval is the signal's test duration: the meter verification
+// runs for it, and the energies of the power records and of the export are
+// computed over it. An accepted entry is stored and the energies follow.
+TIntervalEntry TakeEnergyInterval(std::string_view text, sig::TSignalSet& s, bool fullPowersShown);
 
 }  // namespace edit

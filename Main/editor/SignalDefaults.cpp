@@ -1,5 +1,6 @@
 #include "editor/SignalDefaults.h"
 
+#include "editor/PowerPages.h"
 #include "signal/Calculations.h"
 #include "signal/Nominals.h"
 
@@ -62,6 +63,7 @@ sig::TSignalSet DefaultSignal(const TFrequencySetting& f) {
     SetDefaultVoltage(s, f);
     SetDefaultCurrent(s);
     SetDefaultConverter(s);
+    s.Energy.TestSeconds = kDefaultEnergyInterval;
     return s;
 }
 

@@ -1,6 +1,7 @@
 #include "files/TalvoIni.h"
 
 #include <filesystem>
+#include <fstream>
 #include <string_view>
 #include <system_error>
 
@@ -105,14 +106,49 @@ void CreateParentFolder(const std::string& fileName) {
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);
 }
 
+// The reader takes a file it cannot open for empty; the settings must not be
+// written over one, so that case is told apart here.
+void CheckReadable(const std::string& fileName) {
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(fileName, ec);
+    if (!std::filesystem::exists(status)) return;
+    if (!std::filesystem::is_regular_file(status))
+        throw cmn::TalvoError("Файл настроек " + fileName + " не является обычным файлом");
+    if (!std::ifstream(fileName, std::ios::binary)) throw cmn::TalvoError("Нет доступа к файлу настроек " + fileName);
+}
+
 IniFile LoadWithFolder(const std::string& fileName) {
     CreateParentFolder(fileName);
+    CheckReadable(fileName);
     return IniFile(fileName);
+}
+
+// The unreadable file moves aside in one rename; a folder of that name left
+// by an earlier copy goes first, since a rename cannot replace it.
+void KeepAside(const std::string& fileName) {
+    const std::string bad = fileName + ".bad";
+    std::error_code ec;
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(bad, ec))) std::filesystem::remove_all(bad, ec);
+    if (!std::filesystem::exists(std::filesystem::symlink_status(fileName, ec))) return;
+    std::filesystem::rename(fileName, bad, ec);
+    if (ec) throw cmn::TalvoError("Ошибка записи файла " + bad + " (" + ec.message() + ")");
 }
 
 }  // namespace
 
-TTalvoIni::TTalvoIni(const std::string& fileName) : ini_(LoadWithFolder(fileName)) {}
+TTalvoIni::TTalvoIni(const std::string& fileName) : ini_(LoadWithFolder(fileName)), fileName_(fileName) {}
+
+TTalvoIni TTalvoIni::AtStart(std::string& failure, const std::string& fileName) {
+    try {
+        return TTalvoIni(fileName);
+    } catch (const cmn::TalvoError& e) {
+        failure = e.what();
+    }
+    TTalvoIni empty(IniFile::FromBytes({}, fileName));
+    empty.fileName_ = fileName;
+    empty.keepUnreadable_ = true;
+    return empty;
+}
 
 std::string TTalvoIni::ReadComPort() const { return ini_.ReadString(kConnection, kPort, ""); }
 
@@ -165,6 +201,12 @@ void TTalvoIni::WriteConverterMode(bool on) { ini_.WriteBool(kConverter, kShow, 
 
 bool TTalvoIni::ReadConverterEnabled() const { return ini_.ReadBool(kConverter, kEnable, false); }
 
-void TTalvoIni::Save() { ini_.UpdateFile(); }
+void TTalvoIni::Save() {
+    if (keepUnreadable_) {
+        KeepAside(fileName_);
+        keepUnreadable_ = false;
+    }
+    ini_.UpdateFile();
+}
 
 }  // namespace files

@@ -14,8 +14,16 @@ namespace files {
 class TTalvoIni {
 public:
     // Creates the file's folder with its parents (a failure shows only when
-    // saving) and loads the file; a missing file reads as empty.
+    // saving) and loads the file; a missing file reads as empty. A file that
+    // exists and cannot be read (too large, no permission, not a regular
+    // file) raises cmn::TalvoError, so that nothing is written over it.
     explicit TTalvoIni(const std::string& fileName = SettingsFileName());
+
+    // The settings the program starts with: as above, but a file that cannot
+    // be read gives empty settings and its failure text in `failure`. The
+    // unreadable file stays as it is until the first Save(), which keeps it
+    // beside the new one as NAME.bad (one copy, replaced each time).
+    static TTalvoIni AtStart(std::string& failure, const std::string& fileName = SettingsFileName());
 
     std::string ReadComPort() const;
     void WriteComPort(const std::string& port);
@@ -49,7 +57,11 @@ public:
     void Save();
 
 private:
+    explicit TTalvoIni(IniFile ini) : ini_(std::move(ini)) {}
+
     IniFile ini_;
+    std::string fileName_;
+    bool keepUnreadable_ = false;
 };
 
 }  // namespace files

@@ -158,7 +158,8 @@ TEST(EnergyCount, TicksAccumulateTheShownPowersSecondBySecond) {
     EXPECT_EQ(edit::ThreePhaseTable(edit::PowerMode::Full, s, count).Phases[0], s.ShownPowers.P);
     count.Tick(shown);
     EXPECT_EQ(edit::ThreePhaseTable(edit::PowerMode::Energy, s, count).Sums, count.Sums());
-    EXPECT_EQ(edit::IntervalEnergies(s, 10)[1], -20);
+    s.Energy.TestSeconds = 10;
+    EXPECT_EQ(edit::IntervalEnergies(s)[1], -20);
 }
 
 TEST(EnergyInterval, TakesTheIntegerPartOfSecondsFromZeroOn) {
@@ -169,6 +170,25 @@ TEST(EnergyInterval, TakesTheIntegerPartOfSecondsFromZeroOn) {
     EXPECT_EQ(edit::TakeEnergyInterval("3e12").Message, "Выход за границы диапазона! Повторите ввод!");
     for (std::string_view text : {"", "abc", "1e999", "nan", "10,5"})
         EXPECT_EQ(edit::TakeEnergyInterval(text).Message, "Ошибка при вводе значения! Повторите ввод!") << text;
+}
+
+// The interval is the signal's test duration: the meter verification counts
+// it and the power record's energies are computed over it.
+TEST(EnergyInterval, IsStoredAsTheTestDurationWithItsEnergies) {
+    sig::TSignalSet s;
+    s.Voltage.UA = s.Voltage.UB = s.Voltage.UC = 100;
+    s.Voltage.ShiftB = -120;
+    s.Voltage.ShiftC = 120;
+    s.Current.IA = s.Current.IB = s.Current.IC = 1;
+    s.Voltage.Freq = s.Voltage.FreqNominal = 50;
+    s.Energy.TestSeconds = 10;
+    EXPECT_FALSE(edit::TakeEnergyInterval("-3", s, true).Seconds);
+    EXPECT_EQ(s.Energy.TestSeconds, 10);
+    EXPECT_EQ(edit::TakeEnergyInterval("3.7", s, true).Seconds, 3);
+    EXPECT_EQ(s.Energy.TestSeconds, 3);
+    // Three phases of 100 V and 1 A in phase: 300 W over 3 s.
+    EXPECT_NEAR(static_cast<double>(s.Energy.EnergyP), 300.0 * 3 / 3600, 1e-9);
+    EXPECT_NEAR(static_cast<double>(s.Energy.EnergyQ), 0, 1e-9);
 }
 
 TEST(PowerModes, HeadingsAndColumnsFollowTheMode) {

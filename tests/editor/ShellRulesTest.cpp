@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editor/ShellRules.h"
+#include "editor/WindowPlacement.h"
 
 namespace {
 
@@ -79,6 +80,35 @@ TEST(ShellRules, VoltageIndicatorGoesOutWhenTheLevelFalls) {
     indicator.Report(1, 0);
     EXPECT_EQ(indicator.Look(), (TPanelLook{"Напряжение отсутствует", "white", "black"}));
     EXPECT_FALSE(indicator.Report(9, 0));
+}
+
+TEST(WindowPlacement, ANewSignalWindowLiesWhollyInsideTheFrame) {
+    using edit::TSize;
+    const TSize frame{1340, 600};
+    const auto first = edit::PlaceSignalWindow(frame, {1200, 700}, {400, 300}, 0, 24);
+    EXPECT_FALSE(first.Maximised);
+    EXPECT_EQ(first.X, 0);
+    EXPECT_EQ(first.Y, 0);
+    EXPECT_EQ(first.Size.Width, 1200);
+    EXPECT_EQ(first.Size.Height, 600);  // cut to the frame
+    const auto fourth = edit::PlaceSignalWindow(frame, {1200, 700}, {400, 300}, 3, 24);
+    EXPECT_EQ(fourth.X, 72);
+    EXPECT_EQ(fourth.Size.Width, 1200);
+    EXPECT_EQ(fourth.Size.Height, 528);
+    // Too small a frame for the smallest window: maximised to the frame.
+    const auto tight = edit::PlaceSignalWindow({380, 600}, {1200, 700}, {400, 300}, 0, 24);
+    EXPECT_TRUE(tight.Maximised);
+    // The cascade starts again at the corner once a step would leave the frame.
+    EXPECT_EQ(edit::PlaceSignalWindow({500, 400}, {450, 350}, {400, 300}, 3, 30).X, 90);
+    EXPECT_EQ(edit::PlaceSignalWindow({500, 400}, {450, 350}, {400, 300}, 4, 30).X, 0);
+    for (int index = 0; index < 40; ++index)
+        for (const TSize preferred : {TSize{100, 100}, TSize{900, 500}, TSize{3000, 3000}}) {
+            const auto p = edit::PlaceSignalWindow(frame, preferred, {400, 300}, index, 24);
+            EXPECT_LE(p.X + p.Size.Width, frame.Width) << index;
+            EXPECT_LE(p.Y + p.Size.Height, frame.Height) << index;
+            EXPECT_GE(p.Size.Width, 400) << index;
+            EXPECT_GE(p.Size.Height, 300) << index;
+        }
 }
 
 }  // namespace

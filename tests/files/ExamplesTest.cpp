@@ -43,7 +43,7 @@ sig::TSignalSet DistortedWithEvents() {
     sig::TSignalSet s;
     sig::TSignalParamsU& v = s.Voltage;
     v.Nominal = v.NominalFaza = 220;
-    v.NominalLine = 380;
+    v.NominalLine = 381.051177672L;  // what a new signal window sets: 220 V × √3
     v.FreqNominal = 50;
     v.UA = v.UB = v.UC = 220;
     v.ShiftB = -120;
@@ -96,6 +96,12 @@ std::string Written(const TExample& example, sig::TSignalSet& signal) {
     sig::Recalculate(signal, flicker);
     files::TSignalFileExtras extras;
     extras.Description = example.Description;
+    // Every chart series on, so that the charts of an opened example show something.
+    files::TSignalDisplayState& d = extras.Display;
+    d.VoltagePhases.fill(true);
+    d.CurrentPhases.fill(true);
+    d.PowerPhases.fill(true);
+    d.WaveformPhases.fill(true);
     return files::SignalFileContent(files::sfAll, signal, extras);
 }
 
@@ -115,6 +121,8 @@ TEST(Examples, AreWhatTheProgramWritesAndReadBack) {
         ASSERT_TRUE(files::LoadSignalFile(files::sfAll, files::IniFile(path), false, {loaded, extras, log, flicker}))
             << example.Name;
         EXPECT_EQ(extras.Description, example.Description);
+        EXPECT_EQ(files::SignalFileContent(files::sfAll, loaded, extras), bytes)
+            << example.Name << ": read and written back, the file changes";
         sig::Recalculate(loaded, flicker);
         EXPECT_NEAR(loaded.Voltage.URmsA, signal.Voltage.URmsA, 1e-9L) << example.Name;
         EXPECT_NEAR(loaded.Current.IRmsC, signal.Current.IRmsC, 1e-9L) << example.Name;

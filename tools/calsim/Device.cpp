@@ -1,5 +1,7 @@
 #include "Device.h"
 
+#include <chrono>
+
 #include "CommonUtils/Md5.h"
 
 namespace calsim {
@@ -102,12 +104,24 @@ bool Device::ReadBlock(std::vector<std::uint8_t>& block) {
     return true;
 }
 
+namespace {
+
+// When a frame arrived (system clock, ms), so that tests see how long the
+// calibrator played what it was sent.
+long long ReceivedMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
 void Device::Serve(const cmn::Frame& frame, std::size_t skipped) {
     ++seq_;
     const std::uint16_t code = cmn::ReadWord(frame.data() + 4);
     const std::uint16_t first = cmn::ReadWord(frame.data() + 6);
     json entry = {{"event", "frame"},
                   {"seq", seq_},
+                  {"received_ms", ReceivedMs()},
                   {"code", code},
                   {"first", first},
                   {"second", cmn::ReadWord(frame.data() + 8)},

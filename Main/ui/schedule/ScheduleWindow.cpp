@@ -20,6 +20,7 @@
 
 #include "CommonUtils/TalvoError.h"
 #include "files/DataFolders.h"
+#include "files/SignalFile.h"
 #include "schedule/ListFile.h"
 #include "signal/Flicker.h"
 #include "ui/common/FileDialogs.h"
@@ -316,7 +317,7 @@ void TTestSignalsForm::ShowRowTexts(int row) {
     if (row < 0 || row >= static_cast<int>(list_.Rows().size())) return;
     const sched::TSignalDataForGrid& r = list_.Rows()[static_cast<std::size_t>(row)];
     path_->setPlainText(Q(r.Path));
-    signalDescription_->setPlainText(Q(r.Description));
+    signalDescription_->setPlainText(Q(files::DecodeDescription(r.Description)));
 }
 
 // ---------------------------------------------------------------- list edits

@@ -38,6 +38,8 @@ public:
     ~TTestSignalsForm() override;
 
     bool Running() const;
+    // A running schedule stops after the step it is in.
+    void Stop();
     // The port, rate, modification, library, correction and status sink of
     // the main window, taken for the runs that follow.
     void SetLinkSettings(const sched::TLinkSettings& link);
@@ -79,7 +81,6 @@ private:
     void RowsExchanged(int source, int target);
 
     void Start();
-    void Stop();
     void AddProtocolLine(int type, const QString& text);
     void RowStateReported(qulonglong position, int state);
     void RunEnded();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -10,6 +11,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
@@ -18,6 +20,7 @@
 #include "CommonUtils/TalvoError.h"
 #include "TalvoVersion.h"
 #include "editor/PageTable.h"
+#include "editor/WindowPlacement.h"
 #include "files/DataFolders.h"
 #include "link/BusyFlag.h"
 #include "link/PortList.h"
@@ -93,6 +96,7 @@ bool ShowEnergyCountdown(int seconds) {
 
 TfmMain::TfmMain(TMainOptions options, QWidget* parent)
     : QMainWindow(parent),
+      ini_(files::TTalvoIni::AtStart(settingsFailure_)),
       library_(std::move(options.Library)),
       splash_(options.Splash),
       status_(this),
@@ -315,9 +319,11 @@ void TfmMain::ReadSettings() {
 void TfmMain::ShowCaption() { setWindowTitle(Q(edit::MainCaption(modification_))); }
 
 void TfmMain::Start() {
-    if (!ini_.ModificationPresent()) EditPreferences();
-    if (splash_ && ini_.ReadShowSplash()) ShowSplash();
-    NewWindow();
+    // The program goes on with default settings; the file is kept aside when they are written.
+    if (!settingsFailure_.empty()) MyShowMessage(settingsFailure_, cmn::MessageKind::Warning);
+    if (!terminating_ && !ini_.ModificationPresent()) EditPreferences();
+    if (!terminating_ && splash_ && ini_.ReadShowSplash()) ShowSplash();
+    if (!terminating_) NewWindow();
 }
 
 void TfmMain::FillRecentMenu() {
@@ -363,10 +369,26 @@ TForm2* TfmMain::NewWindow() {
     connect(form, &TForm2::TabsChanged, this, &TfmMain::UpdatePageMenu);
     connect(form, &TForm2::StatusPosted, this, &TfmMain::DrawStatus);
     form->FillTabs(0, converterMode_->isChecked());
-    sub->show();
+    PlaceInFrame(sub);
     mdi_->setActiveSubWindow(sub);
     SetSignalCommandsEnabled(true);
     return form;
+}
+
+void TfmMain::PlaceInFrame(QMdiSubWindow* sub) {
+    const QSize frame = mdi_->viewport()->size();
+    const QSize preferred = sub->sizeHint();
+    const QSize minimum = sub->minimumSizeHint();
+    const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+    const edit::TPlacement place =
+        edit::PlaceSignalWindow({frame.width(), frame.height()}, {preferred.width(), preferred.height()},
+                                {minimum.width(), minimum.height()}, mdi_->subWindowList().size() - 1, step);
+    if (place.Maximised) {
+        sub->showMaximized();
+        return;
+    }
+    sub->setGeometry(place.X, place.Y, place.Size.Width, place.Size.Height);
+    sub->show();
 }
 
 void TfmMain::WindowClosing(TForm2* window) {
@@ -599,6 +621,26 @@ void TfmMain::closeEvent(QCloseEvent* event) {
     if (!runner_.Start(Request(TActionKind::ResetAll))) CloseAfterReset();
 }
 
+void TfmMain::Terminate() {
+    if (terminating_) return;
+    terminating_ = true;
+    TryTerminate();
+}
+
+void TfmMain::TryTerminate() {
+    // Each dialog closes as by its cancel button; one that waits on the
+    // window thread returns, one that a worker asked answers "cancelled".
+    for (int guard = 0; guard < 16; ++guard) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        else modal->close();
+    }
+    if (schedule_ && schedule_->Running()) schedule_->Stop();
+    close();
+    if (!closed_) QTimer::singleShot(100, this, &TfmMain::TryTerminate);
+}
+
 void TfmMain::CloseAfterReset() {
     library_.Free();
     delete schedule_;
@@ -614,6 +656,12 @@ void TfmMain::EditPreferences() {
     modification_ = edited->Modification;
     ini_.WriteCorrection(correction_);
     ini_.WriteModification(modification_);
+    // Written at once: a program killed before it closes keeps what was chosen.
+    try {
+        ini_.Save();
+    } catch (const cmn::TalvoError&) {
+        MyShowMessage(edit::kSettingsWriteError, cmn::MessageKind::Warning);
+    }
     for (TForm2* form : SignalWindows()) {
         form->ApplyCalibrationCoefs(correction_);
         form->SetModification(modification_);

@@ -20,6 +20,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolButton;
 
@@ -55,6 +56,11 @@ public:
     TForm2* Open(const std::string& path);
     void SaveFile(files::SignalFileKind kind, const std::string& path);
     bool RunAction(TActionKind kind);
+    // A close asked from outside the window (a signal of the system): the
+    // questions on screen are cancelled, a schedule run is stopped, and the
+    // close is tried until a running transfer has ended; then the program
+    // closes as by its close button.
+    void Terminate();
     const std::vector<std::string>& RecentFiles() const { return recent_; }
     TActionRunner& Runner() { return runner_; }
     TTestSignalsForm& ScheduleWindow() { return *schedule_; }
@@ -84,9 +90,13 @@ private:
     void ActionDone(const TActionOutcome& outcome);
     void DrawStatus(quint32 message, int code);
     void WindowClosing(TForm2* window);
+    // A new signal window goes wholly inside the frame, cascaded from its top
+    // left corner, or maximised when even its smallest size does not fit.
+    void PlaceInFrame(QMdiSubWindow* sub);
     void ToggleConverterMode();
     void ShowConverterEntries();
     void CloseAfterReset();
+    void TryTerminate();
     void ShowSchedule();
     sched::TLinkSettings LinkSettings();
     TActionRequest Request(TActionKind kind);
@@ -97,6 +107,7 @@ private:
     void ShowAbout();
     void ShowIdentify();
 
+    std::string settingsFailure_;  // why the settings file could not be read at start
     files::TTalvoIni ini_;
     lnk::TSignalLibrary library_;
     bool splash_;
@@ -109,6 +120,7 @@ private:
     bool commandsOn_ = false;
     bool closing_ = false;  // the reset of the whole signal that ends the program runs
     bool closed_ = false;
+    bool terminating_ = false;
     edit::TVoltageIndicator indicator_;
 
     TStatusRelay status_;

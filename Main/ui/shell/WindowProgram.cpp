@@ -10,8 +10,10 @@
 #include "link/LibraryBinding.h"
 #include "ui/common/Automation.h"
 #include "ui/common/MessageDialog.h"
+#include "ui/common/QtTranslations.h"
 #include "ui/common/Texts.h"
 #include "ui/shell/MainWindow.h"
+#include "ui/shell/TerminationRequests.h"
 
 namespace ui {
 namespace {
@@ -37,8 +39,10 @@ int RunWindowProgram(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
+    // No display name: the platform would append it to every window's
+    // caption, and the captions already say what they are.
     QApplication::setApplicationName(Q(edit::kApplicationTitle));
-    QApplication::setApplicationDisplayName(Q(edit::kApplicationTitle));
+    InstallQtTranslations(app);
     InstallAutomationNames(app);
     TMainOptions options;
     try {
@@ -48,6 +52,8 @@ int RunWindowProgram(int argc, char** argv) {
         return 1;
     }
     TfmMain main(std::move(options));
+    TTerminationRequests termination;
+    QObject::connect(&termination, &TTerminationRequests::Requested, &main, &TfmMain::Terminate);
     main.showMaximized();
     QTimer::singleShot(0, &main, &TfmMain::Start);
     return QApplication::exec();

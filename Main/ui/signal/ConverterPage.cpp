@@ -24,6 +24,7 @@
 #include <memory>
 
 #include "CommonUtils/Numbers.h"
+#include "CommonUtils/TalvoError.h"
 #include "editor/FundamentalChoices.h"
 #include "editor/HarmonicRules.h"
 #include "files/TalvoIni.h"
@@ -107,23 +108,41 @@ std::function<void(const edit::TConverterMessage&)> ConverterMessagesOn(QObject*
     return [context](const edit::TConverterMessage& m) { RunOnThreadOf(context, [&m] { ShowConverterMessage(m); }); };
 }
 
+namespace {
+
+// Settings that cannot be read were reported when the program started; the
+// page then starts on the first port.
+std::string SavedConverterPort() {
+    try {
+        return files::TTalvoIni().ReadConverterComPort();
+    } catch (const cmn::TalvoError&) {
+        return {};
+    }
+}
+
+}  // namespace
+
 TConverterPage::TConverterPage(TForm2& form) : form_(form), port_(Named(new QComboBox, "cb_Com_Converter")) {
     std::vector<std::string> ports;
     lnk::FillCOMPortList(&ports);
     for (const std::string& port : ports) port_->addItem(Q(port));
-    const int saved = port_->findText(Q(files::TTalvoIni().ReadConverterComPort()));
-    port_->setCurrentIndex(saved >= 0 ? saved : 0);
+    port_->setCurrentIndex(std::max(port_->findText(Q(SavedConverterPort())), 0));
 
+    // The harmonic view under the device's tabs, beside the channel values,
+    // so the page fits a laptop screen's height.
+    auto* tabs = Named(new QTabWidget, "PageControl1");
+    tabs->addTab(Parameters(), QStringLiteral("Параметры преобразователя"));
+    tabs->addTab(&form_.Charts().Bars(edit::BarChart::Converter), QStringLiteral("График гармоник"));
     auto* left = new QVBoxLayout;
     left->addWidget(Fundamentals());
-    left->addWidget(HarmonicView(), 1);
-    auto* right = Named(new QTabWidget, "PageControl1");
-    right->addTab(Parameters(), QStringLiteral("Параметры преобразователя"));
-    right->addTab(&form_.Charts().Bars(edit::BarChart::Converter), QStringLiteral("График гармоник"));
+    left->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(tabs);
+    right->addWidget(HarmonicView(), 1);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(left, 3);
-    layout->addWidget(right, 2);
+    layout->addLayout(right, 2);
     ModeClicked(true);
     deviceInfo_->setText(Q(edit::kNoConverterData));
     calcInfo_->setText(Q(edit::kNoConverterData));

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTabBar>
@@ -61,6 +62,16 @@ QWidget* GroupPage(const edit::TPageRow& row, QWidget* content = nullptr) {
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(group);
     return page;
+}
+
+// A page larger than the window scrolls instead of pushing the window, and
+// with it the tab strip, off the screen.
+QScrollArea* Scrolled(QWidget* page) {
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(page);
+    return area;
 }
 
 sig::TFlickerLoadCode LoadFlickerFile(cmn::IProtocolLog& log) {
@@ -130,7 +141,7 @@ void TForm2::BuildPages() {
         if (row.Page == "page_phase_angle") content = angles_ = new TAngleGrid(*this);
         if (row.Page == "page_intergarm") content = intergarm_ = new TIntergarmPage(*this);
         if (row.Page == "page_chart_i_u") content = &charts_->WavePage();
-        notebook_->addWidget(GroupPage(row, content));
+        notebook_->addWidget(Scrolled(GroupPage(row, content)));
     }
 }
 
@@ -276,7 +287,7 @@ void TForm2::TabsChange(int index) {
     }
     if (!row) return;
     QWidget* page = notebook_->findChild<QWidget*>(Q(row->Page));
-    notebook_->setCurrentWidget(page);
+    notebook_->setCurrentWidget(PageArea(row->Page));
     ShowPage(row->Page);
     if (row->Page == "page_iu") converterPage_->PageSelected();
     const std::string_view focus = edit::FocusOnShow(row->Page);
@@ -344,7 +355,27 @@ void TForm2::SaveProtocol() {
 
 sig::real TForm2::Kf() const { return sig::FrequencyCorrection(correction_); }
 
-std::string TForm2::ShownPage() const { return U(notebook_->currentWidget()->objectName()); }
+// The size that shows the largest page without scrolling; the frame cuts it
+// to what the screen leaves, and the pages scroll.
+QSize TForm2::sizeHint() const {
+    QSize pages;
+    for (int i = 0; i < notebook_->count(); ++i)
+        pages = pages.expandedTo(static_cast<QScrollArea*>(notebook_->widget(i))->widget()->sizeHint());
+    const QMargins m = layout()->contentsMargins();
+    return pages + QSize(m.left() + m.right(), m.top() + m.bottom() + tabs_->sizeHint().height());
+}
+
+std::string TForm2::ShownPage() const {
+    return U(static_cast<QScrollArea*>(notebook_->currentWidget())->widget()->objectName());
+}
+
+QScrollArea* TForm2::PageArea(std::string_view page) const {
+    for (int i = 0; i < notebook_->count(); ++i) {
+        auto* area = static_cast<QScrollArea*>(notebook_->widget(i));
+        if (U(area->widget()->objectName()) == page) return area;
+    }
+    return nullptr;
+}
 
 void TForm2::ShowPage(std::string_view page) {
     if (page == "page_u") ShowAllData_u();

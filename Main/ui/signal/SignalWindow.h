@@ -21,6 +21,7 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
+class QScrollArea;
 class QStackedWidget;
 class QTabBar;
 
@@ -118,6 +119,8 @@ public:
     void SetActionRunning(bool running) { actionRunning_ = running; }
     bool ActionRunning() const { return actionRunning_; }
 
+    QSize sizeHint() const override;
+
 Q_SIGNALS:
     // The tabs changed: the main window's page menu follows them.
     void TabsChanged();
@@ -145,6 +148,8 @@ private:
     void SaveProtocol();
     sig::real Kf() const;
     std::string ShownPage() const;
+    // The scroll area in the notebook that holds the page of that name.
+    QScrollArea* PageArea(std::string_view page) const;
     void EscapeField(const edit::TFieldRow& row, TFieldEdit& field);
     void ShowPage(std::string_view page);
 

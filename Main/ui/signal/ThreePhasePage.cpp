@@ -46,12 +46,15 @@ TThreePhasePage::TThreePhasePage(TForm2& form, TPageFields& fields)
     connect(timer_, &QTimer::timeout, this, &TThreePhasePage::Tick);
     auto* left = new QVBoxLayout;
     left->addWidget(Values());
+    // The energy under the power table it is computed from; the sequence
+    // powers beside them, so the page fits a laptop screen's height.
     auto* lower = new QHBoxLayout;
-    lower->addWidget(PowerTable(), 0, Qt::AlignTop);
-    auto* right = new QVBoxLayout;
-    right->addWidget(Sequences());
-    right->addWidget(Energy());
-    lower->addLayout(right);
+    auto* powers = new QVBoxLayout;
+    powers->addWidget(PowerTable());
+    powers->addWidget(Energy());
+    powers->addStretch(1);
+    lower->addLayout(powers);
+    lower->addWidget(Sequences(), 0, Qt::AlignTop);
     left->addLayout(lower);
     left->addStretch(1);
     auto* layout = new QHBoxLayout(this);
@@ -205,8 +208,8 @@ void TThreePhasePage::Show(const sig::TSignalSet& s) {
         sums_[k]->setText(Real("%2.3f", table.Sums[k]));
     }
     if (Counting()) elapsed_->setText(Real("%2.0f", count_.Seconds()));
-    if (!intervalField_->hasFocus()) intervalField_->setText(Real("%2.0f", interval_));
-    const auto [p, q] = edit::IntervalEnergies(s, interval_);
+    if (!intervalField_->hasFocus()) intervalField_->setText(Real("%2.0f", s.Energy.TestSeconds));
+    const auto [p, q] = edit::IntervalEnergies(s);
     energyP_->setText(Real("%2.3f", p));
     energyQ_->setText(Real("%2.3f", q));
 }
@@ -240,9 +243,9 @@ void TThreePhasePage::Tick() {
 void TThreePhasePage::TakeInterval() {
     if (takingInterval_) return;
     takingInterval_ = true;
-    const edit::TIntervalEntry entry = edit::TakeEnergyInterval(U(intervalField_->text()));
+    const edit::TIntervalEntry entry =
+        edit::TakeEnergyInterval(U(intervalField_->text()), form_.Signal(), FullPowersShown());
     if (entry.Seconds) {
-        interval_ = *entry.Seconds;
         form_.ShowAllData_Power_3();
     } else {
         MyShowMessage(*entry.Message, cmn::MessageKind::Warning);

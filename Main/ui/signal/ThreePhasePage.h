@@ -46,7 +46,6 @@ private:
     TPageFields& fields_;
     edit::PowerMode mode_ = edit::PowerMode::Fundamental;
     edit::TEnergyCount count_;
-    int interval_ = edit::kDefaultEnergyInterval;
     QComboBox* voltageRange_ = nullptr;
     QComboBox* currentRange_ = nullptr;
     QLabel* heading_ = nullptr;

@@ -45,6 +45,7 @@ std::vector<json> Received(const talvo_test::CalibratorSimulator& sim, std::size
     frames.erase(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(std::min(from, frames.size())));
     for (json& f : frames) {
         f.erase("seq");
+        f.erase("received_ms");
         f.erase("state");
     }
     return frames;

@@ -23,6 +23,26 @@ void Save(QWidget& widget, const QString& name) {
     widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
 }
 
+// Every page of a signal window with the converter page, in a main window
+// of a laptop's and of a desktop's screen size, as the user sees it.
+void SaveScreenShots(const QString& into) {
+    for (const QSize screen : {QSize(1366, 768), QSize(1600, 1000)}) {
+        ui::TfmMain main{ui::TMainOptions{}};
+        main.resize(screen);
+        main.show();
+        QApplication::processEvents();
+        ui::TForm2* form = main.OpenFile(files::sfAll, TALVO_SOURCE_DIR "/examples/harmonics-dips-flicker.usa");
+        form->FillTabs(0, true);
+        const QString prefix = QStringLiteral("%1x%2-").arg(screen.width()).arg(screen.height());
+        for (const std::string& caption : form->TabList()) {
+            form->SelectTab(form->FindTab(caption));
+            QApplication::processEvents();
+            main.grab().save(
+                QDir(into).filePath(prefix + QStringLiteral("page-%1.png").arg(form->FindTab(caption) + 1)));
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,5 +79,6 @@ int main(int argc, char** argv) {
     onePhase.Rebuild();
     Save(onePhase, QStringLiteral("one-phase-harmonics"));
     SaveChartShots(main, folder);
+    SaveScreenShots(folder);
     return 0;
 }

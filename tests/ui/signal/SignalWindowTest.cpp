@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -35,7 +36,8 @@ QString CurrentTab(TForm2& form) {
 }
 
 QString ShownPage(TForm2& form) {
-    return form.findChild<QStackedWidget*>(QStringLiteral("Notebook1"))->currentWidget()->objectName();
+    QWidget* shown = form.findChild<QStackedWidget*>(QStringLiteral("Notebook1"))->currentWidget();
+    return static_cast<QScrollArea*>(shown)->widget()->objectName();
 }
 
 void Toggle(TForm2& form, const char* item) {

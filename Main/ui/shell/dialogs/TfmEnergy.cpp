@@ -32,6 +32,9 @@ TfmEnergy::TfmEnergy(QWidget* parent)
       timer_(new QTimer(this)) {
     timer_->setObjectName(QStringLiteral("Timer1"));
     timer_->setInterval(1000);
+    // A coarse timer may tick up to 5 % early; the meter under test counts
+    // its energy over these seconds, so no second may be short.
+    timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_, &QTimer::timeout, this, &TfmEnergy::Tick);
 
     auto* cancel = NamedButton(QStringLiteral("Отмена"), "btnCancel");
