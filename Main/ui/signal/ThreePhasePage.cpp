@@ -188,6 +188,7 @@ QWidget* TThreePhasePage::Energy() {
     grid->addWidget(energyP_, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Кол-во энергии, вар*ч")), 2, 0);
     grid->addWidget(energyQ_, 2, 1);
+    grid->setColumnStretch(2, 1);  // the fields keep their width; the group's spare room stays empty
     return group;
 }
 
