@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <numbers>
 
 #include "CommonUtils/TalvoError.h"
@@ -180,6 +181,15 @@ const std::vector<double>& TPlayback::Table(int source, int channel) const {
 int TPlayback::SourceAt(std::int64_t tick) const {
     if (!events_ || events_->Count <= 0 || tick < events_->Start || tick >= events_->End()) return 0;
     return (tick - events_->Start) % events_->Cycle() < events_->Length ? 1 : 0;
+}
+
+std::int64_t TPlayback::NextChange(std::int64_t tick) const {
+    constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max() / 4;
+    if (!events_ || events_->Count <= 0 || tick >= events_->End()) return kNever;
+    if (tick < events_->Start) return events_->Start;
+    const std::int64_t cycleStart = events_->Start + (tick - events_->Start) / events_->Cycle() * events_->Cycle();
+    const std::int64_t eventEnd = cycleStart + events_->Length;
+    return tick < eventEnd ? eventEnd : cycleStart + events_->Cycle();
 }
 
 double TPlayback::Value(int channel, std::int64_t tick) const {

@@ -75,6 +75,9 @@ public:
     const std::vector<double>& Table(int source, int channel) const;
     // 0 while the main table plays at this tick, 1 during an event.
     int SourceAt(std::int64_t tick) const;
+    // The first tick after `tick` at which the playing table changes; a
+    // very large number when it never does.
+    std::int64_t NextChange(std::int64_t tick) const;
     double Value(int channel, std::int64_t tick) const;
     // `count` values of a channel from `first` on.
     std::vector<double> Render(int channel, std::int64_t first, std::size_t count) const;

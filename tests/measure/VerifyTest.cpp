@@ -1,0 +1,223 @@
+// The check of a signal end to end: the program's own action sends to a
+// stand-in calibrator, the bytes are played back and measured, and every
+// quantity the program computes must lie within its tolerance; tables
+// altered on purpose must be caught and named.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "CommonUtils/CalibratorWire.h"
+#include "CommonUtils/TalvoError.h"
+#include "TestSignals.h"
+#include "files/IniFile.h"
+#include "files/SignalFile.h"
+#include "link/LibraryBinding.h"
+#include "measure/Verify.h"
+#include "measure/engine/SentBytes.h"
+#include "signal/Flicker.h"
+#include "signal/Nominals.h"
+#include "signal/Recalculate.h"
+
+namespace {
+
+class TQuietLog final : public cmn::IProtocolLog {
+public:
+    void Log(cmn::LogType, const std::string&) override {}
+    bool Interactive() const override { return false; }
+    bool Ask(const std::string&, cmn::MessageKind, cmn::Buttons) override { return false; }
+};
+
+const lnk::TSignalLibrary& Library() {
+    static const lnk::TSignalLibrary library =
+        lnk::LoadSignalLibrary(std::string(TALVO_BIN_DIR) + "/", lnk::RecordedLibraryDigest());
+    return library;
+}
+
+const sig::TKolebParamsHelpTable& FlickerTable() {
+    static const sig::TKolebParamsHelpTable table = [] {
+        sig::TKolebParamsHelpTable t;
+        t.LoadDefaults(sig::fsGost99);
+        return t;
+    }();
+    return table;
+}
+
+sig::TSignalSet Load(const std::string& name) {
+    sig::TSignalSet s;
+    files::TSignalFileExtras extras;
+    TQuietLog log;
+    const files::TSignalLoadTarget target{s, extras, log, FlickerTable(), 0, true};
+    EXPECT_TRUE(files::LoadSignalFile(files::sfAll, files::IniFile(std::string(TALVO_EXAMPLES_DIR) + "/" + name), false,
+                                      target));
+    sig::Recalculate(s, FlickerTable());
+    return s;
+}
+
+msr::TVerifyOptions Options(msr::TVerifyAction action, int modification) {
+    msr::TVerifyOptions o;
+    o.Capture.Action = action;
+    o.Capture.Modification = modification;
+    o.Capture.Library = &Library();
+    return o;
+}
+
+std::string Failed(const msr::TVerifyReport& r) {
+    std::string text;
+    for (const auto& row : r.Rows)
+        if (!row.Pass)
+            text += row.Quantity + ": задано " + std::to_string(row.Set) + ", измерено " +
+                    std::to_string(row.Measured) + ", допуск " + std::to_string(row.Tolerance) + " (" + row.Rule +
+                    ")\n";
+    return text;
+}
+
+bool Has(const msr::TVerifyReport& r, const std::string& start) {
+    return std::any_of(r.Rows.begin(), r.Rows.end(),
+                       [&](const msr::TCompareRow& row) { return row.Quantity.rfind(start, 0) == 0; });
+}
+
+bool FailsOn(const msr::TVerifyReport& r, const std::string& start) {
+    return std::any_of(r.Rows.begin(), r.Rows.end(),
+                       [&](const msr::TCompareRow& row) { return !row.Pass && row.Quantity.rfind(start, 0) == 0; });
+}
+
+// ---------------------------------------------------------------- the examples
+
+TEST(VerifyExamples, TestSignalsOfBothModificationsAreWithinTolerance) {
+    for (const char* file : {"balanced-nominal.usa", "harmonics-dips-flicker.usa"})
+        for (int modification : {0, 1}) {
+            const sig::TSignalSet s = Load(file);
+            const auto r = msr::VerifySignal(s, Options(msr::TVerifyAction::Sinus, modification));
+            EXPECT_TRUE(r.Passed()) << file << " " << modification << "\n" << Failed(r);
+            EXPECT_TRUE(Has(r, "UA основной частоты"));
+            EXPECT_TRUE(Has(r, "P фазы A полная"));
+            EXPECT_TRUE(Has(r, "K2U"));
+            EXPECT_GT(r.Rows.size(), 60u);
+        }
+}
+
+TEST(VerifyExamples, DipsOfTheExampleAreMeasuredAsPlayed) {
+    const sig::TSignalSet s = Load("harmonics-dips-flicker.usa");
+    const auto r = msr::VerifySignal(s, Options(msr::TVerifyAction::ColOver, 1));
+    EXPECT_TRUE(Has(r, "Провал A: остаточное напряжение"));
+    EXPECT_TRUE(Has(r, "Провал A: длительность"));
+    EXPECT_TRUE(Has(r, "Провал A: количество"));
+    EXPECT_FALSE(FailsOn(r, "Провал A:"));
+    EXPECT_FALSE(FailsOn(r, "Провал B:"));
+    ASSERT_EQ(r.HalfCycleRms.size(), 6u);
+    // The dips table scales each phase's fundamental to the residual voltage
+    // and its harmonics with it, so with 5, 4 and 3 % harmonics a dipped
+    // phase plays 0.25 % more RMS than the residual voltage the program
+    // computes as a total RMS; the lines it derives from that differ by more
+    // than class A allows. Shown, not hidden: only those rows fail.
+    std::vector<std::string> failed;
+    for (const auto& row : r.Rows)
+        if (!row.Pass) failed.push_back(row.Quantity);
+    EXPECT_EQ(failed,
+              (std::vector<std::string>{"Провал AB: остаточное напряжение", "Провал CA: остаточное напряжение"}))
+        << Failed(r);
+    for (const auto& row : r.Rows) {
+        if (!row.Pass) {
+            EXPECT_NEAR(row.Measured / row.Set, 1.0025, 0.0005) << row.Quantity;
+        }
+    }
+}
+
+TEST(VerifyExamples, FlickerOfTheExampleIsMeasuredOverTenMinutes) {
+    const sig::TSignalSet s = Load("harmonics-dips-flicker.usa");
+    const auto r = msr::VerifySignal(s, Options(msr::TVerifyAction::Koleb, 1));
+    EXPECT_TRUE(r.Passed()) << Failed(r);
+    EXPECT_TRUE(Has(r, "Pst A"));
+    EXPECT_TRUE(Has(r, "Размах колебаний AB"));
+    EXPECT_EQ(r.Pinst.size(), 6u);
+    EXPECT_TRUE(r.Notes.empty());
+}
+
+TEST(VerifyExamples, AShorterFlickerObservationIsLabelled) {
+    const sig::TSignalSet s = Load("harmonics-dips-flicker.usa");
+    auto o = Options(msr::TVerifyAction::Koleb, 1);
+    o.FlickerSeconds = 60;
+    const auto r = msr::VerifySignal(s, o);
+    EXPECT_TRUE(Has(r, "Pst A (наблюдение 60 с)"));
+    ASSERT_FALSE(r.Notes.empty());
+}
+
+TEST(VerifyExamples, EveryHarmonicAndInterharmonicIsWithinTolerance) {
+    sig::TSignalSet s = Load("balanced-nominal.usa");
+    talvo_test::AddRichSpectrum(s);
+    s.Switches.IncludeInterGarm = true;
+    sig::Recalculate(s, FlickerTable());
+    const auto r = msr::VerifySignal(s, Options(msr::TVerifyAction::Sinus, 1));
+    EXPECT_TRUE(r.Passed()) << Failed(r);
+    EXPECT_TRUE(Has(r, "KUA(50)"));
+    EXPECT_TRUE(Has(r, "Угол UC(49,5)"));
+    EXPECT_TRUE(Has(r, "KIB(37)"));
+    EXPECT_TRUE(Has(r, "KUAB(12)"));
+    EXPECT_EQ(r.Harmonics.size(), 9u);
+}
+
+// ---------------------------------------------------------------- altered tables
+
+// The bytes of the first voltage table of an action's bytes.
+std::pair<std::size_t, std::size_t> FirstVoltageTable(const std::vector<std::uint8_t>& bytes) {
+    std::size_t at = 0;
+    for (const auto& c : msr::SplitSentBytes(bytes)) {
+        at += cmn::kFrameSize;
+        if (c.Code == 1) return {at, c.Block.size()};
+        at += c.Block.size();
+    }
+    return {0, 0};
+}
+
+TEST(VerifyAltered, OneCodeRaisedByAThousandIsCaughtAndNamed) {
+    const sig::TSignalSet s = Load("balanced-nominal.usa");
+    const auto options = Options(msr::TVerifyAction::Sinus, 1);
+    auto bytes = msr::CaptureAction(s, options.Capture);
+    ASSERT_TRUE(msr::CompareBytes(s, bytes, options).Passed());
+    const auto [at, length] = FirstVoltageTable(bytes);
+    ASSERT_GT(length, 800u);
+    std::uint8_t* sample = bytes.data() + at + 100 * cmn::kSampleSize;
+    const auto codes = cmn::UnpackSample(sample);
+    cmn::PackSample(codes.a, static_cast<std::uint16_t>(codes.b + 1000), codes.c, sample);
+    const auto r = msr::CompareBytes(s, bytes, options);
+    EXPECT_FALSE(r.Passed());
+    EXPECT_TRUE(FailsOn(r, "Мгновенные значения UB: наибольшее отклонение (отсчёт 100)")) << Failed(r);
+    EXPECT_FALSE(FailsOn(r, "Мгновенные значения UA"));
+    EXPECT_FALSE(FailsOn(r, "Мгновенные значения UC"));
+}
+
+TEST(VerifyAltered, SwappedPhasesAreCaughtAndNamed) {
+    const sig::TSignalSet s = Load("balanced-nominal.usa");
+    const auto options = Options(msr::TVerifyAction::Sinus, 1);
+    auto bytes = msr::CaptureAction(s, options.Capture);
+    const auto [at, length] = FirstVoltageTable(bytes);
+    for (std::size_t i = 0; i < length / cmn::kSampleSize; ++i) {
+        std::uint8_t* sample = bytes.data() + at + i * cmn::kSampleSize;
+        const auto codes = cmn::UnpackSample(sample);
+        cmn::PackSample(codes.a, codes.c, codes.b, sample);
+    }
+    const auto r = msr::CompareBytes(s, bytes, options);
+    EXPECT_FALSE(r.Passed());
+    EXPECT_TRUE(FailsOn(r, "Угол UB основной частоты")) << Failed(r);
+    EXPECT_TRUE(FailsOn(r, "Угол UC основной частоты"));
+    EXPECT_TRUE(FailsOn(r, "K2U"));
+    EXPECT_TRUE(FailsOn(r, "φUI фазы B"));
+    EXPECT_FALSE(FailsOn(r, "UA основной частоты"));
+}
+
+TEST(VerifyAltered, ACancelledCheckEndsWithItsMessage) {
+    const sig::TSignalSet s = Load("balanced-nominal.usa");
+    std::atomic<bool> cancel{true};
+    msr::TVerifyControl control;
+    control.Cancel = &cancel;
+    try {
+        msr::VerifySignal(s, Options(msr::TVerifyAction::Sinus, 1), control);
+        FAIL() << "no error";
+    } catch (const cmn::TalvoError& e) {
+        EXPECT_STREQ(e.what(), "Проверка сигнала прервана");
+    }
+}
+
+}  // namespace
