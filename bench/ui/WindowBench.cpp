@@ -16,6 +16,7 @@
 #include "CalibratorSimulator.h"
 #include "ConverterSimulator.h"
 #include "DeviceAccess/PCAComPort.h"
+#include "StallMeter.h"
 #include "TempFolder.h"
 #include "files/SignalFile.h"
 #include "link/LibraryBinding.h"
@@ -25,29 +26,6 @@
 #include "ui/signal/SignalWindow.h"
 
 namespace {
-
-// The longest gap between the ticks of a 5 ms timer on the window thread since Start.
-class TStallMeter {
-public:
-    TStallMeter() {
-        QObject::connect(&ticks_, &QTimer::timeout, [this] {
-            gap_ = std::max(gap_, clock_.elapsed() - last_);
-            last_ = clock_.elapsed();
-        });
-    }
-    void Start() {
-        clock_.start();
-        ticks_.start(5);
-    }
-    qint64 Elapsed() const { return clock_.elapsed(); }
-    qint64 Longest() const { return gap_; }
-
-private:
-    QElapsedTimer clock_;
-    qint64 last_ = 0;
-    qint64 gap_ = 0;
-    QTimer ticks_;
-};
 
 ui::TMainOptions Options() {
     ui::TMainOptions options;
@@ -109,7 +87,7 @@ void BM_WindowThreadDuringAction(benchmark::State& state) {
         ui::TfmMain main(Options());
         main.show();
         main.NewWindow();
-        TStallMeter meter;
+        bench::TStallMeter meter;
         QSignalSpy finished(&main, &ui::TfmMain::ActionFinished);
         meter.Start();
         main.RunAction(ui::TActionKind::TestSignal);
@@ -141,7 +119,7 @@ void BM_ConverterConnection(benchmark::State& state) {
     double longest = 0;
     std::vector<double> runs;
     for (auto _ : state) {
-        TStallMeter meter;
+        bench::TStallMeter meter;
         QSignalSpy finished(&page, &ui::TConverterPage::OperationFinished);
         QElapsedTimer clock;
         clock.start();

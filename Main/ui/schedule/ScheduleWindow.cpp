@@ -15,7 +15,6 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "CommonUtils/TalvoError.h"
@@ -26,8 +25,8 @@
 #include "ui/common/FileDialogs.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
+#include "ui/schedule/ProtocolList.h"
 #include "ui/schedule/ScheduleGrid.h"
-#include "ui/schedule/StatePictures.h"
 
 namespace ui {
 
@@ -83,8 +82,12 @@ QLabel* Caption(const char* text, QWidget* buddy) {
 }  // namespace
 
 TTestSignalsForm::TTestSignalsForm(QWidget* parent)
-    : QWidget(parent, Qt::Window), pages_(new QTabWidget), status_(new QStatusBar) {
+    : QWidget(parent, Qt::Window),
+      events_(new TScheduleEventRelay(this)),
+      pages_(new QTabWidget),
+      status_(new QStatusBar) {
     setObjectName(QStringLiteral("TestSignalsForm"));
+    events_->setObjectName(QStringLiteral("ScheduleEvents"));
     setWindowTitle(Q(edit::kScheduleTitle));
     pages_->setObjectName(QStringLiteral("PageControl1"));
     pages_->addTab(BuildListPage(), QStringLiteral("Список сигналов"));
@@ -97,8 +100,8 @@ TTestSignalsForm::TTestSignalsForm(QWidget* parent)
     layout->addWidget(status_);
 
     connect(&runLog_, &TWindowProtocolLog::Logged, this, &TTestSignalsForm::AddProtocolLine, Qt::QueuedConnection);
-    connect(&events_, &TScheduleEventRelay::RowState, this, &TTestSignalsForm::RowStateReported, Qt::QueuedConnection);
-    connect(&events_, &TScheduleEventRelay::Finished, this, &TTestSignalsForm::RunEnded, Qt::QueuedConnection);
+    connect(events_, &TScheduleEventRelay::RowState, this, &TTestSignalsForm::RowStateReported, Qt::QueuedConnection);
+    connect(events_, &TScheduleEventRelay::Finished, this, &TTestSignalsForm::RunEnded, Qt::QueuedConnection);
     list_.SetStartTime(FromQt(start_->date(), start_->time()));
     Redraw();
     resize(1040, 600);
@@ -166,7 +169,7 @@ QWidget* TTestSignalsForm::BuildListPage() {
         },
         [this](int row, int column, const QVariant& value) { CellEdited(row, column, value); }, grid_));
     QHeaderView* header = grid_->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(QHeaderView::Fixed);
     header->setSectionResizeMode(static_cast<int>(TScheduleColumn::Name), QHeaderView::Stretch);
     connect(grid_, &QTableWidget::cellClicked, this, &TTestSignalsForm::CellClicked);
     connect(grid_, &TScheduleGrid::RowDropped, this, &TTestSignalsForm::RowsExchanged);
@@ -232,14 +235,8 @@ QWidget* TTestSignalsForm::BuildListPage() {
 QWidget* TTestSignalsForm::BuildProtocolPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("page_protocol"));
-    protocolList_ = new QTreeWidget;
+    protocolList_ = new TProtocolList;
     NameControl(protocolList_, "lvProtocol", QStringLiteral("Протокол работы"));
-    protocolList_->setRootIsDecorated(false);
-    protocolList_->setHeaderLabels({QStringLiteral("Время"), QStringLiteral("Описание действия"), QStringLiteral("-")});
-    protocolList_->header()->setStretchLastSection(false);
-    protocolList_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    protocolList_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
-    protocolList_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     lastMessage_ = new QCheckBox(QStringLiteral("На последнее сообщение"));
     NameControl(lastMessage_, "cbLastMessage", lastMessage_->text());
     lastMessage_->setChecked(true);
@@ -266,26 +263,58 @@ void TTestSignalsForm::SetLinkSettings(const sched::TLinkSettings& link) { link_
 // ---------------------------------------------------------------- display
 
 void TTestSignalsForm::Redraw() {
-    const sched::TRows& rows = list_.Rows();
-    grid_->setRowCount(static_cast<int>(rows.size()));
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        for (int c = 0; c < edit::kScheduleColumnCount; ++c) {
-            QTableWidgetItem* item = grid_->item(static_cast<int>(r), c);
-            if (!item) {
-                item = new QTableWidgetItem;
-                grid_->setItem(static_cast<int>(r), c, item);
-            }
-            const auto column = static_cast<TScheduleColumn>(c);
-            if (column == TScheduleColumn::State) {
-                item->setData(Qt::UserRole, static_cast<int>(rows[r].State));
-                item->setIcon(StatePicture(rows[r].State));
-            } else {
-                item->setText(Q(edit::ScheduleCellText(rows[r], column)));
-            }
-        }
-    }
+    grid_->setRowCount(static_cast<int>(list_.Rows().size()));
+    for (int r = 0; r < grid_->rowCount(); ++r) ShowRow(r);
     ShowColumns();
+    FitColumns();
     UpdateEnabling();
+}
+
+void TTestSignalsForm::RedrawStates() {
+    for (int r = 0; r < grid_->rowCount(); ++r) ShowState(r);
+    UpdateEnabling();
+}
+
+// An item's text set to the one it holds changes nothing, so that a list
+// redrawn after an edit notifies the view of the changed cells only.
+void TTestSignalsForm::ShowRow(int row) {
+    const sched::TSignalDataForGrid& r = list_.Rows()[static_cast<std::size_t>(row)];
+    for (int c = 0; c < edit::kScheduleColumnCount; ++c) {
+        const auto column = static_cast<TScheduleColumn>(c);
+        if (column == TScheduleColumn::State) {
+            ShowState(row);
+            continue;
+        }
+        QTableWidgetItem* item = grid_->item(row, c);
+        if (!item) {
+            item = new QTableWidgetItem;
+            grid_->setItem(row, c, item);
+        }
+        item->setText(Q(edit::ScheduleCellText(r, column)));
+    }
+}
+
+// The picture is set only with a new state: pictures do not compare, so
+// setting the same one again would still tell the view it changed.
+void TTestSignalsForm::ShowState(int row) {
+    const sched::TRowState state = list_.Rows()[static_cast<std::size_t>(row)].State;
+    QTableWidgetItem* item = grid_->item(row, static_cast<int>(TScheduleColumn::State));
+    if (!item) {
+        item = new QTableWidgetItem;
+        grid_->setItem(row, static_cast<int>(TScheduleColumn::State), item);
+    }
+    const QVariant shown = item->data(Qt::UserRole);
+    if (shown.isValid() && shown.toInt() == static_cast<int>(state)) return;
+    item->setData(Qt::UserRole, static_cast<int>(state));
+    item->setIcon(pictures_.Of(state));
+}
+
+// The columns keep fixed widths that are measured here, once a redraw has
+// filled them, rather than by the header after every cell it is told of.
+void TTestSignalsForm::FitColumns() {
+    for (int c = 0; c < edit::kScheduleColumnCount; ++c)
+        if (static_cast<TScheduleColumn>(c) != TScheduleColumn::Name && !grid_->isColumnHidden(c))
+            grid_->resizeColumnToContents(c);
 }
 
 void TTestSignalsForm::ShowColumns() {
@@ -347,7 +376,7 @@ void TTestSignalsForm::DeleteRow() {
 
 void TTestSignalsForm::SelectAll(bool selected) {
     list_.SelectAll(selected);
-    Redraw();
+    RedrawStates();
 }
 
 void TTestSignalsForm::SetCurrentDate() {
@@ -368,10 +397,13 @@ void TTestSignalsForm::LoadList() {
         return;
     const auto path =
         ChooseFile(this, Choice("OpenDialog2", edit::kOpenListTitle, files::SignalOpenFolder(), edit::kListFilter));
-    if (!path) return;
+    if (path) LoadListFile(*path);
+}
+
+void TTestSignalsForm::LoadListFile(const std::string& path) {
     std::string error;
     try {
-        sched::ReadSignalList(*path, list_.List());
+        sched::ReadSignalList(path, list_.List());
     } catch (const std::exception& e) {
         error = e.what();
     }
@@ -411,7 +443,7 @@ void TTestSignalsForm::CellClicked(int row, int column) {
     ShowRowTexts(row);
     if (run_ || static_cast<TScheduleColumn>(column) != TScheduleColumn::State) return;
     list_.ClickState(static_cast<std::size_t>(row), asker_);
-    Redraw();
+    ShowState(row);
 }
 
 void TTestSignalsForm::CellEdited(int row, int column, const QVariant& value) {
@@ -450,13 +482,13 @@ void TTestSignalsForm::RowsExchanged(int source, int target) {
 
 void TTestSignalsForm::Start() {
     if (run_) return;
-    auto run = std::make_unique<TRun>(link_, runLog_, events_, clock_);
+    auto run = std::make_unique<TRun>(link_, runLog_, *events_, clock_);
     const sched::TStartResult result = run->Runner.Start(list_.Rows(), list_.Mode(), setTime_->value());
     using TOutcome = sched::TStartResult::TOutcome;
     if (result.Outcome == TOutcome::Started) {
         run_ = std::move(run);
         status_->showMessage(Q(result.StatusText));
-        Redraw();
+        RedrawStates();
         return;
     }
     if (!result.Message.empty()) MyShowMessage(result.Message, cmn::MessageKind::Warning);
@@ -470,26 +502,20 @@ void TTestSignalsForm::AddProtocolLine(int type, const QString& text) {
     const std::size_t before = protocol_.Entries().size();
     protocol_.Add(static_cast<cmn::LogType>(type), U(text), clock_.Now());
     if (protocol_.Entries().size() == before) return;
-    const sched::TProtocolEntry& entry = protocol_.Entries().back();
-    auto* item = new QTreeWidgetItem(protocolList_);
-    if (!entry.Separator) {
-        item->setText(0, Q(sched::DateTimeToText(entry.Time)));
-        item->setText(1, Q(entry.Text));
-        item->setText(2, Q(entry.Mark));
-    }
-    if (lastMessage_->isChecked()) protocolList_->scrollToItem(item);
+    protocolList_->Append(protocol_.Entries().back());
+    if (lastMessage_->isChecked()) protocolList_->FollowLast();
 }
 
 void TTestSignalsForm::RowStateReported(qulonglong position, int state) {
     sched::ApplyRowState(list_.Rows(), static_cast<std::size_t>(position), static_cast<sched::TRowState>(state));
-    Redraw();
+    if (position < list_.Rows().size()) ShowState(static_cast<int>(position));
 }
 
 void TTestSignalsForm::RunEnded() {
     run_.reset();
     sched::RestoreRowMarkers(list_.Rows());
     status_->clearMessage();
-    Redraw();
+    RedrawStates();
     Q_EMIT RunFinished();
 }
 
@@ -517,7 +543,7 @@ void TTestSignalsForm::SaveProtocol() {
 
 void TTestSignalsForm::ClearProtocol() {
     protocol_.Clear();
-    protocolList_->clear();
+    protocolList_->Clear();
 }
 
 }  // namespace ui

@@ -9,6 +9,7 @@
 #include "schedule/ScheduleProtocol.h"
 #include "ui/common/QueuedSinks.h"
 #include "ui/schedule/ScheduleEvents.h"
+#include "ui/schedule/StatePictures.h"
 
 class QCheckBox;
 class QDateTimeEdit;
@@ -20,10 +21,10 @@ class QRadioButton;
 class QSpinBox;
 class QStatusBar;
 class QTabWidget;
-class QTreeWidget;
 
 namespace ui {
 
+class TProtocolList;
 class TScheduleGrid;
 
 // The schedule window: a list of signal files and commands, each with a
@@ -43,6 +44,9 @@ public:
     // The port, rate, modification, library, correction and status sink of
     // the main window, taken for the runs that follow.
     void SetLinkSettings(const sched::TLinkSettings& link);
+    // Replaces the rows by those of the list file `path`, as "Загрузить"
+    // does once the operator has chosen it; a failure is shown as a warning.
+    void LoadListFile(const std::string& path);
 
     const sched::TRows& Rows() const { return list_.Rows(); }
     const sched::TScheduleProtocol& Protocol() const { return protocol_; }
@@ -61,7 +65,16 @@ private:
     QWidget* BuildProtocolPage();
     QPushButton* Button(const char* name, const char* caption);
 
+    // The whole list: the cells whose texts or states changed, the columns
+    // sized to what they show, the enabling. A long list is filled without
+    // measuring its rows once per cell.
     void Redraw();
+    // Only the states changed (selection, the markers of a run): no text and
+    // no column width can have changed.
+    void RedrawStates();
+    void ShowRow(int row);
+    void ShowState(int row);
+    void FitColumns();
     void ShowColumns();
     void UpdateEnabling();
     void ShowRowTexts(int row);
@@ -94,8 +107,9 @@ private:
     sched::TLinkSettings link_;
     TWindowProtocolLog runLog_;  // lines of a run, from the worker and from "Стоп"
     TWindowProtocolLog asker_;   // the questions of state clicks
-    TScheduleEventRelay events_;
-    std::unique_ptr<TRun> run_;  // after the sinks: a run ends before they go
+    TStatePictures pictures_;
+    TScheduleEventRelay* events_;  // a child named "ScheduleEvents", so that reports can be played to the window
+    std::unique_ptr<TRun> run_;    // after the sinks: a run ends before they go
 
     QTabWidget* pages_;
     QRadioButton* modes_[3];
@@ -108,7 +122,7 @@ private:
     QPlainTextEdit* signalDescription_;
     QPushButton *addSignal_, *addCommand_, *delete_, *selectAll_, *resetAll_, *setDate_, *clear_, *load_, *save_,
         *startButton_, *stop_;
-    QTreeWidget* protocolList_;
+    TProtocolList* protocolList_;
     QCheckBox* lastMessage_;
     QStatusBar* status_;
 };

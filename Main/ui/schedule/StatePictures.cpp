@@ -70,6 +70,10 @@ QPixmap Draw(sched::TRowState state) {
 
 }  // namespace
 
-QIcon StatePicture(sched::TRowState state) { return QIcon(Draw(state)); }
+TStatePictures::TStatePictures() {
+    for (std::size_t s = 0; s < pictures_.size(); ++s) pictures_[s] = QIcon(Draw(static_cast<sched::TRowState>(s)));
+}
+
+const QIcon& TStatePictures::Of(sched::TRowState state) const { return pictures_.at(static_cast<std::size_t>(state)); }
 
 }  // namespace ui
