@@ -17,6 +17,7 @@ const char* const kUsage =
     "  KalibratorTalvo -c SetSignal [-t Sinus|ColOver|Koleb|StopSin|StopColOver] [-p файл.usa | -s]\n"
     "                  [-cn порт] [-k dmTalvo|dmTalvoM]\n"
     "  KalibratorTalvo -c ExportXls -p файл.usa -expt шаблон.xlsx [-expo infile -expf результат.xlsx] [-col столбец]\n"
+    "  KalibratorTalvo -c Verify -p файл.usa [-t Sinus|ColOver|Koleb] [-k dmTalvo|dmTalvoM] [-o отчёт.csv|.json]\n"
     "  KalibratorTalvo --help | --version\n"
     "\n"
     "  -t     действие: сигнал, провалы и перенапряжения, колебания, сброс сигнала (по умолчанию),\n"
@@ -25,6 +26,9 @@ const char* const kUsage =
     "  -cn    порт калибратора (по умолчанию COM1); -k модификация калибратора (по умолчанию dmTalvoM)\n"
     "  -expt  шаблон книги Excel; -expo infile: запись в копию шаблона -expf, иначе в сам шаблон\n"
     "  -col   номер столбца (по умолчанию 2)\n"
+    "  -o     отчёт проверки Verify: .csv или .json (отчёт PDF сохраняется из окна сигнала)\n"
+    "Verify: проверка без калибратора — то, что калибратор воспроизведёт, измеряется и сравнивается\n"
+    "        с рассчитанными величинами; код 0, когда все величины в допуске.\n"
     "Код завершения: 0 при успехе, -1 (255) при ошибке.\n";
 
 bool Given(const std::vector<std::string>& args, const char* option) {

@@ -17,6 +17,7 @@ std::optional<int> DecimalInteger(const std::string& text) {
 void SetCommand(TConsoleOptions& o, const std::string& value) {
     if (value == "SetSignal") o.Command = TConsoleCommand::SetSignal;
     else if (value == "ExportXls") o.Command = TConsoleCommand::ExportXls;
+    else if (value == "Verify") o.Command = TConsoleCommand::Verify;
 }
 
 void SetType(TConsoleOptions& o, const std::string& value) {
@@ -49,6 +50,7 @@ void Apply(TConsoleOptions& o, const std::string& option, const std::string& val
     else if (option == "-expf") o.Output = value;
     else if (option == "-expo") o.IntoCopy = value == "infile";
     else if (option == "-col") SetColumn(o, value);
+    else if (option == "-o") o.Report = value;
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 // The program's command line: window start, or one console command.
 namespace console {
 
-enum class TConsoleCommand { None, SetSignal, ExportXls };
+enum class TConsoleCommand { None, SetSignal, ExportXls, Verify };
 
 // What "SetSignal" does; the numbers are also the schedule's row types.
 enum TCommandType : int { ctSinus = 0, ctColOver = 1, ctKoleb = 2, ctStopSin = 3, ctStopColOver = 4 };
@@ -21,6 +21,7 @@ struct TConsoleOptions {
     bool FromStdin = false;
     std::string Template;
     std::string Output;
+    std::string Report;     // "-o": the check's report file (.csv or .json)
     bool IntoCopy = false;  // "-expo infile": into a copy saved as the output file
     int Column = 2;
     // Set when "-col" was not a decimal integer: the run refuses to start.

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "console/StdinSignal.h"
+#include "console/VerifyRun.h"
 #include "export/ExcelExport.h"
 #include "link/LibraryBinding.h"
 #include "schedule/CalibratorActions.h"
@@ -53,6 +54,8 @@ int Run(const TConsoleOptions& options, cmn::IProtocolLog& log, const std::strin
     sig::TKolebParamsHelpTable flicker;
     sig::LoadFlickerTable(flicker, std::nullopt, true, kConsoleFlickerStandard, log);
 
+    if (options.Command == TConsoleCommand::Verify)
+        return RunVerify(options, library ? &*library : nullptr, flicker, log) ? kExitSuccess : kExitFailure;
     sched::TCalibratorActions actions(link, flicker, true);
     sched::TSignalDataForSet bundle(ConsoleRow(options));
     bool done = false;

@@ -231,6 +231,8 @@ TEST_F(ConsoleRun, HelpAndVersionStartNothing) {
               "                  [-cn порт] [-k dmTalvo|dmTalvoM]\n"
               "  KalibratorTalvo -c ExportXls -p файл.usa -expt шаблон.xlsx [-expo infile -expf результат.xlsx] "
               "[-col столбец]\n"
+              "  KalibratorTalvo -c Verify -p файл.usa [-t Sinus|ColOver|Koleb] [-k dmTalvo|dmTalvoM] "
+              "[-o отчёт.csv|.json]\n"
               "  KalibratorTalvo --help | --version\n"
               "\n"
               "  -t     действие: сигнал, провалы и перенапряжения, колебания, сброс сигнала (по умолчанию),\n"
@@ -239,6 +241,9 @@ TEST_F(ConsoleRun, HelpAndVersionStartNothing) {
               "  -cn    порт калибратора (по умолчанию COM1); -k модификация калибратора (по умолчанию dmTalvoM)\n"
               "  -expt  шаблон книги Excel; -expo infile: запись в копию шаблона -expf, иначе в сам шаблон\n"
               "  -col   номер столбца (по умолчанию 2)\n"
+              "  -o     отчёт проверки Verify: .csv или .json (отчёт PDF сохраняется из окна сигнала)\n"
+              "Verify: проверка без калибратора — то, что калибратор воспроизведёт, измеряется и сравнивается\n"
+              "        с рассчитанными величинами; код 0, когда все величины в допуске.\n"
               "Код завершения: 0 при успехе, -1 (255) при ошибке.\n");
     const TRun version = RunProgram({"--version"});
     EXPECT_EQ(version.ExitCode, 0);
