@@ -151,8 +151,8 @@ TEntryOutcome TakeSinglePhase(const TFieldRow& row, sig::real x, const TEntryCon
 std::span<const TFieldRow> FieldRows() {
     static const std::vector<TFieldRow> rows = [] {
         std::vector<TFieldRow> all;
-        for (const std::span<const TFieldRow> group :
-             {groups::Fundamentals(), groups::Powers(), groups::Collapses(), groups::Fluctuations()})
+        for (const std::span<const TFieldRow> group : {groups::Fundamentals(), groups::Powers(), groups::Collapses(),
+                                                       groups::Fluctuations(), groups::Converter()})
             all.insert(all.end(), group.begin(), group.end());
         return all;
     }();
@@ -170,6 +170,10 @@ bool LockedByConverterAuto(const TFieldRow& row) {
 }
 
 bool Editable(const TFieldRow& row) { return row.Family != F::Result; }
+
+bool TakenOnEnter(const TFieldRow& row) {
+    return row.Family == F::ConverterHarmonicKoef || row.Family == F::ConverterHarmonicAngle;
+}
 
 std::string_view GetCurrentFmtStrByNominal(sig::real nominal) {
     return static_cast<int>(std::trunc(nominal)) == 1 ? "%2.5f" : "%2.4f";
@@ -213,6 +217,11 @@ TEntryOutcome TakeOver(const TFieldRow& row, std::string_view text, const TEntry
         case F::KolebFrequency:
         case F::KolebChanges:
         case F::KolebSwing: return groups::TakeKoleb(row, *x, context);
+        // The converter page takes these over with its own state (TConverterPageRules).
+        case F::ConverterOutput:
+        case F::ConverterInput:
+        case F::ConverterHarmonicKoef:
+        case F::ConverterHarmonicAngle:
         case F::Result: break;
     }
     throw cmn::TalvoError("Значение только для чтения!");

@@ -35,7 +35,15 @@ enum class FieldFamily {
     KolebFrequency,
     KolebChanges,  // changes per minute
     KolebSwing,    // tag: the phase
-    Result,        // read-only, computed
+    // The converter page's own fields; the page's rules take them over, with
+    // the converter state: output voltages (tag 20 ... 22), input currents
+    // (tag 73 ... 75), and the coefficient and angle of the harmonic view,
+    // which serve the harmonic and the interharmonic list and are taken over on Enter.
+    ConverterOutput,
+    ConverterInput,
+    ConverterHarmonicKoef,
+    ConverterHarmonicAngle,
+    Result,  // read-only, computed
 };
 
 // The tags of the single-phase page's fields.
@@ -66,6 +74,8 @@ struct TFieldRow {
 std::span<const TFieldRow> FieldRows();
 const TFieldRow* FieldByName(std::string_view name);
 bool Editable(const TFieldRow& row);
+// Fields taken over on Enter by their editor; leaving them discards the typing.
+bool TakenOnEnter(const TFieldRow& row);
 
 // "%2.5f" for the nominal current 1 A, "%2.4f" for 5 A.
 std::string_view GetCurrentFmtStrByNominal(sig::real nominal);
