@@ -3,12 +3,14 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,13 +19,17 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "CalibratorSimulator.h"
 #include "DialogDriver.h"
 #include "TempFolder.h"
 #include "files/IniFile.h"
 #include "link/LibraryBinding.h"
+#include "schedule/ListFile.h"
+#include "ui/schedule/ScheduleEvents.h"
 #include "ui/schedule/ScheduleWindow.h"
 
 #ifndef TALVO_EXAMPLES_DIR
@@ -146,6 +152,60 @@ class ScheduleWindowTest : public QObject {
         link.PortName = "COM1";
         link.Library = &library_;
         Form().SetLinkSettings(link);
+    }
+
+    // A list file of `count` rows: a test signal first and last, reset
+    // commands between them, every third row selected.
+    QString WriteLongList(int count) {
+        const std::string signal = CopyExample("balanced-nominal.usa", "long.usa").toStdString();
+        sched::TSignalList list;
+        for (int i = 0; i < count; ++i) {
+            const sched::TDateTime start = 46000 + i / 86400.0;
+            sched::TSignalDataForGrid row =
+                i == 0 || i == count - 1 ? sched::NewSignalRow(signal, start) : sched::NewCommandRow(start);
+            row.Duration = i % 7;
+            row.State = i % 3 == 0 ? sched::TRowState::Selected : sched::TRowState::NotSelected;
+            list.Rows.push_back(row);
+        }
+        const QString path = Path("long.sfl");
+        sched::WriteSignalList(path.toStdString(), list);
+        return path;
+    }
+
+    // Rows whose state cell differs from the state of the window's row, and
+    // from `expected` when one is given.
+    QList<int> StatesOff(std::optional<int> expected = std::nullopt) {
+        QList<int> off;
+        for (int r = 0; r < Grid().rowCount(); ++r) {
+            const int listed = static_cast<int>(Form().Rows()[static_cast<std::size_t>(r)].State);
+            if (State(r) != listed || (expected && listed != *expected)) off << r;
+        }
+        return off;
+    }
+
+    // Shown columns narrower than their texts or their caption.
+    QList<int> ColumnsTooNarrow() {
+        QList<int> narrow;
+        for (int c = 0; c < Grid().columnCount(); ++c) {
+            if (c == cName || Grid().isColumnHidden(c)) continue;
+            const int content = static_cast<QAbstractItemView&>(Grid()).sizeHintForColumn(c);
+            const int wanted = std::max(content, Grid().horizontalHeader()->sectionSizeHint(c));
+            if (Grid().columnWidth(c) < wanted) narrow << c;
+        }
+        return narrow;
+    }
+
+    // The cells the grid reports changed while `act` runs, as row * 100 + column.
+    QList<int> CellsChangedBy(const std::function<void()>& act) {
+        QList<int> cells;
+        const auto connection = connect(&Grid(), &QTableWidget::itemChanged, this, [&](QTableWidgetItem* item) {
+            const int cell = item->row() * 100 + item->column();
+            if (cells.isEmpty() || cells.back() != cell) cells << cell;
+        });
+        act();
+        QCoreApplication::processEvents();
+        disconnect(connection);
+        return cells;
     }
 
     void ChooseMode(const char* name) {
@@ -353,6 +413,75 @@ private Q_SLOTS:
         QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, CellCentre(0, cState));
         QCOMPARE(asked->Text, QStringLiteral("Сменить статус сигнала?"));
         QCOMPARE(State(0), 1);
+    }
+
+    // A long list loaded over a short one, reset and selected whole, and a
+    // run's report of one row: each redraws the cells that changed and no
+    // others, and the columns still fit what they show.
+    void ALongListIsRedrawnWhereItChanged() {
+        constexpr int kRows = 2000;
+        const QString list = WriteLongList(kRows);
+        Click("btnAddCommand");
+        auto asked = AnswerThenChoose(list);
+        Click("btnLoad");
+        QVERIFY(!asked->isEmpty());
+        QCOMPARE(Grid().rowCount(), kRows);
+        QCOMPARE(StatesOff(), QList<int>());
+        QCOMPARE(State(0), 1);
+        QCOMPARE(State(1), 0);
+        QCOMPARE(Cell(kRows - 1, cId), QString::number(kRows - 1));
+        QCOMPARE(Cell(kRows - 1, cName), QStringLiteral("long.usa"));
+        QCOMPARE(Cell(kRows - 2, cType), QStringLiteral("Сброс сигн."));
+        QCOMPARE(Cell(kRows - 2, cDuration), QString::number((kRows - 2) % 7));
+        QCOMPARE(ColumnsTooNarrow(), QList<int>());
+
+        const QList<int> reset = CellsChangedBy([this] { Click("btnResetAll"); });
+        QCOMPARE(StatesOff(0), QList<int>());
+        QCOMPARE(reset.size(), (kRows + 2) / 3);  // the selected rows only
+        QVERIFY(std::all_of(reset.begin(), reset.end(), [](int cell) { return cell % 100 == cState; }));
+
+        const QList<int> selected = CellsChangedBy([this] { Click("btnSelectAll"); });
+        QCOMPARE(StatesOff(1), QList<int>());
+        QCOMPARE(selected.size(), kRows);
+        QVERIFY(std::all_of(selected.begin(), selected.end(), [](int cell) { return cell % 100 == cState; }));
+
+        auto* events = Form().findChild<ui::TScheduleEventRelay*>(QStringLiteral("ScheduleEvents"));
+        QVERIFY(events);
+        const QList<int> reported = CellsChangedBy([&] { events->RowStateChanged(1500, sched::TRowState::Sent); });
+        QCOMPARE(reported, QList<int>{1500 * 100 + cState});
+        QCOMPARE(State(1500), 3);
+        QCOMPARE(StatesOff(), QList<int>());
+
+        ChooseMode("rbTime");
+        QCOMPARE(Cell(kRows - 1, cEndTime), QStringLiteral("00:33:19"));
+        QCOMPARE(ColumnsTooNarrow(), QList<int>());
+    }
+
+    // The protocol's time and mark columns fit every line of a run, and the
+    // list follows its last line.
+    void TheProtocolFitsAndFollowsARun() {
+        talvo_test::CalibratorSimulator sim("COM1");
+        LinkToSimulator();
+        for (int i = 0; i < 30; ++i) Click("btnAddCommand");
+        Form().findChild<QSpinBox*>(QStringLiteral("seSetTime"))->setValue(0);
+        QSignalSpy finished(&Form(), &TTestSignalsForm::RunFinished);
+        Click("btnStart");
+        QVERIFY(finished.wait(20000));
+        auto* list = Form().findChild<QTreeWidget*>(QStringLiteral("lvProtocol"));
+        form_->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+        QTRY_VERIFY(list->isVisible());
+        QVERIFY(list->topLevelItemCount() > 60);
+        for (int column : {0, 2}) {
+            const int wanted = std::max(static_cast<QAbstractItemView*>(list)->sizeHintForColumn(column),
+                                        list->header()->sectionSizeHint(column));
+            QVERIFY2(list->columnWidth(column) >= wanted, qPrintable(QString::number(column)));
+        }
+        QTreeWidgetItem* last = list->topLevelItem(list->topLevelItemCount() - 1);
+        QTRY_VERIFY(list->viewport()->rect().contains(list->visualItemRect(last)));
+        QCOMPARE(last->text(1), QStringLiteral("Передано успешно 30 сигналов из 30"));
+
+        Click("btnClearProtocol");
+        for (int column : {0, 2}) QCOMPARE(list->columnWidth(column), list->header()->sectionSizeHint(column));
     }
 
     void StopEndsARunAndClosingWaitsForIt() {
