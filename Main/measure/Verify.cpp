@@ -12,6 +12,7 @@
 #include "measure/engine/HalfCycleRms.h"
 #include "measure/engine/PlayedFlicker.h"
 #include "measure/engine/SentBytes.h"
+#include "measure/engine/Summary.h"
 #include "measure/engine/WindowAnalysis.h"
 
 namespace msr {
@@ -107,31 +108,16 @@ private:
     const TPlayback& p_;
     TVerifyReport report_;
     int cycles_ = 10;
-    std::int64_t window_ = 0;
-    std::array<std::vector<double>, 9> samples_;
-    std::array<TChannelAnalysis, 9> analysis_;
+    std::array<std::vector<double>, kAnalysed> samples_;
+    std::array<TChannelAnalysis, kAnalysed> analysis_;
 };
 
 // ---------------------------------------------------------------- the steady signal
 
 void TComparison::Analyse() {
     cycles_ = s_.Voltage.FreqNominal > 55 ? 12 : 10;
-    window_ = std::llround(cycles_ * static_cast<double>(p_.TableLength()) / p_.CyclesPerTable());
-    // The signal's own table, repeated: between dips and swells it is what plays.
-    auto steady = [&](int channel) {
-        const std::vector<double>& table = p_.Table(0, channel);
-        std::vector<double> x(static_cast<std::size_t>(window_));
-        for (std::size_t i = 0; i < x.size(); ++i) x[i] = table[i % table.size()];
-        return x;
-    };
-    for (int ch = 0; ch < 3; ++ch) samples_[ch] = steady(chUA + ch);
-    for (int l = 0; l < kLines; ++l) {
-        samples_[3 + l] = samples_[l];
-        for (std::size_t i = 0; i < samples_[3 + l].size(); ++i) samples_[3 + l][i] -= samples_[(l + 1) % 3][i];
-    }
-    if (p_.CurrentPlayed())
-        for (int ch = 0; ch < 3; ++ch) samples_[6 + ch] = steady(chIA + ch);
-    for (int k = 0; k < 9; ++k)
+    samples_ = SteadyWindows(p_, cycles_);
+    for (int k = 0; k < kAnalysed; ++k)
         if (!samples_[k].empty()) analysis_[k] = AnalyseWindow(samples_[k], cycles_);
 }
 

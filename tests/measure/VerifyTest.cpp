@@ -8,11 +8,22 @@
 #include <string>
 #include <vector>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+#include "CalibratorSimulator.h"
 #include "CommonUtils/CalibratorWire.h"
 #include "CommonUtils/TalvoError.h"
+#include "TempFolder.h"
 #include "TestSignals.h"
 #include "files/IniFile.h"
 #include "files/SignalFile.h"
+#include "link/ActionTables.h"
+#include "link/CommandSequences.h"
 #include "link/LibraryBinding.h"
 #include "measure/Verify.h"
 #include "measure/engine/SentBytes.h"
@@ -218,6 +229,48 @@ TEST(VerifyAltered, ACancelledCheckEndsWithItsMessage) {
     } catch (const cmn::TalvoError& e) {
         EXPECT_STREQ(e.what(), "Проверка сигнала прервана");
     }
+}
+
+// ---------------------------------------------------------------- the simulator measures too
+
+// The simulator's measurement once it names `frames` frames (it is written
+// on a thread of its own after the commands that change what plays).
+nlohmann::json WaitMeasurement(const std::string& path, std::size_t frames) {
+    for (int i = 0; i < 600; ++i) {
+        std::ifstream in(path);
+        if (in) {
+            const auto j = nlohmann::json::parse(in, nullptr, false);
+            if (!j.is_discarded() && j.value("frames", 0u) >= frames) return j;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return {};
+}
+
+TEST(VerifySimulator, TheSimulatorMeasuresWhatItReceived) {
+    talvo_test::TempSettings settings;
+    talvo_test::TempFolder folder;
+    const std::string path = folder / "measured.json";
+    talvo_test::CalibratorSimulator sim("COM1", {"--measure", path});
+    sig::TSignalSet s = Load("harmonics-dips-flicker.usa");
+    TQuietLog log;
+    lnk::TProgramTables tables({sig::dmTalvoM, {}});
+    std::optional<std::uint16_t> lastDivisor;
+    lnk::TSignalAction action{{"COM1", 115200, log, nullptr}, s, tables, sig::dmTalvoM, lastDivisor, &Library()};
+    ASSERT_TRUE(lnk::SendCollapses(action));
+    // 14, 15, 12, 10, 1, 2, 7, 14, 1, 13.
+    const auto j = WaitMeasurement(path, 10);
+    ASSERT_TRUE(j.contains("channels")) << j.dump();
+    EXPECT_NEAR(j["clock_frequency"].get<double>(), static_cast<double>(s.Voltage.Freq), 1e-6);
+    EXPECT_NEAR(j["channels"]["UA"]["rms"].get<double>(), static_cast<double>(s.Voltage.URmsA), 0.022);
+    EXPECT_NEAR(j["channels"]["IB"]["fundamental"].get<double>(), 5.0, 0.005);
+    EXPECT_NEAR(j["channels"]["UA"]["harmonics_percent_2_50"][1].get<double>(), 5.0, 0.01);  // order 3
+    const auto& dips = j["events"]["UA"]["events"];
+    ASSERT_EQ(dips.size(), 5u) << j["events"].dump();
+    EXPECT_NEAR(dips[0]["residual"].get<double>(), 154 * 1.0025, 0.44);
+    EXPECT_NEAR(dips[0]["duration"].get<double>(), static_cast<double>(s.Collapses.Duration), 0.02);
+    EXPECT_TRUE(j["events"]["UB"]["events"].empty());
+    EXPECT_EQ(sim.Stop(), 0);
 }
 
 }  // namespace

@@ -52,8 +52,8 @@ Table Decode(const std::vector<std::uint8_t>& data, std::size_t& badMarkers) {
 
 }  // namespace
 
-Device::Device(Line& line, const Options& options, Journal& journal)
-    : line_(line), options_(options), journal_(journal) {}
+Device::Device(Line& line, const Options& options, Journal& journal, Measurer* measurer)
+    : line_(line), options_(options), journal_(journal), measurer_(measurer) {}
 
 void Device::Run() {
     cmn::Frame frame{};
@@ -144,6 +144,12 @@ void Device::Serve(const cmn::Frame& frame, std::size_t skipped) {
     Apply(code, first);
     entry["state"] = StateJson();
     journal_.Write(entry);
+    if (measurer_ != nullptr) {
+        received_.insert(received_.end(), frame.begin(), frame.end());
+        received_.insert(received_.end(), block.begin(), block.end());
+        // Starts, dips or fluctuations, and their resets change what plays.
+        if ((code >= 5 && code <= 7) || (code >= 13 && code <= 15)) measurer_->Post(received_);
+    }
     if (code != static_cast<std::uint16_t>(CalCommand::Dips)) Confirm(Reply::Execution, code);
 }
 

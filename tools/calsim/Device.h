@@ -8,6 +8,7 @@
 #include "CommonUtils/CalibratorWire.h"
 #include "Journal.h"
 #include "Line.h"
+#include "Measure.h"
 #include "Options.h"
 
 namespace calsim {
@@ -35,7 +36,9 @@ struct DeviceState {
 // told to make.
 class Device {
 public:
-    Device(Line& line, const Options& options, Journal& journal);
+    // With a measurer, what is received is measured after each command
+    // that changes what plays.
+    Device(Line& line, const Options& options, Journal& journal, Measurer* measurer = nullptr);
     // Serves frames until the line stops.
     void Run();
 
@@ -59,6 +62,8 @@ private:
     unsigned seq_ = 0;
     unsigned cutShort_ = 0;  // the frame whose confirmation was cut short
     bool vanished_ = false;
+    Measurer* measurer_;
+    std::vector<std::uint8_t> received_;  // every whole frame and block, in order
 };
 
 }  // namespace calsim

@@ -11,6 +11,7 @@ const char* const kUsage =
     "                    [--silent-from K] [--short-reply N] [--bad-sync] [--bad-code]\n"
     "                    [--no-execution] [--delay MS] [--fault-frame K]\n"
     "                    [--fault-on receipt|execution|both] [--vanish-in-block N] [--pace]\n"
+    "                    [--measure FILE.json [--modification dmTalvo|dmTalvoM]]\n"
     "A calibrator on a pseudo-terminal. Prints the terminal's path, links DIR/COMn to it,\n"
     "and answers the calibrator's command protocol until SIGTERM or SIGINT.\n"
     "  --silent-from K   no confirmation at all from the K-th frame on\n"
@@ -26,7 +27,11 @@ const char* const kUsage =
     "                    first data block\n"
     "  --pace            received and sent bytes take their time on a 115200-baud line;\n"
     "                    the host's write of a block returns at once all the same, so its\n"
-    "                    confirmation time-out runs while the block is still on its way\n";
+    "                    confirmation time-out runs while the block is still on its way\n"
+    "  --measure FILE    after each start, dips or fluctuation command, write into FILE\n"
+    "                    what the calibrator would play, measured as a class A instrument\n"
+    "                    measures it (frequency, RMS, harmonics, unbalance, dips, flicker)\n"
+    "  --modification M  the calibrator modification of the measurement (default dmTalvoM)\n";
 
 namespace {
 
@@ -58,6 +63,9 @@ bool SetValue(Options& o, std::string_view option, std::string_view value) {
     else if (option == "--name") o.name = value;
     else if (option == "--journal") o.journal = value;
     else if (option == "--fault-on") return ReadTarget(value, o.faultOn);
+    else if (option == "--measure") o.measure = value;
+    else if (option == "--modification" && (value == "dmTalvo" || value == "dmTalvoM"))
+        o.modification = value == "dmTalvo" ? 0 : 1;
     else if (!ReadUnsigned(value, n)) return false;
     else if (option == "--silent-from") o.silentFrom = n;
     else if (option == "--fault-frame") o.faultFrame = n;

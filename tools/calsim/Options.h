@@ -22,6 +22,8 @@ struct Options {
     unsigned delayMs = 0;                   // before each spoilt confirmation
     std::optional<unsigned> vanishInBlock;  // exit after this many bytes of a data block
     bool pace = false;                      // bytes take their line time at 115200 baud
+    std::string measure;                    // what is played, measured, as JSON; none without it
+    int modification = 1;                   // the calibrator modification the measurement assumes
 };
 
 // Nothing, with the reason in `error`, for a command line that is not valid.

@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string_view>
 
 #include "Device.h"
@@ -45,8 +46,11 @@ int Run(const calsim::Options& options) {
     if (!options.portDir.empty()) guard.link = MakeLink(options.portDir, options.name, line.SlavePath());
     std::cout << line.SlavePath() << std::endl;
     journal.Write({{"event", "start"}, {"path", line.SlavePath()}, {"link", guard.link.string()}});
-    calsim::Device device(line, options, journal);
+    std::optional<calsim::Measurer> measurer;
+    if (!options.measure.empty()) measurer.emplace(options.measure, options.modification);
+    calsim::Device device(line, options, journal, measurer ? &*measurer : nullptr);
     device.Run();
+    measurer.reset();
     journal.Write({{"event", "stop"}});
     return 0;
 }
