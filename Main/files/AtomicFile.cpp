@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
@@ -68,7 +69,7 @@ int WriteAll(int fd, std::string_view content) {
         if (n <= 0) return n < 0 ? errno : ENOSPC;
         content.remove_prefix(static_cast<std::size_t>(n));
     }
-    return ::fsync(fd) == 0 ? 0 : errno;
+    return 0;
 }
 
 // The new file keeps the permissions of the one it replaces.
@@ -77,7 +78,34 @@ void CopyMode(int fd, const std::string& path) {
     if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
 }
 
-// Makes the rename itself durable. A folder that cannot be synced (some
+enum class TFlush { Now, Later };
+
+// The content of `path` in its temporary, flushed to disk unless the caller
+// flushes many at once later. On failure the temporary is gone.
+void WriteTemporary(const std::string& path, const std::string& target, std::string_view content, TFlush flush,
+                    std::string& tempName) {
+    // rename() would replace a read-only file without asking; the user made it read-only to keep it.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) Fail(path, errno);
+    const int fd = CreateTemporary(target, tempName);
+    if (fd < 0) Fail(path, errno);
+    CopyMode(fd, target);
+    int error = WriteAll(fd, content);
+    if (error == 0 && flush == TFlush::Now && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) {
+        ::unlink(tempName.c_str());
+        Fail(path, error);
+    }
+}
+
+void Rename(const std::string& path, const std::string& tempName, const std::string& target) {
+    if (::rename(tempName.c_str(), target.c_str()) == 0) return;
+    const int error = errno;
+    ::unlink(tempName.c_str());
+    Fail(path, error);
+}
+
+// Makes the renames in a folder durable. A folder that cannot be synced (some
 // file systems refuse) does not undo a rename that already took place.
 void SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -86,24 +114,63 @@ void SyncFolder(const std::string& folder) {
     ::close(fd);
 }
 
+// Flushes everything written to the file system that holds `folder`: one
+// call for the temporaries of a whole batch instead of one per file. 0 on
+// success, else the errno.
+int SyncFileSystemOf(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    const int error = ::syncfs(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
 }  // namespace
 
 void WriteFileAtomic(const std::string& path, std::string_view content) {
     const std::string target = ResolvedTarget(path);
-    // rename() would replace a read-only file without asking; the user made it read-only to keep it.
-    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) Fail(path, errno);
     std::string tempName;
-    const int fd = CreateTemporary(target, tempName);
-    if (fd < 0) Fail(path, errno);
-    CopyMode(fd, target);
-    int error = WriteAll(fd, content);
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(tempName.c_str(), target.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(tempName.c_str());
-        Fail(path, error);
-    }
+    WriteTemporary(path, target, content, TFlush::Now, tempName);
+    Rename(path, tempName, target);
     SyncFolder(FolderOf(target));
+}
+
+TAtomicBatch::~TAtomicBatch() { Discard(); }
+
+void TAtomicBatch::Add(const std::string& path, std::string_view content) {
+    TPending file{path, ResolvedTarget(path), {}};
+    WriteTemporary(file.Path, file.Target, content, TFlush::Later, file.Temporary);
+    pending_.push_back(std::move(file));
+}
+
+bool TAtomicBatch::Holds(const std::string& path) const {
+    return std::any_of(pending_.begin(), pending_.end(), [&](const TPending& file) { return file.Path == path; });
+}
+
+void TAtomicBatch::Commit() {
+    std::vector<std::string> folders;
+    for (const TPending& file : pending_)
+        if (std::find(folders.begin(), folders.end(), FolderOf(file.Target)) == folders.end())
+            folders.push_back(FolderOf(file.Target));
+    for (const std::string& folder : folders)
+        if (const int error = SyncFileSystemOf(folder)) Fail(pending_.front().Path, error);
+    std::size_t renamed = 0;
+    try {
+        for (; renamed < pending_.size(); ++renamed)
+            Rename(pending_[renamed].Path, pending_[renamed].Temporary, pending_[renamed].Target);
+    } catch (const cmn::TalvoError&) {
+        // The failed one took its temporary along; the ones after it stay for Discard.
+        pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(renamed) + 1);
+        for (const std::string& folder : folders) SyncFolder(folder);
+        throw;
+    }
+    pending_.clear();
+    for (const std::string& folder : folders) SyncFolder(folder);
+}
+
+void TAtomicBatch::Discard() {
+    for (const TPending& file : pending_) ::unlink(file.Temporary.c_str());
+    pending_.clear();
 }
 
 }  // namespace files

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace files {
 
@@ -13,5 +14,34 @@ namespace files {
 // cmn::TalvoError "Ошибка записи файла <path>" with the reason; the old file
 // then stays as it was.
 void WriteFileAtomic(const std::string& path, std::string_view content);
+
+// Many files written atomically as one step, for the price of one flush: each
+// goes to its temporary as it is added; Commit() flushes them all with one
+// sync of their file system, then renames each over its target and syncs
+// each folder once. Until Commit() no target changes, and a batch that ends
+// without it removes its temporaries. Failures raise what WriteFileAtomic
+// raises.
+class TAtomicBatch {
+public:
+    TAtomicBatch() = default;
+    ~TAtomicBatch();
+    TAtomicBatch(const TAtomicBatch&) = delete;
+    TAtomicBatch& operator=(const TAtomicBatch&) = delete;
+
+    void Add(const std::string& path, std::string_view content);
+    // Whether a file for `path` waits in the batch.
+    bool Holds(const std::string& path) const;
+    void Commit();
+
+private:
+    struct TPending {
+        std::string Path;       // as the caller named it, for messages
+        std::string Target;     // with a link resolved
+        std::string Temporary;  // beside the target
+    };
+    void Discard();
+
+    std::vector<TPending> pending_;
+};
 
 }  // namespace files

@@ -103,16 +103,19 @@ std::string SignalFileIn(const std::string& folder, const std::string& storedPat
     return (fs::path(folder) / name).string();
 }
 
-// A file already in the folder is the operator's and stays unchanged.
-void PlaceSignalFile(const files::IniFile& ini, const std::string& section, const std::string& path) {
-    if (fs::exists(fs::symlink_status(path))) return;
+// A file already in the folder is the operator's and stays unchanged; of two
+// rows naming the same file, the first one's content is placed.
+void PlaceSignalFile(const files::IniFile& ini, const std::string& section, const std::string& path,
+                     files::TAtomicBatch& extracted) {
+    if (fs::exists(fs::symlink_status(path)) || extracted.Holds(path)) return;
     // An empty value would leave an empty file that blocks every later load of the real one.
     const std::optional<std::string> bytes = FromHex(ini.ReadString(section, kFileKey, ""));
     if (!bytes || bytes->empty()) throw cmn::TalvoError(kLoadError);
-    files::WriteFileAtomic(path, *bytes);
+    extracted.Add(path, *bytes);
 }
 
-TSignalDataForGrid ReadRow(const files::IniFile& ini, int n, const std::string& folder) {
+TSignalDataForGrid ReadRow(const files::IniFile& ini, int n, const std::string& folder,
+                           files::TAtomicBatch& extracted) {
     const std::string section = RowSection(n);
     TSignalDataForGrid row;
     const int type = ini.ReadInteger(section, kTypeKey, 0);
@@ -126,7 +129,7 @@ TSignalDataForGrid ReadRow(const files::IniFile& ini, int n, const std::string& 
     row.Description = ini.ReadString(section, kDescriptionKey, "");
     if (HasSignalFile(row.Type)) {
         row.Path = SignalFileIn(folder, ini.ReadString(section, kPathKey, ""));
-        PlaceSignalFile(ini, section, row.Path);
+        PlaceSignalFile(ini, section, row.Path, extracted);
     } else {
         row.Path = kCommandText;
     }
@@ -137,6 +140,18 @@ void CreateListFolder(const std::string& folder) {
     std::error_code ec;
     fs::create_directory(folder, ec);
     if (!fs::is_directory(folder)) throw cmn::TalvoError(kLoadError);
+}
+
+// After a failed row: the files of the rows read before it; should they not
+// go into place either, the rows that would miss them are dropped too.
+void PlaceReadFiles(files::TAtomicBatch& extracted, TSignalList& list) {
+    try {
+        extracted.Commit();
+    } catch (const std::exception&) {
+        std::erase_if(list.Rows, [](const TSignalDataForGrid& row) {
+            return HasSignalFile(row.Type) && !fs::exists(fs::symlink_status(row.Path));
+        });
+    }
 }
 
 }  // namespace
@@ -162,8 +177,12 @@ void WriteSignalList(const std::string& fileName, const TSignalList& list) {
     }
 }
 
+// The signal files of the rows go into place together once every row is
+// read, or once a row fails for those read before it, so that a long list
+// costs one flush to disk rather than one per file.
 void ReadSignalList(const std::string& fileName, TSignalList& list) {
     list.Rows.clear();
+    files::TAtomicBatch extracted;
     try {
         std::ifstream probe(fileName, std::ios::binary);
         if (!probe || !fs::is_regular_file(fileName)) throw cmn::TalvoError(kLoadError);
@@ -172,8 +191,10 @@ void ReadSignalList(const std::string& fileName, TSignalList& list) {
         list.Description = ini.ReadString(kCommonSection, kDescriptionKey, "");
         const std::string folder = SignalFolderOfList(fileName);
         CreateListFolder(folder);
-        for (int n = 0; n < count; ++n) list.Rows.push_back(ReadRow(ini, n, folder));
+        for (int n = 0; n < count; ++n) list.Rows.push_back(ReadRow(ini, n, folder, extracted));
+        extracted.Commit();
     } catch (const std::exception&) {
+        PlaceReadFiles(extracted, list);
         throw cmn::TalvoError(kLoadError);
     }
 }

@@ -25,7 +25,9 @@ void WriteSignalList(const std::string& fileName, const TSignalList& list);
 // (created when missing); a file already there is kept as it is, and its row
 // points at it. A missing or unreadable list file, a row that cannot be
 // taken or a signal file that cannot be written raises cmn::TalvoError
-// "Ошибка загрузки списка сигналов!"; the rows read before it stay in `list`.
+// "Ошибка загрузки списка сигналов!"; the rows read before it stay in `list`
+// with their files in place (a row whose file could not be placed goes too).
+// The files go into place together, flushed to disk once for the whole list.
 void ReadSignalList(const std::string& fileName, TSignalList& list);
 
 // The name a list is saved under: the chosen one with the extension ".sfl".

@@ -22,6 +22,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using files::TAtomicBatch;
 using files::WriteFileAtomic;
 using talvo_test::InChild;
 using talvo_test::ReadBytes;
@@ -112,6 +113,62 @@ TEST(AtomicFile, WriteFailingPartWayKeepsTheOldFile) {
     EXPECT_EQ(code, 0);
     EXPECT_EQ(ReadBytes(path), "old content");
     EXPECT_EQ(EntryCount(dir.Path()), 1u);
+}
+
+// A batch changes no target before its commit, then all of them, and leaves
+// nothing else behind; one dropped uncommitted leaves the folder as it was.
+TEST(AtomicFile, ABatchReplacesItsFilesTogetherAtCommit) {
+    TempFolder dir;
+    WriteBytes(dir / "old.usa", "old");
+    {
+        TAtomicBatch dropped;
+        dropped.Add(dir / "old.usa", "lost");
+        dropped.Add(dir / "new.usa", "lost");
+        EXPECT_EQ(EntryCount(dir.Path()), 3u);  // the target and two temporaries
+    }
+    EXPECT_EQ(EntryCount(dir.Path()), 1u);
+    EXPECT_EQ(ReadBytes(dir / "old.usa"), "old");
+
+    fs::create_directory(dir / "sub");
+    TAtomicBatch batch;
+    batch.Add(dir / "old.usa", "replaced");
+    batch.Add(dir / "sub/new.usa", std::string("new\0", 4));
+    EXPECT_TRUE(batch.Holds(dir / "sub/new.usa"));
+    EXPECT_FALSE(batch.Holds(dir / "other.usa"));
+    EXPECT_EQ(ReadBytes(dir / "old.usa"), "old");
+    EXPECT_FALSE(fs::exists(dir / "sub/new.usa"));
+    batch.Commit();
+    EXPECT_EQ(ReadBytes(dir / "old.usa"), "replaced");
+    EXPECT_EQ(ReadBytes(dir / "sub/new.usa"), std::string("new\0", 4));
+    EXPECT_FALSE(batch.Holds(dir / "sub/new.usa"));
+    EXPECT_EQ(EntryCount(dir.Path()), 2u);
+    EXPECT_EQ(EntryCount(dir / "sub"), 1u);
+}
+
+// A file the batch may not replace is refused when it is added, as a single write refuses it.
+TEST(AtomicFile, ABatchRefusesAReadOnlyFile) {
+    TempFolder dir;
+    WriteBytes(dir / "a.ini", "old");
+    fs::permissions(dir / "a.ini", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(dir.Path(), fs::perms::all);
+    const std::string path = dir / "a.ini";
+    const int code = InChild(
+        [&] {
+            TAtomicBatch batch;
+            batch.Add(path + ".other", "fine");
+            try {
+                batch.Add(path, "new");
+            } catch (const cmn::TalvoError& e) {
+                batch.Commit();
+                return std::string(e.what()) == "Ошибка записи файла " + path + " (нет доступа)";
+            }
+            return false;
+        },
+        true);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(ReadBytes(path + ".other"), "fine");
+    EXPECT_EQ(EntryCount(dir.Path()), 2u);
 }
 
 // A writer killed at any moment leaves the old or the new file, whole.

@@ -208,6 +208,21 @@ TEST(ListFile, StoredPathsOnlyNameAFileInsideTheListFolder) {
                                         "in/l/d.usa", "in/l/e.usa", "in/l/f.usa", "in/l/ok.usa"}));
 }
 
+// The files go into place together at the end of the read: two rows naming
+// one file still place the first row's, as one by one they did.
+TEST(ListFile, OfTwoRowsNamingOneFileTheFirstIsPlaced) {
+    TempFolder dir;
+    WriteBytes(dir / "l.sfl", ListText("3", {SignalKeys("same.usa", "4142"), SignalKeys("C:\\x\\same.usa", "4344"),
+                                             SignalKeys("other.usa", "4546")}));
+    TSignalList list;
+    ReadSignalList(dir / "l.sfl", list);
+    ASSERT_EQ(list.Rows.size(), 3u);
+    EXPECT_EQ(list.Rows[1].Path, dir / "l/same.usa");
+    EXPECT_EQ(ReadBytes(dir / "l/same.usa"), "AB");
+    EXPECT_EQ(ReadBytes(dir / "l/other.usa"), "EF");
+    EXPECT_EQ(Tree(dir.Path()), (std::vector<std::string>{"l", "l.sfl", "l/other.usa", "l/same.usa"}));
+}
+
 TEST(ListFile, BadValuesAreRefused) {
     TempFolder dir;
     TSignalList list;
