@@ -58,4 +58,26 @@ void RandomSpectrum(sig::TSignalSet& s, std::mt19937& rng, float low, float high
     }
 }
 
+std::unique_ptr<sig::TSignalSet> UnbalancedDistortedSignal() {
+    auto s = BalancedSignal();
+    sig::TSignalParamsU& v = s->Voltage;
+    v.UA = 60, v.UB = 55, v.UC = 50;
+    v.ShiftB = -115, v.ShiftC = 125;
+    sig::TSignalParamsI& c = s->Current;
+    c.IA = 5, c.IB = 3, c.IC = 4;
+    c.PhiUIA = c.PhiUIB = c.PhiUIC = 0;
+    // per phase: the order on voltage and current, the order on the voltage only, the order on the current only
+    const int orders[3][3] = {{3, 5, 11}, {7, 13, 17}, {19, 23, 29}};
+    const float voltage[3][2] = {{4, 2.5F}, {3, 1.5F}, {2, 5}};
+    const float current[3][2] = {{20, 8}, {12.5F, 6}, {10, 15}};
+    for (int p = sig::fzA; p <= sig::fzC; ++p) {
+        const auto block = static_cast<sig::TGarmonikPart>(p);
+        v.Garmonik.SetKoef(block, orders[p][0], voltage[p][0]);
+        v.Garmonik.SetKoef(block, orders[p][1], voltage[p][1]);
+        c.Garmonik.SetKoef(block, orders[p][0], current[p][0]);
+        c.Garmonik.SetKoef(block, orders[p][2], current[p][1]);
+    }
+    return s;
+}
+
 }  // namespace talvo_test

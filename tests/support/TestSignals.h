@@ -19,4 +19,13 @@ void AddRichSpectrum(sig::TSignalSet& s);
 // coefficients drawn from [low, high] %, angles from the whole circle.
 void RandomSpectrum(sig::TSignalSet& s, std::mt19937& rng, float low, float high);
 
+// A signal on which every term of the power quantities counts: unbalanced
+// phase voltages (magnitudes and angles) and currents, so that the neutral
+// carries current and the positive sequence differs from the phases; each
+// phase with harmonics of its own orders, on the voltage and, for one order,
+// on the current too, in phase, so that every phase has harmonic active power
+// of its own size and each line voltage takes the harmonics of its two phases.
+// Currents are in phase with their voltages; there are no interharmonics.
+std::unique_ptr<sig::TSignalSet> UnbalancedDistortedSignal();
+
 }  // namespace talvo_test
