@@ -18,14 +18,14 @@ constexpr double kVoltage = 230;
 // A 50 Hz voltage whose RMS value follows `level(t)` (relative), fed to a
 // flickermeter in one-second pieces.
 template <class Level>
-msr::TFlickerResult Measure(double seconds, Level level) {
+msr::TFlickerResult Measure(double seconds, Level level, double startDeg = 0) {
     msr::TFlickermeter meter(kRate, 50);
     std::vector<double> piece(static_cast<std::size_t>(kRate));
     const auto total = static_cast<std::size_t>(seconds * kRate);
     for (std::size_t at = 0; at < total; at += piece.size()) {
         for (std::size_t i = 0; i < piece.size(); ++i) {
             const double t = static_cast<double>(at + i) / kRate;
-            piece[i] = std::sqrt(2.0) * kVoltage * level(t) * std::sin(2 * kPi * 50 * t);
+            piece[i] = std::sqrt(2.0) * kVoltage * level(t) * std::sin(2 * kPi * 50 * t + startDeg * kPi / 180);
         }
         meter.Push(piece);
     }
@@ -34,13 +34,16 @@ msr::TFlickerResult Measure(double seconds, Level level) {
 
 // Rectangular changes: `perMinute` changes of `percent` (the step between
 // the two levels) a minute, the first a little after the start.
-msr::TFlickerResult Rectangular(double perMinute, double percent, double seconds) {
+msr::TFlickerResult Rectangular(double perMinute, double percent, double seconds, double startDeg = 0) {
     const double half = percent / 200.0;
     const double interval = 60.0 / perMinute;
-    return Measure(seconds, [=](double t) {
-        const auto changes = static_cast<long>(std::floor((t + interval / 2) / interval));
-        return changes % 2 == 0 ? 1.0 + half : 1.0 - half;
-    });
+    return Measure(
+        seconds,
+        [=](double t) {
+            const auto changes = static_cast<long>(std::floor((t + interval / 2) / interval));
+            return changes % 2 == 0 ? 1.0 + half : 1.0 - half;
+        },
+        startDeg);
 }
 
 TEST(Flickermeter, RectangularChangesOfThePstTableGiveOne) {
@@ -51,6 +54,12 @@ TEST(Flickermeter, RectangularChangesOfThePstTableGiveOne) {
         EXPECT_NEAR(r.Seconds, 600, 0.01);
         EXPECT_NEAR(r.Pst, 1.0, 0.05) << perMinute << " changes a minute";
     }
+}
+
+TEST(Flickermeter, ThePhaseOfTheVoltageAtTheStartDoesNotMatter) {
+    // A voltage that starts away from a zero crossing starts the chain with a
+    // jump; the severity is that of the fluctuation all the same.
+    for (double start : {0.0, 121.0, -118.0}) EXPECT_NEAR(Rectangular(110, 0.725, 600, start).Pst, 1.0, 0.05) << start;
 }
 
 TEST(Flickermeter, SinusoidalFluctuationsOfTheSensationTableGiveOne) {

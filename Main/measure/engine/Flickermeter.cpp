@@ -164,9 +164,14 @@ TFlickerResult TFlickermeter::Finish() const {
 
     TFlickerResult r;
     r.Seconds = static_cast<double>(blocks_.size()) / blockRate_;
-    r.Percentiles = Classify(pinst);
+    // The chain starts on a carrier that appears at full amplitude at once;
+    // until its filters have settled, Pinst tells of that start, not of the
+    // voltage, and would take the top of the distribution.
+    const auto settle = pinst.size() > 2 * static_cast<std::size_t>(kSettle * blockRate_)
+                            ? static_cast<std::size_t>(kSettle * blockRate_)
+                            : std::size_t{0};
+    r.Percentiles = Classify(std::span<const double>(pinst).subspan(settle));
     r.Pst = PstFromPercentiles(r.Percentiles);
-    const auto settle = std::min(pinst.size(), static_cast<std::size_t>(kSettle * blockRate_));
     double sum = 0;
     for (std::size_t i = settle; i < pinst.size(); ++i) {
         sum += pinst[i];

@@ -23,8 +23,10 @@ struct TFlickerPercentiles {
 };
 
 struct TFlickerResult {
-    double Seconds = 0;               // observation
-    double Pst = 0;                   // short-term severity over the observation
+    double Seconds = 0;  // observation
+    // Short-term severity over the observation; its first 5 s, while the
+    // filters settle, are not classified (on observations of at least 10 s).
+    double Pst = 0;
     double PinstMean = 0;             // mean of Pinst after the first 5 s
     double PinstMax = 0;              // its maximum after the first 5 s
     TFlickerPercentiles Percentiles;  // the smoothed levels Pst is made of
