@@ -1,13 +1,17 @@
 #include "files/AtomicFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <climits>
 #include <filesystem>
+#include <optional>
 
 #include "CommonUtils/TalvoError.h"
 
@@ -49,11 +53,15 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// A fresh name beside the target; O_EXCL keeps two writers apart.
+constexpr std::string_view kTemporaryMark = ".tmp";
+
+// A fresh name beside the target, "<target>.tmp<PID>-<n>"; O_EXCL keeps two
+// writers apart, and the process number tells a later clean-up whether the
+// writer may still be at work.
 int CreateTemporary(const std::string& path, std::string& tempName) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempName = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        tempName = path + std::string(kTemporaryMark) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
         const int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -125,10 +133,45 @@ int SyncFileSystemOf(const std::string& folder) {
     return error;
 }
 
+bool AllDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The writer's process number of a name "NAME.tmp<PID>-<n>", nothing for
+// any other name.
+std::optional<pid_t> WriterOf(std::string_view name) {
+    const std::size_t mark = name.rfind(kTemporaryMark);
+    if (mark == 0 || mark == std::string_view::npos) return std::nullopt;
+    const std::string_view tail = name.substr(mark + kTemporaryMark.size());
+    const std::size_t dash = tail.find('-');
+    if (dash == std::string_view::npos || !AllDigits(tail.substr(0, dash)) || !AllDigits(tail.substr(dash + 1)))
+        return std::nullopt;
+    long pid = 0;
+    const auto [end, error] = std::from_chars(tail.data(), tail.data() + dash, pid);
+    if (error != std::errc() || pid <= 0 || pid > INT_MAX) return std::nullopt;
+    return static_cast<pid_t>(pid);
+}
+
+// A process we may not signal exists all the same.
+bool ProcessExists(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
+
 }  // namespace
+
+int RemoveStaleTemporaries(const std::string& folder) {
+    std::error_code ec;
+    fs::directory_iterator entry(folder, ec);
+    int removed = 0;
+    for (; !ec && entry != fs::directory_iterator(); entry.increment(ec)) {
+        const std::optional<pid_t> writer = WriterOf(entry->path().filename().native());
+        if (!writer || ProcessExists(*writer) || entry->symlink_status(ec).type() != fs::file_type::regular) continue;
+        if (::unlink(entry->path().c_str()) == 0) ++removed;
+    }
+    return removed;
+}
 
 void WriteFileAtomic(const std::string& path, std::string_view content) {
     const std::string target = ResolvedTarget(path);
+    RemoveStaleTemporaries(FolderOf(target));
     std::string tempName;
     WriteTemporary(path, target, content, TFlush::Now, tempName);
     Rename(path, tempName, target);
@@ -139,6 +182,11 @@ TAtomicBatch::~TAtomicBatch() { Discard(); }
 
 void TAtomicBatch::Add(const std::string& path, std::string_view content) {
     TPending file{path, ResolvedTarget(path), {}};
+    const std::string folder = FolderOf(file.Target);
+    if (std::find(cleaned_.begin(), cleaned_.end(), folder) == cleaned_.end()) {
+        RemoveStaleTemporaries(folder);
+        cleaned_.push_back(folder);
+    }
     WriteTemporary(file.Path, file.Target, content, TFlush::Later, file.Temporary);
     pending_.push_back(std::move(file));
 }

@@ -15,6 +15,15 @@ namespace files {
 // then stays as it was.
 void WriteFileAtomic(const std::string& path, std::string_view content);
 
+// Removes from `folder` the temporaries that atomic writes left behind when
+// their process was killed mid-write: files "NAME.tmp<PID>-<n>" whose process
+// no longer exists. Those of a running process (this one, or another
+// instance writing into the same folder) stay. A folder that cannot be read
+// or a temporary that cannot be removed is passed over, so that the clean-up
+// never stands in the way of a write. Returns how many were removed.
+// WriteFileAtomic and TAtomicBatch clean each folder before they write into it.
+int RemoveStaleTemporaries(const std::string& folder);
+
 // Many files written atomically as one step, for the price of one flush: each
 // goes to its temporary as it is added; Commit() flushes them all with one
 // sync of their file system, then renames each over its target and syncs
@@ -42,6 +51,7 @@ private:
     void Discard();
 
     std::vector<TPending> pending_;
+    std::vector<std::string> cleaned_;  // folders already rid of stale temporaries
 };
 
 }  // namespace files

@@ -5,6 +5,7 @@
 
 #include "CommonUtils/KnownFolders.h"
 #include "CommonUtils/TalvoError.h"
+#include "files/AtomicFile.h"
 
 namespace files {
 
@@ -21,6 +22,13 @@ std::string TestSignalsFolder() { return cmn::ProgramFolder() + "Test Signals/";
 std::string SignalOpenFolder() {
     std::error_code ec;
     return std::filesystem::is_directory(SignalFolder(), ec) ? SignalFolder() : TestSignalsFolder();
+}
+
+int RemoveStaleTemporariesAtStart() {
+    int removed = 0;
+    for (const std::string& folder : {cmn::SettingsFolder(), SignalFolder(), ExportFolder()})
+        removed += RemoveStaleTemporaries(folder);
+    return removed;
 }
 
 void CreateFolder(const std::string& path) {

@@ -25,6 +25,11 @@ std::string TestSignalsFolder();
 // else the shipped test signals.
 std::string SignalOpenFolder();
 
+// Removes the temporaries that killed writes left in the settings folder,
+// the signal folder and the export folder (see RemoveStaleTemporaries), for
+// the start of the program. Returns how many were removed.
+int RemoveStaleTemporariesAtStart();
+
 // Creates the folder with every missing parent; an existing folder is fine.
 // Raises cmn::TalvoError "Не удалось создать папку <path>" on failure.
 void CreateFolder(const std::string& path);

@@ -8,16 +8,20 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "ChildProcess.h"
+#include "CommonUtils/KnownFolders.h"
 #include "CommonUtils/TalvoError.h"
 #include "FileBytes.h"
 #include "TempFolder.h"
 #include "files/AtomicFile.h"
+#include "files/DataFolders.h"
 
 namespace {
 
@@ -27,6 +31,7 @@ using files::WriteFileAtomic;
 using talvo_test::InChild;
 using talvo_test::ReadBytes;
 using talvo_test::TempFolder;
+using talvo_test::TempSettings;
 using talvo_test::WriteBytes;
 
 std::size_t EntryCount(const fs::path& folder) {
@@ -41,6 +46,54 @@ bool RaisesWriteError(const std::string& path, const std::string& content, const
         return std::string(e.what()) == "Ошибка записи файла " + path + " (" + reason + ")";
     }
     return false;
+}
+
+// A process that has ended: a child that exited and was waited for.
+pid_t EndedProcess() {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(0);
+    ::waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+// A child that runs until the object goes, as another instance of the program would.
+class RunningProcess {
+public:
+    RunningProcess() {
+        if (::pipe(hold_) != 0) throw std::runtime_error("no pipe");
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            char byte;
+            ::close(hold_[1]);
+            ::_exit(::read(hold_[0], &byte, 1) < 0 ? 1 : 0);
+        }
+        ::close(hold_[0]);
+    }
+    ~RunningProcess() {
+        ::close(hold_[1]);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    pid_t Pid() const { return pid_; }
+
+private:
+    int hold_[2] = {-1, -1};
+    pid_t pid_ = -1;
+};
+
+// The name an atomic write of `target` by process `pid` gives its temporary.
+std::string Temporary(const std::string& target, pid_t pid, int n) {
+    return target + ".tmp" + std::to_string(pid) + "-" + std::to_string(n);
+}
+
+void Plant(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) WriteBytes(path, "partial");
+}
+
+std::vector<std::string> Existing(const std::vector<std::string>& paths) {
+    std::vector<std::string> existing;
+    for (const std::string& path : paths)
+        if (fs::exists(fs::symlink_status(path))) existing.push_back(path);
+    return existing;
 }
 
 TEST(AtomicFile, CreatesAndReplacesKeepingPermissions) {
@@ -169,6 +222,102 @@ TEST(AtomicFile, ABatchRefusesAReadOnlyFile) {
     EXPECT_EQ(ReadBytes(path), "old");
     EXPECT_EQ(ReadBytes(path + ".other"), "fine");
     EXPECT_EQ(EntryCount(dir.Path()), 2u);
+}
+
+// A killed write leaves its temporary beside the target; the next write into
+// the folder removes it and any other of an ended writer, while those of
+// writers still at work (this process, another instance) and every other
+// name stay.
+TEST(AtomicFile, AWriteRemovesTheTemporariesOfEndedWriters) {
+    TempFolder dir;
+    const pid_t ended = EndedProcess();
+    const RunningProcess other;
+    const std::string endedText = std::to_string(ended);
+    const std::vector<std::string> stale = {Temporary(dir / "a.ini", ended, 0), Temporary(dir / "b.usa", ended, 12)};
+    const std::vector<std::string> kept = {Temporary(dir / "a.ini", ::getpid(), 3),
+                                           Temporary(dir / "a.ini", other.Pid(), 0),
+                                           dir / "a.ini.tmp",
+                                           dir / ("a.ini.tmp" + endedText),
+                                           dir / "a.ini.tmpx-1",
+                                           dir / ("a.ini.tmp" + endedText + "-1x"),
+                                           dir / ("a.ini.tmp-" + endedText + "-1"),
+                                           dir / (".tmp" + endedText + "-1"),
+                                           dir / "a.ini.tmp99999999999-1"};
+    Plant(stale);
+    Plant(kept);
+    fs::create_directory(Temporary(dir / "folder", ended, 0));
+    fs::create_symlink(dir / "a.ini", Temporary(dir / "link", ended, 0));
+
+    WriteFileAtomic(dir / "a.ini", "new");
+    EXPECT_EQ(Existing(stale), std::vector<std::string>{});
+    EXPECT_EQ(Existing(kept), kept);
+    EXPECT_TRUE(fs::is_directory(Temporary(dir / "folder", ended, 0)));
+    EXPECT_TRUE(fs::is_symlink(Temporary(dir / "link", ended, 0)));
+    EXPECT_EQ(ReadBytes(dir / "a.ini"), "new");
+    EXPECT_EQ(files::RemoveStaleTemporaries(dir.Path()), 0);
+}
+
+// The same with a real kill: whatever a writer killed mid-save left, the
+// next write leaves nothing but the target.
+TEST(AtomicFile, AWriteAfterAKilledWriterLeavesOnlyTheTarget) {
+    TempFolder dir;
+    const std::string path = dir / "big.ini";
+    for (int round = 0; round < 5; ++round) {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            for (;;) {
+                if (::write(ready[1], "w", 1) < 0) ::_exit(1);
+                WriteFileAtomic(path, std::string(8 << 20, 'a'));
+            }
+        }
+        ::close(ready[1]);
+        char byte;
+        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2 + round * 3));
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        ::close(ready[0]);
+        WriteFileAtomic(path, "after");
+        EXPECT_EQ(EntryCount(dir.Path()), 1u) << "round " << round;
+    }
+}
+
+// A batch cleans each folder it writes into once, before its first file.
+TEST(AtomicFile, ABatchRemovesTheTemporariesOfEndedWriters) {
+    TempFolder dir;
+    const pid_t ended = EndedProcess();
+    const std::vector<std::string> stale = {Temporary(dir / "a.usa", ended, 0), Temporary(dir / "z.usa", ended, 1)};
+    const std::vector<std::string> kept = {Temporary(dir / "a.usa", ::getpid(), 5)};
+    Plant(stale);
+    Plant(kept);
+    TAtomicBatch batch;
+    batch.Add(dir / "a.usa", "a");
+    EXPECT_EQ(Existing(stale), std::vector<std::string>{});
+    EXPECT_EQ(Existing(kept), kept);
+    batch.Commit();
+    EXPECT_EQ(ReadBytes(dir / "a.usa"), "a");
+}
+
+// At start the settings, signal and export folders lose what killed writes left.
+TEST(AtomicFile, TheStartCleansTheProgramsFolders) {
+    TempSettings settings;
+    const fs::path documents = settings.Root() / "documents";
+    std::ofstream(settings.Root() / "user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"" << documents.string() << "\"\n";
+    for (const std::string& folder : {cmn::SettingsFolder(), files::SignalFolder(), files::ExportFolder()})
+        fs::create_directories(folder);
+    const pid_t ended = EndedProcess();
+    const std::vector<std::string> stale = {Temporary(files::SettingsFileName(), ended, 0),
+                                            Temporary(files::SignalFolder() + "a.usa", ended, 1),
+                                            Temporary(files::ExportFolder() + "e.xlsx", ended, 2)};
+    const std::vector<std::string> kept = {Temporary(files::SettingsFileName(), ::getpid(), 0)};
+    Plant(stale);
+    Plant(kept);
+    ASSERT_EQ(files::SignalFolder().rfind(documents.string(), 0), 0u);
+    EXPECT_EQ(files::RemoveStaleTemporariesAtStart(), 3);
+    EXPECT_EQ(Existing(stale), std::vector<std::string>{});
+    EXPECT_EQ(Existing(kept), kept);
 }
 
 // A writer killed at any moment leaves the old or the new file, whole.
