@@ -160,9 +160,10 @@ std::vector<std::uint8_t> CaptureAction(const sig::TSignalSet& signal, const TCa
         throw;
     }
     std::vector<std::uint8_t> bytes = standIn.Stop();
-    if (!done)
-        throw cmn::TalvoError("Действие с калибратором не выполнено" +
-                              (log.Lines().empty() ? "" : ":\n" + log.Lines()));
+    // An action refused because another one runs says nothing of its own.
+    if (!done && log.Lines().empty())
+        throw cmn::TalvoError("Идёт другое действие с калибратором. Повторите проверку после его окончания");
+    if (!done) throw cmn::TalvoError("Действие с калибратором не выполнено:\n" + log.Lines());
     return bytes;
 }
 

@@ -28,6 +28,7 @@
 #include "measure/Verify.h"
 #include "measure/engine/SentBytes.h"
 #include "signal/Flicker.h"
+#include "signal/Frequency.h"
 #include "signal/Nominals.h"
 #include "signal/Recalculate.h"
 
@@ -167,6 +168,51 @@ TEST(VerifyExamples, EveryHarmonicAndInterharmonicIsWithinTolerance) {
     EXPECT_TRUE(Has(r, "KIB(37)"));
     EXPECT_TRUE(Has(r, "KUAB(12)"));
     EXPECT_EQ(r.Harmonics.size(), 9u);
+}
+
+// The example at another frequency, realised on the grid with the correction's kf.
+sig::TSignalSet AtFrequency(sig::real nominal, sig::real f, sig::real kf) {
+    sig::TSignalSet s = Load("harmonics-dips-flicker.usa");
+    TQuietLog log;
+    s.Voltage.FreqNominal = nominal;
+    EXPECT_TRUE(sig::SetSignalFrequency(f, kf, s.Grid, sig::DeriveFrequencyBounds(kf), false, true, log, s.Voltage));
+    sig::TRecalcOptions options;
+    options.FreqCorrection = kf;
+    sig::Recalculate(s, FlickerTable(), options);
+    return s;
+}
+
+TEST(VerifyExamples, OtherFrequenciesAndACorrectedCalibratorAreWithinTolerance) {
+    struct TCase {
+        sig::real nominal, f, kf;
+        int gainSlot;  // a voltage or current correction, %
+        sig::real gain;
+    };
+    for (const TCase& c : {TCase{60, 60, 0, 0, 0}, TCase{50, 45, 0, 0, 0}, TCase{50, 55, 0, 0, 0},
+                           TCase{50, 50, 0.5L, 1, 1.5L}, TCase{60, 59.5L, -0.3L, 10, -2}}) {
+        const sig::TSignalSet s = AtFrequency(c.nominal, c.f, c.kf);
+        auto o = Options(msr::TVerifyAction::Sinus, 1);
+        o.Capture.Correction[12] = c.kf;
+        o.Capture.Correction[static_cast<std::size_t>(c.gainSlot)] = c.gain;
+        const auto r = msr::VerifySignal(s, o);
+        EXPECT_TRUE(r.Passed()) << static_cast<double>(c.f) << " Hz\n" << Failed(r);
+        ASSERT_FALSE(r.Rows.empty());
+        EXPECT_NEAR(r.Rows[0].Measured, static_cast<double>(c.f), 0.05);
+    }
+}
+
+TEST(VerifyExamples, ATableMadeForAnotherCorrectionShowsAsADeviation) {
+    // Tables built for a 1 % gain of phase B on the 57.7 V range, played by a
+    // calibrator without it.
+    const sig::TSignalSet s = Load("balanced-nominal.usa");
+    auto o = Options(msr::TVerifyAction::Sinus, 1);
+    o.Capture.Correction[4] = 1.0;
+    const auto bytes = msr::CaptureAction(s, o.Capture);
+    o.Capture.Correction[4] = 0;
+    const auto r = msr::CompareBytes(s, bytes, o);
+    EXPECT_TRUE(FailsOn(r, "UB основной частоты"));
+    EXPECT_FALSE(FailsOn(r, "UA основной частоты"));
+    EXPECT_FALSE(FailsOn(r, "Частота"));
 }
 
 // ---------------------------------------------------------------- altered tables
