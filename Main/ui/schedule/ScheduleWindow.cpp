@@ -72,6 +72,16 @@ TFileChoice Choice(const char* name, std::string_view title, std::string folder,
     return choice;
 }
 
+// The item of a cell, made the first time the cell is shown.
+QTableWidgetItem* ItemOf(QTableWidget& grid, int row, int column) {
+    QTableWidgetItem* item = grid.item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        grid.setItem(row, column, item);
+    }
+    return item;
+}
+
 QLabel* Caption(const char* text, QWidget* buddy) {
     auto* label = new QLabel(QString::fromUtf8(text));
     label->setBuddy(buddy);
@@ -285,12 +295,7 @@ void TTestSignalsForm::ShowRow(int row) {
             ShowState(row);
             continue;
         }
-        QTableWidgetItem* item = grid_->item(row, c);
-        if (!item) {
-            item = new QTableWidgetItem;
-            grid_->setItem(row, c, item);
-        }
-        item->setText(Q(edit::ScheduleCellText(r, column)));
+        ItemOf(*grid_, row, c)->setText(Q(edit::ScheduleCellText(r, column)));
     }
 }
 
@@ -298,11 +303,7 @@ void TTestSignalsForm::ShowRow(int row) {
 // setting the same one again would still tell the view it changed.
 void TTestSignalsForm::ShowState(int row) {
     const sched::TRowState state = list_.Rows()[static_cast<std::size_t>(row)].State;
-    QTableWidgetItem* item = grid_->item(row, static_cast<int>(TScheduleColumn::State));
-    if (!item) {
-        item = new QTableWidgetItem;
-        grid_->setItem(row, static_cast<int>(TScheduleColumn::State), item);
-    }
+    QTableWidgetItem* item = ItemOf(*grid_, row, static_cast<int>(TScheduleColumn::State));
     const QVariant shown = item->data(Qt::UserRole);
     if (shown.isValid() && shown.toInt() == static_cast<int>(state)) return;
     item->setData(Qt::UserRole, static_cast<int>(state));
