@@ -389,8 +389,9 @@ void TComparison::Collapses() {
         if (c.RefKind == sig::rvSet)
             declared = static_cast<double>(line ? s_.Voltage.ULineRms[k - 3] : sig::URms(s_.Voltage, k));
         else declared = static_cast<double>(line ? s_.Voltage.NominalLine : s_.Voltage.NominalFaza);
-        const auto values = HalfCycleRms(u[k], p_.Rate(), frequency);
-        TTimeSeries series{"Urms(1/2) " + name, 0.5 * period, {}};
+        const double start = FirstRisingCrossing(Degrees(analysis_[k].Fundamental()), frequency);
+        const auto values = HalfCycleRms(u[k], p_.Rate(), frequency, start);
+        TTimeSeries series{"Urms(1/2) " + name, 0.5 * period, start + period, {}};
         for (const auto& v : values) series.Values.push_back(v.Value);
         report_.HalfCycleRms.push_back(std::move(series));
         const auto events = DetectEvents(values, {declared, 90, 110, 2});
@@ -453,7 +454,7 @@ void TComparison::Fluctuations() {
         Add("Размах колебаний " + name, "%", static_cast<double>(line ? k.SwingLine[c - 3] : k.Swing[c]), swing,
             {{2 * q / std::max(low, 1e-9) * 100, &kRuleQuant}});
         const auto r = PlayedFlicker(p_, line ? c - 3 : c, line ? (c - 3 + 1) % 3 : -1, seconds, nominal);
-        TTimeSeries series{"Pinst " + name, 1.0 / r.PlotRate, r.Plot};
+        TTimeSeries series{"Pinst " + name, 1.0 / r.PlotRate, 0, r.Plot};
         report_.Pinst.push_back(std::move(series));
         const double set = static_cast<double>(k.Pst[c]);
         const std::string label =

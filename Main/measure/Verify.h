@@ -41,10 +41,11 @@ struct TCompareRow {
     bool Pass = false;
 };
 
-// Values at t = 0, Step, 2·Step, … seconds.
+// Values at t = Start, Start + Step, Start + 2·Step, … seconds.
 struct TTimeSeries {
     std::string Name;
     double Step = 0;
+    double Start = 0;
     std::vector<double> Values;
 };
 

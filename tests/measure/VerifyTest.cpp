@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -116,25 +117,17 @@ TEST(VerifyExamples, DipsOfTheExampleAreMeasuredAsPlayed) {
     EXPECT_TRUE(Has(r, "Провал A: остаточное напряжение"));
     EXPECT_TRUE(Has(r, "Провал A: длительность"));
     EXPECT_TRUE(Has(r, "Провал A: количество"));
-    EXPECT_FALSE(FailsOn(r, "Провал A:"));
-    EXPECT_FALSE(FailsOn(r, "Провал B:"));
     ASSERT_EQ(r.HalfCycleRms.size(), 6u);
-    // The dips table scales each phase's fundamental to the residual voltage
-    // and its harmonics with it, so with 5, 4 and 3 % harmonics a dipped
-    // phase plays 0.25 % more RMS than the residual voltage the program
-    // computes as a total RMS; the lines it derives from that differ by more
-    // than class A allows. Shown, not hidden: only those rows fail.
-    std::vector<std::string> failed;
-    for (const auto& row : r.Rows)
-        if (!row.Pass) failed.push_back(row.Quantity);
-    EXPECT_EQ(failed,
-              (std::vector<std::string>{"Провал AB: остаточное напряжение", "Провал CA: остаточное напряжение"}))
-        << Failed(r);
-    for (const auto& row : r.Rows) {
-        if (!row.Pass) {
-            EXPECT_NEAR(row.Measured / row.Set, 1.0025, 0.0005) << row.Quantity;
-        }
-    }
+    EXPECT_TRUE(r.Passed()) << Failed(r);
+    // The dips table scales the phase's fundamental to the residual voltage
+    // and its harmonics (5, 4 and 3 %) with it, so the dipped phase plays
+    // the residual voltage times √(1 + 0.05² + 0.04² + 0.03²) as its RMS
+    // value: within class A, and shown as it is.
+    const auto residual = std::find_if(r.Rows.begin(), r.Rows.end(), [](const msr::TCompareRow& row) {
+        return row.Quantity == "Провал A: остаточное напряжение";
+    });
+    ASSERT_NE(residual, r.Rows.end());
+    EXPECT_NEAR(residual->Measured, 154 * std::sqrt(1 + 0.0025 + 0.0016 + 0.0009), 0.02);
 }
 
 TEST(VerifyExamples, FlickerOfTheExampleIsMeasuredOverTenMinutes) {

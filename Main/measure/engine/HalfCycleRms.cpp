@@ -5,16 +5,23 @@
 
 namespace msr {
 
-std::vector<THalfCycleValue> HalfCycleRms(std::span<const double> x, double rate, double frequency) {
+double FirstRisingCrossing(double phaseDeg, double frequency) {
+    double turns = std::fmod(-phaseDeg / 360.0, 1.0);
+    if (turns < 0) turns += 1.0;
+    return turns / frequency;
+}
+
+std::vector<THalfCycleValue> HalfCycleRms(std::span<const double> x, double rate, double frequency, double start) {
     std::vector<THalfCycleValue> values;
     if (frequency <= 0 || rate <= 0) return values;
     // Running sums of squares make each window a difference of two sums.
     std::vector<double> sums(x.size() + 1, 0.0);
     for (std::size_t i = 0; i < x.size(); ++i) sums[i + 1] = sums[i] + x[i] * x[i];
     const double half = rate / frequency / 2.0;
+    const double first = start * rate;
     for (long k = 0;; ++k) {
-        const auto begin = static_cast<std::size_t>(std::llround(half * static_cast<double>(k)));
-        const auto end = static_cast<std::size_t>(std::llround(half * static_cast<double>(k + 2)));
+        const auto begin = static_cast<std::size_t>(std::llround(first + half * static_cast<double>(k)));
+        const auto end = static_cast<std::size_t>(std::llround(first + half * static_cast<double>(k + 2)));
         if (end > x.size() || end <= begin) break;
         const double ms = (sums[end] - sums[begin]) / static_cast<double>(end - begin);
         values.push_back({static_cast<double>(end) / rate, std::sqrt(std::max(ms, 0.0))});

@@ -14,8 +14,13 @@ struct THalfCycleValue {
 };
 
 // Urms(1/2) of a channel sampled at `rate`: one-period windows of the given
-// frequency, the first starting at sample 0, one every half period.
-std::vector<THalfCycleValue> HalfCycleRms(std::span<const double> x, double rate, double frequency);
+// frequency, one every half period, the first starting `start` seconds after
+// sample 0 (a zero crossing of the channel's fundamental, so that an event
+// starting there is seen within half a period).
+std::vector<THalfCycleValue> HalfCycleRms(std::span<const double> x, double rate, double frequency, double start = 0);
+// The first positive-going zero crossing, s, of a fundamental with phase
+// `phaseDeg` (of sin(2πft + phase)) at frequency f.
+double FirstRisingCrossing(double phaseDeg, double frequency);
 
 struct TEventThresholds {
     double Declared = 0;    // declared input voltage, V

@@ -72,7 +72,9 @@ TPlayedSummary Summarise(const TPlayback& p, double nominalFrequency, double eve
     for (int k = 0; k < 6; ++k) {
         // Against the range's nominal voltage: the phase voltage, or the line voltage.
         s.Events[k].Declared = p.VoltageNominal() * (k < 3 ? 1.0 : std::sqrt(3.0));
-        s.Events[k].Events = DetectEvents(HalfCycleRms(u[k], p.Rate(), s.ClockFrequency), {s.Events[k].Declared});
+        const double start = FirstRisingCrossing(Degrees(s.Channels[k].Fundamental()), s.ClockFrequency);
+        s.Events[k].Events =
+            DetectEvents(HalfCycleRms(u[k], p.Rate(), s.ClockFrequency, start), {s.Events[k].Declared});
     }
     return s;
 }
