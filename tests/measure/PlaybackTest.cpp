@@ -227,6 +227,16 @@ TEST(Playback, FluctuationsAlternateTheTwoLevelTables) {
     EXPECT_EQ(p.Table(0, msr::chUA)[0], 8233 * step);
 }
 
+TEST(Playback, TablesOfDifferentLengthsAreRefused) {
+    // The calibrator steps every table with one counter.
+    EXPECT_THROW(Play(Join({Prepared(194, 3), Table(1, Constant(4, 1, 1, 1)), Table(2, Constant(5, 1, 1, 1)),
+                            Frame(7, 16, 15296)})),
+                 cmn::TalvoError);
+    EXPECT_THROW(Play(Join({Prepared(194, 3), Table(1, Constant(4, 1, 1, 1)), Table(2, Constant(4, 1, 1, 1)),
+                            Frame(7, 16, 15296), Table(1, Constant(3, 1, 1, 1)), Timing(1, 0, 0, 0)})),
+                 cmn::TalvoError);
+}
+
 TEST(Playback, AnActionThatStartsNothingIsRefused) {
     EXPECT_THROW(Play(Join({Prepared(194, 3), Table(1, Constant(3, 1, 1, 1))})), cmn::TalvoError);
     EXPECT_THROW(Play(Join({Frame(10, 3), Table(1, Constant(3, 1, 1, 1)), Frame(7, 12, 15296)})), cmn::TalvoError);

@@ -90,6 +90,10 @@ TPlayback::TPlayback(const std::vector<TSentCommand>& commands, const TDeviceMod
     if (divisor_ < 0) throw cmn::TalvoError("Калибратору не передан коэффициент деления таймера");
     if (range_ < 0) throw cmn::TalvoError("Калибратору не переданы номинальные напряжение и ток");
     if (main_[chUA].empty()) throw cmn::TalvoError("Калибратору не передана и не запущена таблица напряжения");
+    // The calibrator steps all its tables with one counter.
+    for (int ch = 0; ch < kChannels; ++ch)
+        for (const auto* t : {&main_[ch], &alternative_[ch]})
+            if (!t->empty() && t->size() != length_) throw cmn::TalvoError("Таблицы калибратора разной длины");
     const double kf = model.Correction[12];
     rate_ = TimerClock(divisor_) / (1.0 + kf / 100.0);
     const std::vector<std::complex<double>> w = Twiddles(length_);
@@ -130,6 +134,8 @@ void TPlayback::Take(const TSentCommand& c, const TDeviceModel& model) {
                 length_ = lastVoltage_->Samples();
                 for (int p = 0; p < 3; ++p) main_[p] = ChannelValues(lastVoltage_->Phase[p], p, model);
             }
+            if (c.Code != kStartVoltage && current_ && current_->Samples() != length_)
+                throw cmn::TalvoError("Таблицы напряжения и тока разной длины");
             if (c.Code != kStartVoltage && current_) {
                 for (int p = 0; p < 3; ++p) main_[3 + p] = ChannelValues(current_->Phase[p], 3 + p, model);
                 currentPlayed_ = true;
@@ -140,6 +146,8 @@ void TPlayback::Take(const TSentCommand& c, const TDeviceModel& model) {
         case kEvents: {
             if (!pendingAlternative_)
                 throw cmn::TalvoError("Параметры провалов переданы без второй таблицы напряжения");
+            if (pendingAlternative_->Samples() != length_)
+                throw cmn::TalvoError("Вторая таблица напряжения другой длины, чем первая");
             for (int p = 0; p < 3; ++p) alternative_[p] = ChannelValues(pendingAlternative_->Phase[p], p, model);
             const TTimingFields t = DecodeTiming(c.Block);
             // Each field counts one tick less than it lasts.
