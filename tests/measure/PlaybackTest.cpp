@@ -104,7 +104,8 @@ TEST(SentBytes, BrokenStreamsAreRefused) {
     Bytes shortTable = Table(1, Constant(2, 1, 2, 3));
     shortTable.pop_back();
     EXPECT_THROW(msr::SplitSentBytes(shortTable), cmn::TalvoError);
-    const Bytes cut(Frame(15).begin(), Frame(15).begin() + 9);
+    const Bytes whole = Frame(15);
+    const Bytes cut(whole.begin(), whole.begin() + 9);
     EXPECT_THROW(msr::SplitSentBytes(cut), cmn::TalvoError);
 }
 
