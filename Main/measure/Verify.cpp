@@ -67,6 +67,14 @@ private:
         report_.Rows.push_back(std::move(row));
     }
 
+    // An angle row: the difference is folded, so that 179° and −179° lie 2° apart.
+    void AddAngle(const std::string& name, double set, double measured, double tolerance) {
+        Add(name, "°", FoldDegrees(set), FoldDegrees(measured), {{tolerance, &kRuleQuant}});
+        TCompareRow& row = report_.Rows.back();
+        row.Difference = FoldDegrees(measured - set);
+        row.Pass = std::abs(row.Difference) <= row.Tolerance;
+    }
+
     void Analyse();
     void Frequency();
     void PhaseVoltages();
@@ -93,6 +101,8 @@ private:
         const sig::TGarmonikFaza* VoltageAngles = nullptr;
         const sig::TInterGarmonik* VoltageInter = nullptr;
         const TChannelAnalysis* Voltage = nullptr;
+        // Without the voltage's fundamental a current's angles have no reference.
+        bool Angles = true;
     };
     void HarmonicRows(const THarmonicChannel& h);
     double AngleBound(double q, double rms) const {
@@ -139,8 +149,8 @@ void TComparison::PhaseVoltages() {
         Add("U" + n + " основной частоты", "В", on ? static_cast<double>(sig::U(s_.Voltage, x)) : 0.0, u1,
             {{0.001 * nominal, &kRuleVoltage}, {q, &kRuleQuant}});
         if (on) {
-            Add("Угол U" + n + " основной частоты", "°", static_cast<double>(sig::Shift(s_.Voltage, x)),
-                Degrees(a.Fundamental()), {{AngleBound(q, u1), &kRuleQuant}});
+            AddAngle("Угол U" + n + " основной частоты", static_cast<double>(sig::Shift(s_.Voltage, x)),
+                     Degrees(a.Fundamental()), AngleBound(q, u1));
             Add("δU" + n + " основной частоты", "%", static_cast<double>(sig::DeltaU(s_.Voltage, x)),
                 (u1 / nominal - 1) * 100, {{0.1, &kRuleVoltage}, {q / nominal * 100, &kRuleQuant}});
         }
@@ -167,8 +177,8 @@ void TComparison::LineVoltages() {
         const double u1 = std::abs(a.Fundamental());
         Add("U" + n + " основной частоты", "В", static_cast<double>(s_.Voltage.ULine[l]), u1,
             {{0.001 * nominal, &kRuleVoltage}, {q, &kRuleQuant}});
-        Add("Угол U" + n + " основной частоты", "°", static_cast<double>(s_.Voltage.LineAngle[l]),
-            Degrees(a.Fundamental()), {{AngleBound(q, u1), &kRuleQuant}});
+        AddAngle("Угол U" + n + " основной частоты", static_cast<double>(s_.Voltage.LineAngle[l]),
+                 Degrees(a.Fundamental()), AngleBound(q, u1));
         Add("δU" + n + " основной частоты", "%", static_cast<double>(s_.Voltage.DeltaULine[l]),
             (u1 / nominal - 1) * 100, {{0.1, &kRuleVoltage}, {q / nominal * 100, &kRuleQuant}});
         Add("U" + n + " действующее", "В", static_cast<double>(s_.Voltage.ULineRms[l]), a.Rms,
@@ -199,10 +209,7 @@ void TComparison::HarmonicRows(const THarmonicChannel& h) {
     // angle minus the voltage-minus-current angle.
     const double base = Degrees((h.Voltage != nullptr ? h.Voltage : h.Analysis)->Fundamental());
     auto angleRow = [&](const std::string& name, double expected, double measured, double volts) {
-        Add(name, "°", FoldDegrees(expected), FoldDegrees(measured), {{AngleBound(h.Q, volts), &kRuleQuant}});
-        TCompareRow& row = report_.Rows.back();
-        row.Difference = FoldDegrees(measured - expected);
-        row.Pass = std::abs(row.Difference) <= row.Tolerance;
+        if (h.Angles) AddAngle(name, expected, measured, AngleBound(h.Q, volts));
     };
     THarmonicBars bars{h.Name, {}, {}};
     for (int n = 2; n <= kHighestOrder; ++n) {
@@ -244,6 +251,9 @@ void TComparison::Unbalance() {
         {{0.15, &kRuleUnbalance}, {quant, &kRuleQuant}});
     Add("K0U", "%", static_cast<double>(s_.Voltage.KUZero), std::min(seq.U0(), 100.0),
         {{0.15, &kRuleUnbalance}, {quant, &kRuleQuant}});
+    const double nominal = static_cast<double>(s_.Voltage.NominalFaza);
+    Add("δU1 прямой последовательности", "%", static_cast<double>(s_.Voltage.DeltaU1), (u1 / nominal - 1) * 100,
+        {{0.1, &kRuleVoltage}, {(Q(0) + Q(1) + Q(2)) / 3 / nominal * 100, &kRuleQuant}});
 }
 
 void TComparison::Currents() {
@@ -267,18 +277,11 @@ void TComparison::Currents() {
             const double u1 = std::abs(analysis_[x].Fundamental());
             const double measured = FoldDegrees(Degrees(analysis_[x].Fundamental()) - Degrees(a.Fundamental()));
             const double set = static_cast<double>(sig::PhiUI(s_.Current, x));
-            Add("φUI фазы " + n, "°", set, measured, {{AngleBound(q, i1) + AngleBound(Q(x), u1), &kRuleQuant}});
-            report_.Rows.back().Difference = FoldDegrees(measured - set);
-            report_.Rows.back().Pass = std::abs(report_.Rows.back().Difference) <= report_.Rows.back().Tolerance;
+            AddAngle("φUI фазы " + n, set, measured, AngleBound(q, i1) + AngleBound(Q(x), u1));
         }
         HarmonicRows({"I" + n, &a, &s_.Current.Garmonik.Faza(x), &s_.Current.InterGarm[x],
                       static_cast<double>(s_.Current.KI[x]), s_.Switches.HarmCountI, nominal, q, true,
-                      &s_.Voltage.Garmonik.Faza(x), &s_.Voltage.InterGarm[x], voltageOn ? &analysis_[x] : nullptr});
-        if (!voltageOn)
-            report_.Rows.erase(
-                std::remove_if(report_.Rows.begin(), report_.Rows.end(),
-                               [&](const TCompareRow& r) { return r.Quantity.rfind("Угол I" + n + "(", 0) == 0; }),
-                report_.Rows.end());
+                      &s_.Voltage.Garmonik.Faza(x), &s_.Voltage.InterGarm[x], &analysis_[x], voltageOn});
     }
     const auto seq = Sequences(analysis_[6].Fundamental(), analysis_[7].Fundamental(), analysis_[8].Fundamental());
     const double i1 = std::abs(seq.Pos);
@@ -317,6 +320,11 @@ void TComparison::Powers() {
         Add("P фазы " + n + " полная", "Вт", static_cast<double>(w.P[x]), pFull,
             {{0.002 * fullU * fullI, &kRulePower}, {boundFull, &kRuleQuant}});
         Add("S фазы " + n + " полная", "В·А", static_cast<double>(w.S[x]), fullU * fullI,
+            {{0.002 * fullU * fullI, &kRulePower}, {boundFull, &kRuleQuant}});
+        // The full reactive power as the program defines it: √(S² − P²) with the sign of the fundamental's angle.
+        const double qMagnitude = std::sqrt(std::max(fullU * fullI * fullU * fullI - pFull * pFull, 0.0));
+        const double qFull = sig::PhiUI(s_.Current, x) < 0 ? -qMagnitude : qMagnitude;
+        Add("Q фазы " + n + " полная", "вар", static_cast<double>(w.Q[x]), qFull,
             {{0.002 * fullU * fullI, &kRulePower}, {boundFull, &kRuleQuant}});
         pSum += p1;
         qSum += q1;

@@ -208,6 +208,17 @@ TEST(VerifyExamples, ATableMadeForAnotherCorrectionShowsAsADeviation) {
     EXPECT_FALSE(FailsOn(r, "Частота"));
 }
 
+TEST(VerifyExamples, AnglesAtTheFoldAreComparedAcrossIt) {
+    // A phase at 180° folds to −180°; a measured 179.9999° lies next to it.
+    sig::TSignalSet s = Load("balanced-nominal.usa");
+    s.Voltage.ShiftC = 180;
+    s.Current.PhiUIC = -180;
+    sig::Recalculate(s, FlickerTable());
+    const auto r = msr::VerifySignal(s, Options(msr::TVerifyAction::Sinus, 1));
+    EXPECT_TRUE(r.Passed()) << Failed(r);
+    EXPECT_TRUE(Has(r, "Угол UC основной частоты"));
+}
+
 // ---------------------------------------------------------------- altered tables
 
 // The bytes of the first voltage table of an action's bytes.
