@@ -1,6 +1,7 @@
 #include "ui/schedule/ProtocolList.h"
 
 #include <QHeaderView>
+#include <algorithm>
 
 #include "ui/common/Texts.h"
 
@@ -52,7 +53,8 @@ void TProtocolList::Widen(const QTreeWidgetItem* item) {
     initViewItemOption(&option);
     for (int column : {kTime, kMark}) {
         const QModelIndex index = indexFromItem(item, column);
-        const int wanted = itemDelegateForIndex(index)->sizeHint(option, index).width();
+        const int wanted =
+            std::max(itemDelegateForIndex(index)->sizeHint(option, index).width(), header()->sectionSizeHint(column));
         if (wanted > header()->sectionSize(column)) header()->resizeSection(column, wanted);
     }
 }
