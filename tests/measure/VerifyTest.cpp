@@ -154,13 +154,33 @@ TEST(VerifyExamples, EveryHarmonicAndInterharmonicIsWithinTolerance) {
     talvo_test::AddRichSpectrum(s);
     s.Switches.IncludeInterGarm = true;
     sig::Recalculate(s, FlickerTable());
+    for (int modification : {0, 1}) {
+        const auto r = msr::VerifySignal(s, Options(msr::TVerifyAction::Sinus, modification));
+        EXPECT_TRUE(r.Passed()) << modification << "\n" << Failed(r);
+        EXPECT_TRUE(Has(r, "KUA(50)"));
+        EXPECT_TRUE(Has(r, "Угол UC(49,5)"));
+        EXPECT_TRUE(Has(r, "KIB(37)"));
+        EXPECT_TRUE(Has(r, "KUAB(12)"));
+        EXPECT_EQ(r.Harmonics.size(), 9u);
+    }
+}
+
+TEST(VerifyExamples, ThePlayedWaveformLiesOnTheIdealOne) {
+    const sig::TSignalSet s = Load("harmonics-dips-flicker.usa");
     const auto r = msr::VerifySignal(s, Options(msr::TVerifyAction::Sinus, 1));
-    EXPECT_TRUE(r.Passed()) << Failed(r);
-    EXPECT_TRUE(Has(r, "KUA(50)"));
-    EXPECT_TRUE(Has(r, "Угол UC(49,5)"));
-    EXPECT_TRUE(Has(r, "KIB(37)"));
-    EXPECT_TRUE(Has(r, "KUAB(12)"));
-    EXPECT_EQ(r.Harmonics.size(), 9u);
+    ASSERT_TRUE(r.Playback);
+    for (int channel : {msr::chUB, msr::chIC}) {
+        const auto pair = msr::PlayedAndIdeal(*r.Playback, s, channel, 0.013, 0.04);
+        ASSERT_EQ(pair.Played.size(), pair.Ideal.size());
+        EXPECT_NEAR(static_cast<double>(pair.Played.size()) * pair.Step, 0.04, 2 * pair.Step);
+        double worst = 0, peak = 0;
+        for (std::size_t i = 0; i < pair.Played.size(); ++i) {
+            worst = std::max(worst, std::abs(pair.Played[i] - pair.Ideal[i]));
+            peak = std::max(peak, std::abs(pair.Ideal[i]));
+        }
+        EXPECT_LE(worst, r.Playback->CodeStep(channel)) << channel;
+        EXPECT_GT(peak, channel == msr::chUB ? 300.0 : 7.0) << channel;
+    }
 }
 
 // The example at another frequency, realised on the grid with the correction's kf.
