@@ -18,8 +18,6 @@
 namespace msr {
 namespace {
 
-using sig::real;
-
 const std::string kRuleQuant = "граница квантования таблицы";
 const std::string kRuleClock = "такт калибратора: ±1·10⁻⁶ отн.";
 const std::string kRuleFrequency = "МЭК 61000-4-30, класс A: ±0,01 Гц";
@@ -35,7 +33,6 @@ const std::string kRuleCount = "число событий за время наб
 const std::string kRuleFlicker =
     "МЭК 61000-4-15: ±5 %, и табличная доза программы ниже измеренной на ≈1 % (множитель √2): ±6 %";
 
-// The nine analysed channels: phase voltages, line voltages, currents.
 constexpr int kLines = 3;
 const char* const kPhaseName[3] = {"A", "B", "C"};
 const char* const kLineName[3] = {"AB", "BC", "CA"};
