@@ -48,7 +48,10 @@ msr::TFlickerResult Rectangular(double perMinute, double percent, double seconds
 
 TEST(Flickermeter, RectangularChangesOfThePstTableGiveOne) {
     // Changes per minute and the relative change, %, that give Pst = 1.
-    const std::pair<double, double> points[]{{1, 2.72}, {2, 2.21}, {7, 1.46}, {39, 0.905}, {110, 0.725}, {1620, 0.402}};
+    // The table of the earlier standard, then the later one's.
+    const std::pair<double, double> points[]{{1, 2.72},    {2, 2.21},     {7, 1.46},    {39, 0.905},
+                                             {110, 0.725}, {1620, 0.402}, {2, 2.191},   {7, 1.45},
+                                             {39, 0.894},  {110, 0.722},  {1620, 0.407}};
     for (const auto& [perMinute, percent] : points) {
         const auto r = Rectangular(perMinute, percent, 600);
         EXPECT_NEAR(r.Seconds, 600, 0.01);

@@ -140,6 +140,22 @@ TEST(VerifyExamples, FlickerOfTheExampleIsMeasuredOverTenMinutes) {
     EXPECT_TRUE(r.Notes.empty());
 }
 
+TEST(VerifyExamples, ChangesPerMinuteOfTheDoseTableGiveOneThroughTheSend) {
+    // 7 changes a minute of 1.46 %: a dose of 1 by the table, without its √2.
+    sig::TSignalSet s = Load("harmonics-dips-flicker.usa");
+    s.Koleb.Freq = 7.0L / 120;
+    s.Koleb.Swing = {1.46L, 1.46L, 1.46L};
+    sig::Recalculate(s, FlickerTable());
+    ASSERT_NEAR(static_cast<double>(s.Koleb.Pst[0]), 1.0, 1e-6);
+    const auto r = msr::VerifySignal(s, Options(msr::TVerifyAction::Koleb, 1));
+    EXPECT_TRUE(r.Passed()) << Failed(r);
+    for (const auto& row : r.Rows) {
+        if (row.Quantity.rfind("Pst", 0) == 0) {
+            EXPECT_NEAR(row.Measured, 1.0, 0.05) << row.Quantity;
+        }
+    }
+}
+
 TEST(VerifyExamples, AShorterFlickerObservationIsLabelled) {
     const sig::TSignalSet s = Load("harmonics-dips-flicker.usa");
     auto o = Options(msr::TVerifyAction::Koleb, 1);
