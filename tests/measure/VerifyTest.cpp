@@ -200,8 +200,9 @@ TEST(VerifyExamples, ThePlayedWaveformLiesOnTheIdealOne) {
 }
 
 // The example at another frequency, realised on the grid with the correction's kf.
-sig::TSignalSet AtFrequency(sig::real nominal, sig::real f, sig::real kf) {
-    sig::TSignalSet s = Load("harmonics-dips-flicker.usa");
+sig::TSignalSet AtFrequency(sig::real nominal, sig::real f, sig::real kf,
+                            const std::string& file = "harmonics-dips-flicker.usa") {
+    sig::TSignalSet s = Load(file);
     TQuietLog log;
     s.Voltage.FreqNominal = nominal;
     EXPECT_TRUE(sig::SetSignalFrequency(f, kf, s.Grid, sig::DeriveFrequencyBounds(kf), false, true, log, s.Voltage));
@@ -253,6 +254,22 @@ TEST(VerifyExamples, AnglesAtTheFoldAreComparedAcrossIt) {
     const auto r = msr::VerifySignal(s, Options(msr::TVerifyAction::Sinus, 1));
     EXPECT_TRUE(r.Passed()) << Failed(r);
     EXPECT_TRUE(Has(r, "Угол UC основной частоты"));
+}
+
+TEST(VerifyExamples, EveryComponentAtSixtyAndFortyFiveHertz) {
+    // Twelve periods on 60 Hz put the orders m + 0.5 on bins of their own as
+    // ten do on 50 Hz; 45 Hz plays on the slowest clock, halved again for
+    // the two-period table.
+    for (const sig::real f : {60.0L, 45.0L}) {
+        sig::TSignalSet s = AtFrequency(f > 55 ? 60 : 50, f, 0, "balanced-nominal.usa");
+        talvo_test::AddRichSpectrum(s);
+        s.Switches.IncludeInterGarm = true;
+        sig::Recalculate(s, FlickerTable());
+        const auto r = msr::VerifySignal(s, Options(msr::TVerifyAction::Sinus, 1));
+        EXPECT_TRUE(r.Passed()) << static_cast<double>(f) << " Hz\n" << Failed(r);
+        EXPECT_TRUE(Has(r, "Угол UB(12,5)"));
+        EXPECT_EQ(r.Playback->CyclesPerTable(), 2);
+    }
 }
 
 // ---------------------------------------------------------------- altered tables
