@@ -151,6 +151,12 @@ TEST_F(FieldTables, EveryEditableRowRoutesAndChainsAsThePageDoes) {
                                                "page_in_out", "page_vibr", "page_IEEE_1459"};
         if (pages.count(row.Page) && !listed.count(row.Name)) EXPECT_FALSE(edit::Editable(row)) << row.Name;
     }
+    // A result stores nothing: no tag, no field after it.
+    for (const edit::TFieldRow& row : edit::FieldRows()) {
+        if (edit::Editable(row)) continue;
+        EXPECT_EQ(row.Tag, 0) << row.Name;
+        EXPECT_TRUE(row.Next.empty()) << row.Name;
+    }
     EXPECT_FALSE(edit::Editable(*FieldByName("e_ugol_u_a")));
     EXPECT_FALSE(edit::Editable(*FieldByName("e_ugol_u_faza_a")));
 }

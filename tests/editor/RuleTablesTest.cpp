@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "editor/HarmonicGrid.h"
 #include "editor/HarmonicRules.h"
 #include "editor/ScheduleWindowRules.h"
 
@@ -67,6 +69,56 @@ TEST(NumberEditors, InterharmonicsRunFromOneToFortyNine) {
     EXPECT_FALSE(edit::CheckHarmonicNumber("2"));
     EXPECT_EQ(edit::CheckHarmonicNumber("1"), "Заданный номер гармоники превышает возможный диапазон (2..50)");
     EXPECT_EQ(edit::CheckHarmonicNumber("41", 40), "Заданный номер гармоники превышает возможный диапазон (2..40)");
+}
+
+// The copy and zero menus, item by item: the submenu, the caption, the tag.
+TEST(CopyMenus, EveryItemInItsSubmenuWithItsCaption) {
+    struct TItem {
+        int Tag;
+        const char* Group;
+        const char* Caption;
+    };
+    const char* zero = "Обнулить";
+    const char* koef = "Копировать коэффициенты в...";
+    const char* angle = "Копировать фазовые углы в...";
+    const char* toI = "Копировать коэффициенты и углы в ток...";
+    const char* koefToI = "Копировать коэффициенты в ток...";
+    const char* angleToI = "Копировать фазовые углы в ток...";
+    const std::vector<TItem> voltage{
+        {1, zero, "Коэффициенты"},    {2, zero, "Фазовые углы"},    {3, "copy", "Фаза A"},
+        {4, "copy", "Фаза B"},        {5, "copy", "Фаза C"},        {6, koef, "Фаза A"},
+        {7, koef, "Фаза B"},          {8, koef, "Фаза C"},          {9, angle, "Фаза A"},
+        {10, angle, "Фаза B"},        {11, angle, "Фаза C"},        {12, toI, "Ток фазы A"},
+        {13, toI, "Ток фазы B"},      {14, toI, "Ток фазы C"},      {15, koefToI, "Ток фазы A"},
+        {16, koefToI, "Ток фазы B"},  {17, koefToI, "Ток фазы C"},  {18, angleToI, "Ток фазы A"},
+        {19, angleToI, "Ток фазы B"}, {20, angleToI, "Ток фазы C"},
+    };
+    const auto items = edit::CopyMenuItems(edit::CopyMenu::Voltage);
+    ASSERT_EQ(items.size(), voltage.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].Tag, voltage[i].Tag);
+        EXPECT_EQ(items[i].Group, voltage[i].Group) << voltage[i].Tag;
+        EXPECT_EQ(items[i].Caption, voltage[i].Caption) << voltage[i].Tag;
+    }
+    // The current menu: no copies into the currents (12 ... 14) and "Углы" for zeroing.
+    const auto current = edit::CopyMenuItems(edit::CopyMenu::Current);
+    ASSERT_EQ(current.size(), 17u);
+    EXPECT_EQ(current[1].Caption, "Углы");
+    EXPECT_EQ(current[1].Group, zero);
+    EXPECT_EQ(current[11].Tag, 15);
+    EXPECT_EQ(current[11].Group, koefToI);
+}
+
+TEST(HarmonicGrids, EveryColumnHeader) {
+    const char* const harmonic[] = {
+        "n",           "K~Ua(n)~, %",  "@f~Ua(n)~",   "K~Ia(n)~, %",  "@f~UIa(n)~",  "K~Uв(n)~, %", "@f~Uв(n)~",
+        "K~Iв(n)~, %", "@f~UIв(n)~",   "K~Uс(n)~, %", "@f~Uс(n)~",    "K~Iс(n)~, %", "@f~UIс(n)~",  "K~Uав(n)~, %",
+        "@f~Uав(n)~",  "K~Uвс(n)~, %", "@f~Uвс(n)~",  "K~Uса(n)~, %", "@f~Uса(n)~",
+    };
+    for (int c = 0; c < 19; ++c) EXPECT_EQ(edit::GridHeader(c), harmonic[c]) << c;
+    const char* const angles[] = {"n",          "@fU~A-B~",   "@fU~B-C~", "@fU~C-A~", "@fU~AB-BC~",
+                                  "@fU~BC-CA~", "@fU~CA-AB~", "@fI~A-B~", "@fI~B-C~", "@fI~C-A~"};
+    for (int c = 0; c < 10; ++c) EXPECT_EQ(edit::AngleGridHeader(c), angles[c]) << c;
 }
 
 using C = edit::TScheduleColumn;
