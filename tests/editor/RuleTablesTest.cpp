@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "TestSignals.h"
+#include "editor/ChartRules.h"
 #include "editor/HarmonicGrid.h"
 #include "editor/HarmonicRules.h"
 #include "editor/ScheduleWindowRules.h"
+#include "signal/Calculations.h"
 
 // Rules that are a small table each, walked over every row: the limits of
 // the buttons that set all harmonics equal, the interharmonic number editor,
@@ -119,6 +122,18 @@ TEST(HarmonicGrids, EveryColumnHeader) {
     const char* const angles[] = {"n",          "@fU~A-B~",   "@fU~B-C~", "@fU~C-A~", "@fU~AB-BC~",
                                   "@fU~BC-CA~", "@fU~CA-AB~", "@fI~A-B~", "@fI~B-C~", "@fI~C-A~"};
     for (int c = 0; c < 10; ++c) EXPECT_EQ(edit::AngleGridHeader(c), angles[c]) << c;
+}
+
+// The waveform view samples finely enough for the highest order the three
+// phases carry; the records beside the phases' stores do not count.
+TEST(WaveformCycles, OnlyThePhasesOrdersCount) {
+    auto s = talvo_test::BalancedSignal(57.735L, 5, 30);
+    s->Switches.IncludeInterGarm = true;
+    s->Voltage.InterGarm[0].Koef[3] = 2;  // order 3.5 on phase A
+    s->Current.Garmonik.SetKoef("faza_b", 2, 1);
+    sig::CalcVoltageParams(s->Voltage, s->Switches);
+    sig::CalcCurrentParams(s->Current, s->Voltage, s->Switches);
+    EXPECT_EQ(edit::HighestCycles(*s), 7);  // two periods of order 3.5
 }
 
 using C = edit::TScheduleColumn;
