@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
@@ -70,9 +71,13 @@ int MyShowMessage(std::string_view text, cmn::MessageKind kind) {
     return AskUser(text, kind, buttons) ? mrOk : mrCancel;
 }
 
-bool AskUser(std::string_view text, cmn::MessageKind kind, cmn::Buttons buttons) {
-    TfmMsg dialog(Q(text), kind, buttons, QApplication::activeWindow());
-    return dialog.exec() == mrOk;
+// The window the question belongs to may go while it is open (the program
+// ends): the dialog goes with it and the question counts as not answered.
+bool AskUser(std::string_view text, cmn::MessageKind kind, cmn::Buttons buttons, QWidget* parent) {
+    const QPointer<TfmMsg> dialog = new TfmMsg(Q(text), kind, buttons, parent ? parent : QApplication::activeWindow());
+    const bool yes = dialog->exec() == mrOk;
+    delete dialog.data();
+    return yes;
 }
 
 void ShowPlainMessage(std::string_view text) { MyShowMessage(text, cmn::MessageKind::Ok); }

@@ -31,7 +31,7 @@ inline constexpr int mrCancel = 2;
 int MyShowMessage(std::string_view text, cmn::MessageKind kind);
 // The same with the buttons chosen apart from the icon, as the core's
 // questions need ("Да" and "Нет" under a warning icon); true for "Да".
-bool AskUser(std::string_view text, cmn::MessageKind kind, cmn::Buttons buttons);
+bool AskUser(std::string_view text, cmn::MessageKind kind, cmn::Buttons buttons, QWidget* parent = nullptr);
 // A plain message box of the same look, with "Да" only.
 void ShowPlainMessage(std::string_view text);
 

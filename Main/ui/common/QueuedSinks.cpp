@@ -1,17 +1,11 @@
 #include "ui/common/QueuedSinks.h"
 
-#include <QMetaObject>
-#include <QThread>
+#include <QWidget>
 
 #include "ui/common/MessageDialog.h"
 #include "ui/common/Texts.h"
 
 namespace ui {
-
-void RunOnThreadOf(QObject* context, const std::function<void()>& work) {
-    if (QThread::currentThread() == context->thread()) work();
-    else QMetaObject::invokeMethod(context, work, Qt::BlockingQueuedConnection);
-}
 
 void TStatusRelay::Post(std::uint32_t message, int code) { Q_EMIT Posted(message, code); }
 
@@ -19,16 +13,15 @@ void TWindowProtocolLog::Log(cmn::LogType type, const std::string& text) {
     Q_EMIT Logged(static_cast<int>(type), Q(text));
 }
 
-bool TWindowProtocolLog::Ask(const std::string& text, cmn::MessageKind kind, cmn::Buttons buttons) {
-    bool yes = false;
-    RunOnThreadOf(this, [&] { yes = AskUser(text, kind, buttons); });
-    return yes;
+TWindowProtocolLog::TWindowProtocolLog(QObject* parent) : QObject(parent) {
+    answers_->SetOwner(qobject_cast<QWidget*>(parent));
 }
 
-bool TWindowCountdown::Run(int seconds) {
-    bool ranOut = false;
-    RunOnThreadOf(this, [&] { ranOut = show_(seconds); });
-    return ranOut;
+TWindowProtocolLog::~TWindowProtocolLog() { answers_->Cancel(); }
+
+bool TWindowProtocolLog::Ask(const std::string& text, cmn::MessageKind kind, cmn::Buttons buttons) {
+    return answers_->Ask(
+        [text = std::string(text), kind, buttons](QWidget* parent) { return AskUser(text, kind, buttons, parent); });
 }
 
 }  // namespace ui

@@ -266,7 +266,7 @@ QWidget* TTestSignalsForm::BuildProtocolPage() {
     return page;
 }
 
-bool TTestSignalsForm::Running() const { return stop_->isEnabled(); }
+bool TTestSignalsForm::Running() const { return run_ != nullptr; }
 
 void TTestSignalsForm::SetLinkSettings(const sched::TLinkSettings& link) { link_ = link; }
 
@@ -490,6 +490,7 @@ void TTestSignalsForm::Start() {
         run_ = std::move(run);
         status_->showMessage(Q(result.StatusText));
         RedrawStates();
+        Q_EMIT RunStarted();
         return;
     }
     if (!result.Message.empty()) MyShowMessage(result.Message, cmn::MessageKind::Warning);

@@ -52,6 +52,8 @@ public:
     const sched::TScheduleProtocol& Protocol() const { return protocol_; }
 
 Q_SIGNALS:
+    // A run has started: it holds the calibrator until RunFinished.
+    void RunStarted();
     // A run has ended and the rows show their states at rest.
     void RunFinished();
 

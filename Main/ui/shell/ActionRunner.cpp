@@ -1,8 +1,5 @@
 #include "ui/shell/ActionRunner.h"
 
-#include <QMetaObject>
-#include <QThread>
-
 #include "CommonUtils/TalvoError.h"
 #include "editor/ConverterSession.h"
 #include "link/ActionTables.h"
@@ -15,7 +12,7 @@ namespace {
 
 bool RunSequence(TActionRequest& r, lnk::TActionTarget& target) {
     lnk::TProgramTables tables({r.Modification, r.Correction});
-    lnk::TSignalAction action{target, r.Signal, tables, r.Modification, r.LastDivisor, r.Library};
+    lnk::TSignalAction action{target, r.Signal, tables, r.Modification, r.LastDivisor, r.Library.get()};
     switch (r.Kind) {
         case TActionKind::TestSignal: return lnk::SendTestSignal(action);
         case TActionKind::Collapses: return lnk::SendCollapses(action);
@@ -57,7 +54,7 @@ bool RunWithConverter(TActionRequest& r, lnk::TActionTarget& target, TActionOutc
 
 TActionOutcome RunAction(TActionRequest& r) {
     TActionOutcome outcome;
-    lnk::TActionTarget target{r.PortName, r.BaudRate, *r.Log, r.Status};
+    lnk::TActionTarget target{r.PortName, r.BaudRate, *r.Log, r.Status.get()};
     try {
         if (r.Converter) outcome.Ok = RunWithConverter(r, target, outcome);
         else outcome.Ok = RunSequence(r, target);
@@ -66,33 +63,6 @@ TActionOutcome RunAction(TActionRequest& r) {
     }
     outcome.LastDivisor = r.LastDivisor;
     return outcome;
-}
-
-TActionRunner::~TActionRunner() { Wait(); }
-
-bool TActionRunner::Start(TActionRequest request) {
-    if (thread_) return false;
-    thread_ = QThread::create([this, request = std::move(request)]() mutable {
-        const TActionOutcome outcome = RunAction(request);
-        QMetaObject::invokeMethod(
-            this, [this, outcome] { Done(outcome); }, Qt::QueuedConnection);
-    });
-    thread_->start();
-    return true;
-}
-
-void TActionRunner::Done(const TActionOutcome& outcome) {
-    thread_->wait();
-    delete thread_;
-    thread_ = nullptr;
-    Q_EMIT Finished(outcome);
-}
-
-void TActionRunner::Wait() {
-    if (!thread_) return;
-    thread_->wait();
-    delete thread_;
-    thread_ = nullptr;
 }
 
 }  // namespace ui

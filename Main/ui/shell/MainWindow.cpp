@@ -87,9 +87,21 @@ constexpr TKindEntry kKinds[]{
     {files::sfConverter, "mm_Open_Converter", "mm_Save_Converter", "Напряжение с преобразователя"},
 };
 
-bool ShowEnergyCountdown(int seconds) {
-    TfmEnergy dialog(QApplication::activeWindow());
-    return dialog.Run(seconds);
+// The window may go while the countdown runs (the program ends): the dialog
+// goes with it and the countdown counts as cancelled.
+bool ShowEnergyCountdown(int seconds, QWidget* parent) {
+    const QPointer<TfmEnergy> dialog = new TfmEnergy(parent ? parent : QApplication::activeWindow());
+    const bool ranOut = dialog->Run(seconds);
+    delete dialog.data();
+    return ranOut;
+}
+
+void DeliverLine(QObject& log, int type, const std::string& text) {
+    static_cast<TWindowProtocolLog&>(log).Log(static_cast<cmn::LogType>(type), text);
+}
+
+void DeliverStatus(QObject& relay, std::uint32_t message, int code) {
+    static_cast<TStatusRelay&>(relay).Post(message, code);
 }
 
 }  // namespace
@@ -97,16 +109,16 @@ bool ShowEnergyCountdown(int seconds) {
 TfmMain::TfmMain(TMainOptions options, QWidget* parent)
     : QMainWindow(parent),
       ini_(files::TTalvoIni::AtStart(settingsFailure_)),
-      library_(std::move(options.Library)),
+      library_(std::make_shared<lnk::TSignalLibrary>(std::move(options.Library))),
       splash_(options.Splash),
       status_(this),
       closingLog_(this),
-      countdown_(ShowEnergyCountdown, this),
-      runner_(this),
+      work_(new TDeviceWork(this)),
       schedule_(new TTestSignalsForm(this)),
       export_(new TfmExport(this)),
       mdi_(new QMdiArea) {
     setObjectName(QStringLiteral("fmMain"));
+    work_->Answers()->SetOwner(this);
     setWindowTitle(Q(edit::kApplicationTitle));
     setMinimumSize(812, 600);
     mdi_->setObjectName(QStringLiteral("MDIClient"));
@@ -117,11 +129,15 @@ TfmMain::TfmMain(TMainOptions options, QWidget* parent)
     ReadSettings();
     SetSignalCommandsEnabled(false);
     connect(&status_, &TStatusRelay::Posted, this, &TfmMain::DrawStatus);
-    connect(&runner_, &TActionRunner::Finished, this, &TfmMain::ActionDone);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &TfmMain::UpdatePageMenu);
     // A schedule run programs the calibrator with divisors of its own: the
     // next action from here sends its divisor again instead of keeping it.
-    connect(schedule_, &TTestSignalsForm::RunFinished, this, [this] { lastDivisor_.reset(); });
+    connect(schedule_, &TTestSignalsForm::RunFinished, this, [this] {
+        lastDivisor_.reset();
+        work_->SetExternalRun(false);
+    });
+    // A schedule run keeps its own thread; while it goes, the device is busy for everyone.
+    connect(schedule_, &TTestSignalsForm::RunStarted, this, [this] { work_->SetExternalRun(true); });
 }
 
 TfmMain::~TfmMain() {
@@ -129,7 +145,12 @@ TfmMain::~TfmMain() {
     // their signals (a sub-window activated as others close) must not reach it.
     mdi_->disconnect(this);
     for (TForm2* form : SignalWindows()) form->disconnect(this);
-    runner_.Wait();
+    // Nothing waits for a window that goes: the questions of a running job
+    // are cancelled and the job ends, a schedule run stops, then the windows go.
+    work_->Shutdown();
+    delete schedule_;
+    schedule_ = nullptr;
+    delete mdi_;
 }
 
 QAction* TfmMain::Item(QMenu* menu, const char* name, const QString& caption) {
@@ -523,28 +544,30 @@ bool TfmMain::RunAction(TActionKind kind) {
     TForm2* form = ActiveSignalWindow();
     const bool needsSignal = kind != TActionKind::ResetAll && kind != TActionKind::ResetCollapses;
     if (needsSignal && !form) return false;
+    if (work_->Busy()) return false;
     TActionRequest request = Request(kind);
     if (form) {
         request.Signal = form->Signal();
-        request.Log = &form->ProtocolLog();
-        if (kind == TActionKind::TestSignal && form->HasConverterPage()) {
-            // The converter's port is held by the page's own operation.
-            if (form->ConverterBusy()) return false;
-            // Each message of the converter steps is answered before the steps go on.
+        request.Log = WorkerLog(form->ProtocolLog());
+        // Each message of the converter steps is answered before the steps go on.
+        if (kind == TActionKind::TestSignal && form->HasConverterPage())
             request.Converter = TActionRequest::TConverter{form->ConverterPage()->State(), form->ConverterPort(),
-                                                           ConverterMessagesOn(this)};
-        }
+                                                           ConverterMessagesOn(work_->Answers())};
     }
-    if (!runner_.Start(std::move(request))) return false;
+    auto shared = std::make_shared<TActionRequest>(std::move(request));
+    auto outcome = std::make_shared<TActionOutcome>();
     actionWindow_ = form;
-    if (form) form->SetActionRunning(true);
-    return true;
+    return work_->Start([shared, outcome] { *outcome = ui::RunAction(*shared); }, this,
+                        [this, outcome] { ActionDone(*outcome); }, form);
+}
+
+std::shared_ptr<cmn::IProtocolLog> TfmMain::WorkerLog(TWindowProtocolLog& log) {
+    return std::make_shared<TWorkerLog>(QPointer<QObject>(&log), DeliverLine, work_->Answers());
 }
 
 void TfmMain::ActionDone(const TActionOutcome& outcome) {
     lastDivisor_ = outcome.LastDivisor;
     const QPointer<TForm2> window = actionWindow_;
-    if (actionWindow_) actionWindow_->SetActionRunning(false);
     actionWindow_ = nullptr;
     if (closing_) {
         CloseAfterReset();
@@ -574,7 +597,7 @@ sched::TLinkSettings TfmMain::LinkSettings() {
     link.PortName = U(ports_->currentText());
     link.BaudRate = rates_->currentText().toUInt();
     link.Modification = modification_;
-    link.Library = library_.Loaded() ? &library_ : nullptr;
+    link.Library = library_->Loaded() ? library_.get() : nullptr;
     link.Correction = correction_;
     link.Status = &status_;
     return link;
@@ -591,10 +614,10 @@ TActionRequest TfmMain::Request(TActionKind kind) {
     request.Modification = link.Modification;
     request.Correction = link.Correction;
     request.LastDivisor = lastDivisor_;
-    request.Library = link.Library;
-    request.Log = &closingLog_;
-    request.Status = &status_;
-    request.Countdown = &countdown_;
+    if (library_->Loaded()) request.Library = library_;
+    request.Log = WorkerLog(closingLog_);
+    request.Status = std::make_shared<TWorkerStatus>(QPointer<QObject>(&status_), DeliverStatus);
+    request.Countdown = std::make_shared<TWorkerCountdown>(ShowEnergyCountdown, work_->Answers());
     return request;
 }
 
@@ -604,10 +627,7 @@ void TfmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    const auto windows = SignalWindows();
-    const bool converterBusy =
-        std::any_of(windows.begin(), windows.end(), [](TForm2* f) { return f->ConverterBusy(); });
-    if (closing_ || runner_.Running() || lnk::TransferBusy().Busy() || converterBusy) return;
+    if (closing_ || work_->Busy() || lnk::TransferBusy().Busy()) return;
     try {
         ini_.WriteComPort(U(ports_->currentText()));
         if (const TForm2* form = ActiveSignalWindow()) ini_.WriteConverterComPort(form->ConverterPort());
@@ -618,7 +638,11 @@ void TfmMain::closeEvent(QCloseEvent* event) {
         MyShowMessage(edit::kSettingsWriteError, cmn::MessageKind::Warning);
     }
     closing_ = true;
-    if (!runner_.Start(Request(TActionKind::ResetAll))) CloseAfterReset();
+    auto request = std::make_shared<TActionRequest>(Request(TActionKind::ResetAll));
+    auto outcome = std::make_shared<TActionOutcome>();
+    if (!work_->Start([request, outcome] { *outcome = ui::RunAction(*request); }, this,
+                      [this, outcome] { ActionDone(*outcome); }))
+        CloseAfterReset();
 }
 
 void TfmMain::Terminate() {
@@ -642,7 +666,7 @@ void TfmMain::TryTerminate() {
 }
 
 void TfmMain::CloseAfterReset() {
-    library_.Free();
+    library_->Free();
     delete schedule_;
     schedule_ = nullptr;
     closed_ = true;
@@ -698,7 +722,7 @@ void TfmMain::ShowSplash() {
 
 void TfmMain::ShowAbout() { TfmAbout(this).exec(); }
 
-void TfmMain::ShowIdentify() { TfmIdentify(TALVO_CALIBRATOR_DIGEST, library_.Digest(), this).exec(); }
+void TfmMain::ShowIdentify() { TfmIdentify(TALVO_CALIBRATOR_DIGEST, library_->Digest(), this).exec(); }
 
 void TfmMain::ExportSignal() {
     TForm2* form = ActiveSignalWindow();

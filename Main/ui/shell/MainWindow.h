@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "link/LibraryBinding.h"
 #include "schedule/CalibratorActions.h"
 #include "signal/Correction.h"
+#include "ui/common/DeviceWork.h"
 #include "ui/common/QueuedSinks.h"
 #include "ui/shell/ActionRunner.h"
 
@@ -62,7 +64,9 @@ public:
     // closes as by its close button.
     void Terminate();
     const std::vector<std::string>& RecentFiles() const { return recent_; }
-    TActionRunner& Runner() { return runner_; }
+    // The one runner of device work: calibrator actions, converter
+    // operations, the converter-mode send; a schedule run tells it too.
+    TDeviceWork& Work() { return *work_; }
     TTestSignalsForm& ScheduleWindow() { return *schedule_; }
 
 Q_SIGNALS:
@@ -88,6 +92,8 @@ private:
     void SaveByDialog(files::SignalFileKind kind);
     void OpenRecent(std::size_t index);
     void ActionDone(const TActionOutcome& outcome);
+    // The report sink of a job for `log`, which may go before the job ends.
+    std::shared_ptr<cmn::IProtocolLog> WorkerLog(TWindowProtocolLog& log);
     void DrawStatus(quint32 message, int code);
     void WindowClosing(TForm2* window);
     // A new signal window goes wholly inside the frame, cascaded from its top
@@ -109,7 +115,7 @@ private:
 
     std::string settingsFailure_;  // why the settings file could not be read at start
     files::TTalvoIni ini_;
-    lnk::TSignalLibrary library_;
+    std::shared_ptr<lnk::TSignalLibrary> library_;
     bool splash_;
     sig::TCorrectionRecord correction_{};
     int modification_ = 0;
@@ -126,8 +132,7 @@ private:
     TStatusRelay status_;
     // Lines of actions without a signal window (the reset when closing) have no protocol page.
     TWindowProtocolLog closingLog_;
-    TWindowCountdown countdown_;
-    TActionRunner runner_;
+    TDeviceWork* work_;
     TTestSignalsForm* schedule_;
     TfmExport* export_;
     QMdiArea* mdi_;

@@ -34,6 +34,7 @@
 #include "ui/charts/VectorChart.h"
 #include "ui/charts/WaveChart.h"
 #include "ui/charts/WindowCharts.h"
+#include "ui/common/DeviceWork.h"
 #include "ui/common/FieldEdit.h"
 #include "ui/common/IndexTextLabel.h"
 #include "ui/common/MessageDialog.h"
@@ -83,17 +84,21 @@ std::vector<float> FactorValues(int factor) {
     return values;
 }
 
-// A message box of the program's look with its own caption and icon.
-void ShowConverterMessage(const edit::TConverterMessage& m) {
+// A message box of the program's look with its own caption and icon. The
+// window it belongs to may go while it is open (the program ends): the box
+// goes with it.
+void ShowConverterMessage(const edit::TConverterMessage& m, QWidget* parent) {
     const auto kind = m.Icon == edit::MessageIcon::Information ? cmn::MessageKind::Ok : cmn::MessageKind::Warning;
-    TfmMsg box(Q(m.Text), kind, cmn::Buttons::Ok, QApplication::activeWindow());
-    box.setWindowTitle(Q(m.Caption));
+    const QPointer<TfmMsg> box =
+        new TfmMsg(Q(m.Text), kind, cmn::Buttons::Ok, parent ? parent : QApplication::activeWindow());
+    box->setWindowTitle(Q(m.Caption));
     if (m.Icon == edit::MessageIcon::Error)
-        if (auto* icon = box.findChild<QLabel*>(QStringLiteral("Image1"))) {
-            const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
-            icon->setPixmap(box.style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(side, side));
+        if (auto* icon = box->findChild<QLabel*>(QStringLiteral("Image1"))) {
+            const int side = box->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+            icon->setPixmap(box->style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(side, side));
         }
-    box.exec();
+    box->exec();
+    delete box.data();
 }
 
 }  // namespace
@@ -104,8 +109,13 @@ void TConverterPage::ShowChart_i_iu(const std::array<sig::TPolar, 3>& currents) 
     form_.Charts().ShowConverterDiagram(currents);
 }
 
-std::function<void(const edit::TConverterMessage&)> ConverterMessagesOn(QObject* context) {
-    return [context](const edit::TConverterMessage& m) { RunOnThreadOf(context, [&m] { ShowConverterMessage(m); }); };
+std::function<void(const edit::TConverterMessage&)> ConverterMessagesOn(std::shared_ptr<TWindowAnswers> answers) {
+    return [answers](const edit::TConverterMessage& m) {
+        answers->Ask([m](QWidget* parent) {
+            ShowConverterMessage(m, parent);
+            return true;
+        });
+    };
 }
 
 namespace {
@@ -148,9 +158,9 @@ TConverterPage::TConverterPage(TForm2& form) : form_(form), port_(Named(new QCom
     calcInfo_->setText(Q(edit::kNoConverterData));
 }
 
-TConverterPage::~TConverterPage() {
-    if (worker_.joinable()) worker_.join();
-}
+TConverterPage::~TConverterPage() = default;
+
+bool TConverterPage::Busy() const { return form_.Work().Holds(this); }
 
 void TConverterPage::FocusNextOnEnter(TFieldEdit* field) {
     const QString next = Q(edit::ConverterNextField(U(field->objectName())));
@@ -722,26 +732,27 @@ void TConverterPage::TakeAngle(int phase) {
     taking_ = false;
 }
 
+// The operation runs on the program's device runner with a copy of the
+// state; what it learnt of the device comes back when it ends, while the page exists.
 bool TConverterPage::RunOperation(std::function<bool(edit::TConverterSession&)> body, std::function<void(bool)> done) {
-    if (form_.ActionRunning() || busy_.exchange(true)) return false;
-    if (worker_.joinable()) worker_.join();
+    TDeviceWork& work = form_.Work();
     auto copy = std::make_shared<edit::TConverterState>(state_);
+    auto ok = std::make_shared<bool>(false);
     const std::string port = U(port_->currentText());
-    worker_ = std::thread([this, copy, port, body = std::move(body), done = std::move(done)] {
-        edit::TConverterSession session(*copy, port);
-        session.SetMessageSink(ConverterMessagesOn(this));
-        const bool ok = body(session);
-        QMetaObject::invokeMethod(
-            this,
-            [this, copy, ok, done] {
-                state_.TakeDeviceData(*copy);
-                busy_ = false;
-                if (done) done(ok);
-                Q_EMIT OperationFinished(ok);
-            },
-            Qt::QueuedConnection);
-    });
-    return true;
+    auto messages = ConverterMessagesOn(work.Answers());
+    return work.Start(
+        [copy, ok, port, messages, body = std::move(body)] {
+            edit::TConverterSession session(*copy, port);
+            session.SetMessageSink(messages);
+            *ok = body(session);
+        },
+        this,
+        [this, copy, ok, done = std::move(done)] {
+            state_.TakeDeviceData(*copy);
+            if (done) done(*ok);
+            Q_EMIT OperationFinished(*ok);
+        },
+        this);
 }
 
 void TConverterPage::SendFinished(const edit::TConverterSendResult& result) {

@@ -2,11 +2,10 @@
 
 #include <QWidget>
 #include <array>
-#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "editor/ConverterSession.h"
 #include "editor/HarmonicRules.h"
@@ -26,6 +25,7 @@ class QToolButton;
 namespace ui {
 
 class TIndexTextLabel;
+class TWindowAnswers;
 
 class TFieldEdit;
 class TForm2;
@@ -33,7 +33,7 @@ class TForm2;
 // Where a converter operation off the window thread sends its messages:
 // each is shown on the thread of `context` in a message box with its caption
 // and icon, and the operation waits for the answer.
-std::function<void(const edit::TConverterMessage&)> ConverterMessagesOn(QObject* context);
+std::function<void(const edit::TConverterMessage&)> ConverterMessagesOn(std::shared_ptr<TWindowAnswers> answers);
 
 // The current-to-voltage converter page: the output voltages of the
 // converter, the input currents and angles of the signal, the gain in
@@ -48,7 +48,7 @@ public:
 
     edit::TConverterState& State() { return state_; }
     QComboBox* PortBox() const { return port_; }
-    bool Busy() const { return busy_; }
+    bool Busy() const;
 
     // The page was selected in the tab strip: the calculation of the mode.
     void PageSelected();
@@ -105,8 +105,6 @@ private:
 
     TForm2& form_;
     edit::TConverterState state_;
-    std::atomic<bool> busy_{false};
-    std::thread worker_;
     bool taking_ = false;
 
     QComboBox* port_;

@@ -30,6 +30,7 @@
 #include "signal/Recalculate.h"
 #include "ui/charts/WaveChart.h"
 #include "ui/charts/WindowCharts.h"
+#include "ui/common/DeviceWork.h"
 #include "ui/common/FieldEdit.h"
 #include "ui/common/FileDialogs.h"
 #include "ui/common/MessageDialog.h"
@@ -95,6 +96,7 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
       notebook_(new QStackedWidget),
       tabMenu_(new QMenu(this)) {
     if (!owner || !owner->inherits("ui::TfmMain")) throw cmn::TalvoError("Окно сигнала должно иметь родителем TfmMain");
+    work_ = owner->findChild<TDeviceWork*>(QString(), Qt::FindDirectChildrenOnly);
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
@@ -500,10 +502,8 @@ void TForm2::showEvent(QShowEvent* event) {
     if (auto* nominal = findChild<QWidget*>(QStringLiteral("cb_naminal_u"))) nominal->setFocus();
 }
 
-bool TForm2::ConverterBusy() const { return converterPage_ && converterPage_->Busy(); }
-
 void TForm2::closeEvent(QCloseEvent* event) {
-    if (actionRunning_ || ConverterBusy()) {
+    if (work_->Holds(this)) {
         event->ignore();
         return;
     }

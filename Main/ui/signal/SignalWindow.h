@@ -40,6 +40,7 @@ class TAngleGrid;
 class TIntergarmPage;
 class TWindowCharts;
 class TConverterPage;
+class TDeviceWork;
 
 // The signal window: one test signal, its pages chosen with the tab strip
 // at the bottom edge, and the protocol of the actions sent from it. The
@@ -71,8 +72,6 @@ public:
     std::vector<std::string> TabList() const;
     bool HasConverterPage() const { return hasConverterPage_; }
     TConverterPage* ConverterPage() const { return converterPage_; }
-    // A converter operation of the page is under way.
-    bool ConverterBusy() const;
     // The converter page's mode: in the automatic one the current values are read only.
     void SetConverterAutomatic(bool automatic);
 
@@ -114,10 +113,10 @@ public:
     TWindowProtocolLog& ProtocolLog() { return log_; }
     const edit::TSignalProtocol& Protocol() const { return protocol_; }
     std::string ConverterPort() const;
-    // While an action reports into this window's protocol, or a converter
-    // operation runs, the window stays open.
-    void SetActionRunning(bool running) { actionRunning_ = running; }
-    bool ActionRunning() const { return actionRunning_; }
+    // The program's one runner of device work; while it runs a job for this
+    // window (an action reporting into its protocol, a converter operation),
+    // the window stays open.
+    TDeviceWork& Work() const { return *work_; }
 
     QSize sizeHint() const override;
 
@@ -161,7 +160,6 @@ private:
     bool hasConverterPage_ = false;
     bool converterAuto_ = true;  // the converter page's mode: automatic or manual
     bool showingTabs_ = false;
-    bool actionRunning_ = false;
     edit::TSignalProtocol protocol_;
     TWindowProtocolLog log_;
 
@@ -177,6 +175,7 @@ private:
     TAngleGrid* angles_ = nullptr;
     TIntergarmPage* intergarm_ = nullptr;
     TConverterPage* converterPage_ = nullptr;
+    TDeviceWork* work_ = nullptr;
     bool takingOver_ = false;
     QTabBar* tabs_;
     QStackedWidget* notebook_;

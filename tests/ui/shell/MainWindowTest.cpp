@@ -17,6 +17,8 @@
 #include "files/DataFolders.h"
 #include "files/IniFile.h"
 #include "link/LibraryBinding.h"
+#include "schedule/ListFile.h"
+#include "schedule/SignalRow.h"
 #include "ui/schedule/ScheduleWindow.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/signal/SignalWindow.h"
@@ -153,14 +155,32 @@ private Q_SLOTS:
         talvo_test::CalibratorSimulator sim("COM1");
         main_ = std::make_unique<TfmMain>(WithLibrary());
         main_->NewWindow();
-        main_->ScheduleWindow().findChild<QPushButton*>(QStringLiteral("btnStop"))->setEnabled(true);
+        // A schedule of one reset that then waits 100 s.
+        QTemporaryDir dir;
+        sched::TSignalList list;
+        list.Rows.push_back(sched::NewCommandRow(46000));
+        list.Rows.back().Duration = 100;
+        const std::string path = dir.filePath(QStringLiteral("wait.sfl")).toStdString();
+        sched::WriteSignalList(path, list);
+        ui::TTestSignalsForm& schedule = main_->ScheduleWindow();
+        schedule.LoadListFile(path);
+        Item(*main_, "mm_Schedule")->trigger();
+        QSignalSpy started(&schedule, &ui::TTestSignalsForm::RunStarted);
+        QSignalSpy finished(&schedule, &ui::TTestSignalsForm::RunFinished);
+        QTest::mouseClick(schedule.findChild<QPushButton*>(QStringLiteral("btnStart")), Qt::LeftButton);
+        QVERIFY(started.count() == 1 || started.wait(5000));
+        QVERIFY(main_->Work().Busy());
+        const std::size_t sentByRun = sim.WaitFrames(2).size();
+
         const auto answered = uitest::AnswerNextMessage("btnOk");
         Item(*main_, "mm_Generate_Collapses")->trigger();
         QCOMPARE(answered->Text,
                  QStringLiteral("Для выполнения необходимо остановить автоматизированное задание сигналов."));
-        QVERIFY(!main_->Runner().Running());
         QTest::qWait(100);
-        QVERIFY(sim.Frames().empty());
+        QCOMPARE(sim.Frames().size(), sentByRun);
+        QTest::mouseClick(schedule.findChild<QPushButton*>(QStringLiteral("btnStop")), Qt::LeftButton);
+        QVERIFY(finished.count() == 1 || finished.wait(5000));
+        QVERIFY(!main_->Work().Busy());
     }
 
     void AFileOfAnotherKindLeavesTheNewWindowWithItsDefaults() {

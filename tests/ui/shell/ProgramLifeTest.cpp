@@ -6,8 +6,10 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -19,6 +21,7 @@
 #include <thread>
 
 #include "CalibratorSimulator.h"
+#include "ConverterSimulator.h"
 #include "DialogDriver.h"
 #include "FieldKeys.h"
 #include "TempFolder.h"
@@ -29,6 +32,7 @@
 #include "ui/common/QtTranslations.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/shell/TerminationRequests.h"
+#include "ui/signal/ConverterPage.h"
 #include "ui/signal/SignalWindow.h"
 
 using nlohmann::json;
@@ -186,6 +190,48 @@ private Q_SLOTS:
             QCOMPARE(fs::is_directory(path + ".bad"), folder);
             if (!folder) QCOMPARE(fs::file_size(path + ".bad"), std::uintmax_t{300ull * 1024 * 1024});
         }
+    }
+
+    // The main window destroyed, not closed, while a job waits for the answer
+    // to a question: the question counts as cancelled, the job ends without
+    // waiting for windows that have gone, and nothing is touched after them.
+    void DestroyedWhileAnActionWaitsForAnAnswer() {
+        talvo_test::CalibratorSimulator sim("COM1");
+        auto main = std::make_unique<ui::TfmMain>(WithLibrary());
+        main->show();
+        main->OpenFile(files::sfAll, kExample);
+        QString asked;
+        uitest::OnModal(
+            "fmMsg",
+            [&](QDialog& dialog) {
+                asked = dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text();
+                main.reset();
+            },
+            30000);
+        main->findChild<QAction*>(QStringLiteral("mm_MeterVerify"))->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!main, 30000);
+        QVERIFY(
+            asked.startsWith(QStringLiteral("На выходе калибратора установлено заданное напряжение и нулевой ток")));
+        // The verification went on unanswered and left the current off.
+        const std::vector<int> codes = Codes(sim.WaitFrames(12, std::chrono::milliseconds(3000)));
+        QCOMPARE(std::count(codes.begin(), codes.end(), 2), 3);
+    }
+
+    void DestroyedWhileAConverterOperationWaitsForAnAnswer() {
+        talvo_test::ConverterSimulator converter;
+        auto main = std::make_unique<ui::TfmMain>(WithLibrary());
+        main->show();
+        ui::TForm2* form = main->NewWindow();
+        form->FillTabs(0, true);
+        form->ConverterPage()->PortBox()->setCurrentText(QString::fromStdString(converter.Name()));
+        QString asked;
+        uitest::OnModal("fmMsg", [&](QDialog& dialog) {
+            asked = dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text();
+            main.reset();
+        });
+        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("btnTestConverterIU")), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!main, 10000);
+        QCOMPARE(asked, QStringLiteral("Преобразователь подключен."));
     }
 
     void QtsOwnButtonsAreRussian() {

@@ -13,6 +13,7 @@
 
 #include "DialogDriver.h"
 #include "TalvoVersion.h"
+#include "ui/common/DeviceWork.h"
 #include "ui/common/QueuedSinks.h"
 #include "ui/shell/dialogs/TfmEnergy.h"
 #include "ui/shell/dialogs/TfmIdentify.h"
@@ -71,7 +72,8 @@ private Q_SLOTS:
     void energyAsTheCountdownOfAWorker() {
         ui::TfmEnergy dialog;
         dialog.SetTickInterval(20);
-        ui::TWindowCountdown countdown([&dialog](int seconds) { return dialog.Run(seconds); });
+        ui::TWorkerCountdown countdown([&dialog](int seconds, QWidget*) { return dialog.Run(seconds); },
+                                       std::make_shared<ui::TWindowAnswers>());
         std::atomic<int> answer{-1};
         std::thread worker([&] { answer = countdown.Run(2) ? 1 : 0; });
         const bool answered = QTest::qWaitFor([&] { return answer.load() >= 0; }, 5000);

@@ -33,6 +33,22 @@ namespace {
 
 const std::string kExample = TALVO_SOURCE_DIR "/examples/harmonics-dips-flicker.usa";
 
+// The example with every chart series off, as a new window shows them: each
+// test switches on what it looks at.
+std::string ExampleWithoutSeries(const talvo_test::TempFolder& folder) {
+    const std::string path = folder / "example.usa";
+    std::filesystem::copy_file(kExample, path, std::filesystem::copy_options::overwrite_existing);
+    files::IniFile ini(path);
+    const std::pair<const char*, int> lists[]{{"Отображаемые фазы напряжения", 6},
+                                              {"Отображаемые фазы тока", 3},
+                                              {"Отображаемые фазы мощности", 5},
+                                              {"Отображаемые фазы графиков тока и напряжения", 9}};
+    for (const auto& [section, count] : lists)
+        for (int i = 1; i <= count; ++i) ini.WriteBool(section, std::to_string(i) + "-я", false);
+    ini.UpdateFile();
+    return path;
+}
+
 template <class T>
 T& Find(QWidget& form, const char* name) {
     T* found = form.findChild<T*>(QString::fromLatin1(name));
@@ -71,12 +87,14 @@ class ChartsTest : public QObject {
     // The settings folder outlives the main window that writes into it.
     struct TSession {
         talvo_test::TempSettings Settings;
+        talvo_test::TempFolder Files;
         ui::TfmMain Main{ui::TMainOptions{}};
     };
     std::unique_ptr<TSession> session_;
     ui::TfmMain* main_ = nullptr;
 
-    TForm2& Open(const std::string& path = kExample) {
+    TForm2& Open(std::string path = {}) {
+        if (path.empty()) path = ExampleWithoutSeries(session_->Files);
         main_ = &session_->Main;
         main_->resize(1200, 800);
         main_->show();
@@ -295,7 +313,7 @@ private Q_SLOTS:
     void FileStateIsAppliedAndSaved() {
         talvo_test::TempFolder folder;
         const std::string path = folder / "state.usa";
-        std::filesystem::copy_file(kExample, path);
+        std::filesystem::copy_file(ExampleWithoutSeries(folder), path);
         {
             files::IniFile ini(path);
             ini.WriteInteger("Масштаб", "Напряжение на графике", 300);

@@ -20,7 +20,7 @@ public:
     // The time a tick takes, 1000 ms unless changed (tests shorten it).
     void SetTickInterval(int milliseconds);
     // Counts `seconds` down modally: true when the time ran out, false when
-    // cancelled. This is what ui::TWindowCountdown calls on the window thread.
+    // cancelled. This is what ui::TWorkerCountdown calls on the window thread.
     bool Run(int seconds);
 
 protected:
