@@ -1,7 +1,7 @@
 #include "ui/shell/ActionRunner.h"
 
 #include "CommonUtils/TalvoError.h"
-#include "editor/ConverterSession.h"
+#include "editor/ConverterSend.h"
 #include "link/ActionTables.h"
 #include "link/CommandSequences.h"
 #include "signal/Recalculate.h"
@@ -27,25 +27,11 @@ bool RunSequence(TActionRequest& r, lnk::TActionTarget& target) {
     return lnk::MeterVerification(action, recompute, *r.Countdown);
 }
 
-// The test signal in converter mode: the converter is tested, reset and read,
-// the converter calculation fills the currents in and checks them, the signal
-// goes out and the selected gain is written. A converter that does not
-// answer lets the signal go unchanged.
 bool RunWithConverter(TActionRequest& r, lnk::TActionTarget& target, TActionOutcome& outcome) {
     edit::TConverterSendResult result;
-    result.State = r.Converter->State;
-    edit::TConverterSession session(result.State, r.Converter->Port);
-    session.SetMessageSink(r.Converter->ShowMessage);
-    const edit::TSendPreparation prep = edit::PrepareConverterSend(session);
-    bool ok = false;
-    result.Calculated = prep.ConverterAnswered && prep.MaySend();
-    if (result.Calculated) result.Error = edit::CalcConverter(result.State, r.Signal, result.State.Automatic);
-    if (prep.MaySend() && result.Error == 0) {
-        ok = RunSequence(r, target);
-        edit::FinishConverterSend(session, prep, ok);
-    }
-    result.Current = r.Signal.Current;
-    result.Converter = r.Signal.Converter;
+    const bool ok = edit::SendWithConverter(
+        r.Converter->State, r.Converter->Port, r.Signal, r.Converter->ShowMessage,
+        [&] { return RunSequence(r, target); }, result);
     outcome.Converter = std::move(result);
     return ok;
 }

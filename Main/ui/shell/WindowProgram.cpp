@@ -7,6 +7,7 @@
 
 #include "CommonUtils/TalvoError.h"
 #include "editor/ShellRules.h"
+#include "files/DataFolders.h"
 #include "link/LibraryBinding.h"
 #include "ui/common/Automation.h"
 #include "ui/common/MessageDialog.h"
@@ -44,6 +45,8 @@ int RunWindowProgram(int argc, char** argv) {
     QApplication::setApplicationName(Q(edit::kApplicationTitle));
     InstallQtTranslations(app);
     InstallAutomationNames(app);
+    // What writes killed half-way left behind beside the settings and signals.
+    files::RemoveStaleTemporariesAtStart();
     TMainOptions options;
     try {
         options.Library = lnk::LoadSignalLibrary();

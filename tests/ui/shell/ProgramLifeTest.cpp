@@ -4,6 +4,7 @@
 // settings file that cannot be read neither stops the program nor is lost,
 // and Qt's own dialogs speak Russian.
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QComboBox>
@@ -142,6 +143,15 @@ private Q_SLOTS:
     void TheRealProgramKilledResetsTheCalibrator() {
         talvo_test::CalibratorSimulator sim("COM1");
         WriteSettings();
+        // A write of an earlier run killed half-way, and one of a running instance (this test).
+        const pid_t ended = fork();
+        if (ended == 0) _exit(0);
+        ::waitpid(ended, nullptr, 0);
+        const std::string settings = files::SettingsFileName();
+        const std::string stale = settings + ".tmp" + std::to_string(ended) + "-1";
+        const std::string live = settings + ".tmp" + std::to_string(::getpid()) + "-1";
+        std::ofstream(stale) << "half";
+        std::ofstream(live) << "half";
         QProcess program;
         program.start(QStringLiteral(TALVO_BIN_DIR "/KalibratorTalvo"), {});
         QVERIFY(program.waitForStarted());
@@ -156,6 +166,8 @@ private Q_SLOTS:
         QCOMPARE(codes, (std::vector<int>{14, 15}));
         QCOMPARE(files::IniFile(files::SettingsFileName()).ReadString("Подключение", "COM-порт", ""),
                  std::string("COM1"));
+        QVERIFY(!fs::exists(stale));
+        QVERIFY(fs::exists(live));
     }
 
     // Too large a file and a folder in its place: the message, the defaults,
