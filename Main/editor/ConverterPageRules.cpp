@@ -127,6 +127,11 @@ HarmEditor TConverterPageRules::HarmonicEditor() const {
     return state_.EditsInterharmonics ? HarmEditor::ConverterInter : HarmEditor::ConverterHarm;
 }
 
+SetAllButton TConverterPageRules::SetAllButtonFor(bool angle) const {
+    if (state_.EditsInterharmonics) return angle ? SetAllButton::ConverterInterAngle : SetAllButton::ConverterInterKoef;
+    return angle ? SetAllButton::ConverterAngle : SetAllButton::ConverterKoef;
+}
+
 TConverterOutcome TConverterPageRules::Event(ConverterEvent event) const {
     TConverterOutcome out;
     out.Calculation = CalculationFor(event, state_);

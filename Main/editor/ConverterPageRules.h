@@ -84,6 +84,8 @@ public:
     // The list the harmonic view's two fields act on.
     THarmonicViewLook ChooseHarmonicList(bool interharmonics);
     HarmEditor HarmonicEditor() const;
+    // SpeedButton34 (coefficients) or SpeedButton33 (angles) for the list in use.
+    SetAllButton SetAllButtonFor(bool angle) const;
 
     // An event that only runs its calculation (page selected, a switch, the vector view ...).
     TConverterOutcome Event(ConverterEvent event) const;

@@ -275,23 +275,6 @@ ConverterCalculation CalculationFor(ConverterEvent event, const TConverterState&
     return ConverterCalculation::None;
 }
 
-std::string_view ConverterNextField(std::string_view field) {
-    constexpr std::pair<std::string_view, std::string_view> kChain[]{{"e_dey_znach_iu_a", "e_dey_znach_iu_b"},
-                                                                     {"e_dey_znach_iu_b", "e_dey_znach_iu_c"},
-                                                                     {"e_dey_znach_iu_c", "e_ugol_iu_a"},
-                                                                     {"e_ugol_iu_a", "e_ugol_iu_b"},
-                                                                     {"e_ugol_iu_b", "e_ugol_iu_c"},
-                                                                     {"e_ugol_iu_c", "e_dey_znach_iu_a"},
-                                                                     {"e_dey_znach_i_iu_a", "e_dey_znach_i_iu_b"},
-                                                                     {"e_dey_znach_i_iu_b", "e_dey_znach_i_iu_c"},
-                                                                     {"e_dey_znach_i_iu_c", "e_ugol_iu_a"},
-                                                                     {"e_Rate_IU", "e_Otcl_Rate_IU"},
-                                                                     {"e_Otcl_Rate_IU", "e_Rate_IU"}};
-    for (const auto& [from, to] : kChain)
-        if (from == field) return to;
-    return {};
-}
-
 std::string ConverterSymmetrySymbol(int sequence, bool volts) {
     constexpr const char* kOrders[3]{"1", "2", "0"};
     return std::string("U~I") + kOrders[sequence] + "~," + (volts ? "В" : "мВ");

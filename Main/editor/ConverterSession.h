@@ -175,10 +175,6 @@ TConverterEntry TakeConverterOutput(const TConverterState& state, sig::TSignalSe
 TConverterEntry TakeConverterInput(const TConverterState& state, sig::TSignalSet& s, int phase, std::string_view text);
 // Output values (mV) as shown in the state's unit: "%2.3f" in mV, value / 1000 as "%2.4f" in V.
 std::string ConverterValueText(const TConverterState& state, sig::real millivolts);
-// The field an Enter in a fundamental field of the page moves the focus to:
-// outputs A, B, C, angles A, B, C, back to output A; input currents A, B, C,
-// then angle A; frequency and its deviation in turn. Empty for other fields.
-std::string_view ConverterNextField(std::string_view field);
 // Whether a typed character is refused in the field kind for the mode.
 bool OutputLocked(const TConverterState& state);
 bool InputLocked(const TConverterState& state);

@@ -228,6 +228,12 @@ std::optional<std::string> CheckInterharmonicNumber(std::string_view text) {
     return cmn::Format(kInterNumberRange, sig::kInterHarmonics);
 }
 
+std::optional<std::string> CheckOrder(HarmEditor editor, int order) {
+    if (editor == HarmEditor::ConverterInter) return CheckInterharmonicNumber(std::to_string(order));
+    if (IsInter(editor)) return std::nullopt;
+    return CheckHarmonicNumber(std::to_string(order));
+}
+
 // ---------------------------------------------------------------- set all equal
 
 namespace {
@@ -269,6 +275,10 @@ const TButtonRow& ButtonRow(SetAllButton button) {
 }  // namespace
 
 bool IsAngleButton(SetAllButton button) { return ButtonRow(button).Angle; }
+
+bool DeclineFocusesAngle(SetAllButton button) {
+    return button == SetAllButton::ConverterKoef || button == SetAllButton::ConverterInterKoef;
+}
 
 TSetAllCheck CheckSetAll(SetAllButton button, std::string_view text, int phase) {
     const TButtonRow& row = ButtonRow(button);

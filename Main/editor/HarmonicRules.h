@@ -92,6 +92,10 @@ std::vector<std::string> EditorRows(HarmEditor editor, const sig::TSignalSet& s,
 std::optional<std::string> CheckHarmonicNumber(std::string_view text, int max = kLastHarmonic);
 // The same for an interharmonic index 1 ... 49.
 std::optional<std::string> CheckInterharmonicNumber(std::string_view text);
+// The check of an editor's number editor: the harmonic editors and the
+// converter's interharmonic editor refuse a number outside their range; the
+// other interharmonic editors keep to 1 ... 49 by themselves.
+std::optional<std::string> CheckOrder(HarmEditor editor, int order);
 
 // ---------------------------------------------------------------- set all equal
 
@@ -122,6 +126,9 @@ TSetAllCheck CheckSetAll(SetAllButton button, std::string_view text, int phase);
 // buttons leave it to the page).
 void ApplySetAll(SetAllButton button, sig::TSignalSet& s, int phase, sig::real value, sig::ISignalDisplay* display);
 bool IsAngleButton(SetAllButton button);
+// A declined question of the converter page's coefficient button sends the
+// focus on to the angle field; elsewhere the field is only refilled.
+bool DeclineFocusesAngle(SetAllButton button);
 
 // ---------------------------------------------------------------- copy and zero menus
 

@@ -202,18 +202,6 @@ TEST_F(ConverterLink, AFailedReadBeforeTheSendStopsIt) {
     EXPECT_EQ(Requests(sim), 3u);
 }
 
-TEST(ConverterTexts, EnterChainsOfThePageFields) {
-    std::vector<std::string> visited{"e_dey_znach_iu_a"};
-    for (int k = 0; k < 6; ++k) visited.emplace_back(ConverterNextField(visited.back()));
-    EXPECT_EQ(visited, (std::vector<std::string>{"e_dey_znach_iu_a", "e_dey_znach_iu_b", "e_dey_znach_iu_c",
-                                                 "e_ugol_iu_a", "e_ugol_iu_b", "e_ugol_iu_c", "e_dey_znach_iu_a"}));
-    EXPECT_EQ(ConverterNextField("e_dey_znach_i_iu_a"), "e_dey_znach_i_iu_b");
-    EXPECT_EQ(ConverterNextField("e_dey_znach_i_iu_c"), "e_ugol_iu_a");
-    EXPECT_EQ(ConverterNextField("e_Rate_IU"), "e_Otcl_Rate_IU");
-    EXPECT_EQ(ConverterNextField("e_Otcl_Rate_IU"), "e_Rate_IU");
-    EXPECT_EQ(ConverterNextField("Edit30"), "");
-}
-
 TEST(ConverterTexts, CoefficientLabels) {
     TConverterState state;
     auto t = ShowKoeffPreobrTexts(state);

@@ -15,12 +15,22 @@
 namespace ui {
 namespace {
 
-QStyle::StandardPixmap IconOf(cmn::MessageKind kind) {
+TMessageIcon IconOf(cmn::MessageKind kind) {
     switch (kind) {
-        case cmn::MessageKind::Warning: return QStyle::SP_MessageBoxWarning;
-        case cmn::MessageKind::Confirmation: return QStyle::SP_MessageBoxQuestion;
+        case cmn::MessageKind::Warning: return TMessageIcon::Warning;
+        case cmn::MessageKind::Confirmation: return TMessageIcon::Question;
         case cmn::MessageKind::LoadSave:
         case cmn::MessageKind::Ok: break;
+    }
+    return TMessageIcon::Information;
+}
+
+QStyle::StandardPixmap PixmapOf(TMessageIcon icon) {
+    switch (icon) {
+        case TMessageIcon::Warning: return QStyle::SP_MessageBoxWarning;
+        case TMessageIcon::Question: return QStyle::SP_MessageBoxQuestion;
+        case TMessageIcon::Error: return QStyle::SP_MessageBoxCritical;
+        case TMessageIcon::Information: break;
     }
     return QStyle::SP_MessageBoxInformation;
 }
@@ -28,6 +38,9 @@ QStyle::StandardPixmap IconOf(cmn::MessageKind kind) {
 }  // namespace
 
 TfmMsg::TfmMsg(const QString& text, cmn::MessageKind kind, cmn::Buttons buttons, QWidget* parent)
+    : TfmMsg(text, IconOf(kind), buttons, parent) {}
+
+TfmMsg::TfmMsg(const QString& text, TMessageIcon iconKind, cmn::Buttons buttons, QWidget* parent)
     : QDialog(parent),
       // A carriage return alone ends a line of a message as a line feed does.
       text_(new QLabel(QString(text).replace(QRegularExpression(QStringLiteral("\r(?!\n)")), QStringLiteral("\n")))),
@@ -38,7 +51,7 @@ TfmMsg::TfmMsg(const QString& text, cmn::MessageKind kind, cmn::Buttons buttons,
     auto* icon = new QLabel;
     icon->setObjectName(QStringLiteral("Image1"));
     const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
-    icon->setPixmap(style()->standardIcon(IconOf(kind)).pixmap(side, side));
+    icon->setPixmap(style()->standardIcon(PixmapOf(iconKind)).pixmap(side, side));
     text_->setObjectName(QStringLiteral("Label1"));
     text_->setAccessibleName(text);
     text_->setWordWrap(true);

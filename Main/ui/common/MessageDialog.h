@@ -10,12 +10,17 @@ class QPushButton;
 
 namespace ui {
 
+// The icons a message box shows; a message kind has one of the first three.
+enum class TMessageIcon { Information, Warning, Question, Error };
+
 // The program's message box: the kind's icon, the centred word-wrapped
 // text, "Да" always and "Нет" only for a question.
 class TfmMsg : public QDialog {
     Q_OBJECT
 public:
     TfmMsg(const QString& text, cmn::MessageKind kind, cmn::Buttons buttons, QWidget* parent = nullptr);
+    // A box with an icon of its own, as the converter's error messages have.
+    TfmMsg(const QString& text, TMessageIcon icon, cmn::Buttons buttons, QWidget* parent = nullptr);
 
 private:
     QLabel* text_;

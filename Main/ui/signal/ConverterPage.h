@@ -7,20 +7,13 @@
 #include <optional>
 #include <string>
 
+#include "editor/ConverterPageRules.h"
 #include "editor/ConverterSession.h"
-#include "editor/HarmonicRules.h"
 #include "signal/Converter.h"
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
-class QListWidget;
-class QRadioButton;
-class QSpinBox;
-class QStackedWidget;
-class QGroupBox;
-class QToolButton;
 
 namespace ui {
 
@@ -29,6 +22,9 @@ class TWindowAnswers;
 
 class TFieldEdit;
 class TForm2;
+class TConverterHarmonics;
+class TConverterParameters;
+class TPageFields;
 
 // Where a converter operation off the window thread sends its messages:
 // each is shown on the thread of `context` in a message box with its caption
@@ -38,15 +34,17 @@ std::function<void(const edit::TConverterMessage&)> ConverterMessagesOn(std::sha
 // The current-to-voltage converter page: the output voltages of the
 // converter, the input currents and angles of the signal, the gain in
 // automatic or manual mode, the link to the converter and the current
-// harmonics. Converter operations run on a thread of their own, one at a
-// time; their messages and results come back to the window thread.
+// harmonics. The page lays its controls out and applies what its rules
+// (edit::TConverterPageRules) answer to each event. Converter operations run
+// away from the window thread, one at a time; their messages and results
+// come back to it.
 class TConverterPage : public QWidget, public sig::IConverterDisplay {
     Q_OBJECT
 public:
     explicit TConverterPage(TForm2& form);
     ~TConverterPage() override;
 
-    edit::TConverterState& State() { return state_; }
+    edit::TConverterState& State() { return rules_.State(); }
     QComboBox* PortBox() const { return port_; }
     bool Busy() const;
 
@@ -69,10 +67,6 @@ public:
     bool ShowsWaveform() const override;
     void ShowKoeffPreobr();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-public:
     // A converter operation away from the window thread: `body` works on a
     // copy of the state, and each message it raises is shown and answered on
     // the window thread before it goes on. What it learnt of the device comes
@@ -85,68 +79,29 @@ Q_SIGNALS:
 
 private:
     QWidget* Fundamentals();
-    void FocusNextOnEnter(TFieldEdit* field);
-    QWidget* Parameters();
-    QWidget* HarmonicView();
+    QWidget* Totals();
+    // Applies an outcome of the rules; false when it was a refusal.
+    bool Apply(const edit::TConverterOutcome& out, QWidget* focus);
+    void TakeOver(const edit::TFieldRow& row, TFieldEdit& field);
     void ModeClicked(bool automatic);
     void UnitChanged();
-    bool NumberRefused(QSpinBox& number, const std::optional<std::string>& message);
-    void GainBoxChanged();
-    void TakeValue(int phase, bool output);
-    void TakeAngle(int phase);
-    void HarmonicEnter(bool angle);
-    void CopyToAll(bool angles);
-    // The harmonic view's editor, its phase and its number.
-    edit::HarmEditor Editor() const;
-    int EditedPhase() const;
-    int EditedOrder() const;
-    void FillHarmonicFields();
-    bool AnalizeErr(std::uint8_t code, QWidget* focus);
+    bool HarmonicStored(bool angle, bool all);
 
     TForm2& form_;
-    edit::TConverterState state_;
+    edit::TConverterPageRules rules_;
+    // The state the rules keep; device work runs on a copy of it.
+    edit::TConverterState& state_ = rules_.State();
+    TPageFields* fields_;
     bool taking_ = false;
 
+    TConverterParameters* parameters_;
     QComboBox* port_;
+    TConverterHarmonics* harmonics_ = nullptr;
     QComboBox* unit_ = nullptr;
-    QComboBox* range_ = nullptr;
-    QCheckBox* auto_ = nullptr;
-    QCheckBox* manual_ = nullptr;
-    std::array<TFieldEdit*, 3> outputs_{};
-    std::array<TFieldEdit*, 3> angles_{};
-    std::array<TFieldEdit*, 3> inputs_{};
-    std::array<QLineEdit*, 3> angleDiffs_{};
     std::array<QCheckBox*, 3> switches_{};
-    std::array<QLineEdit*, 3> symmetry_{};
     std::array<TIndexTextLabel*, 3> symmetrySymbols_{};
-    TIndexTextLabel* coefficientSymbol_ = nullptr;
-    TIndexTextLabel* angleSymbol_ = nullptr;
-    std::array<QLineEdit*, 3> symmetryAngles_{};
-    std::array<QLineEdit*, 3> outputRms_{};
-    std::array<QLineEdit*, 3> inputRms_{};
-    std::array<QLineEdit*, 3> distortion_{};
-    TFieldEdit* rate_ = nullptr;
-    TFieldEdit* rateDelta_ = nullptr;
     QLabel* outputCaption_ = nullptr;
     QLabel* rmsCaption_ = nullptr;
-    QLabel* module_ = nullptr;
-    QLabel* deviceInfo_ = nullptr;
-    QLabel* calcInfo_ = nullptr;
-    QLabel* manualInfo_ = nullptr;
-    QGroupBox* autoBox_ = nullptr;
-    QGroupBox* manualBox_ = nullptr;
-    std::array<QComboBox*, 3> gains_{};
-    bool fillingGains_ = false;
-    QStackedWidget* views_ = nullptr;
-    TFieldEdit* coefficient_ = nullptr;  // Edit30
-    TFieldEdit* angle_ = nullptr;        // Edit31
-    QListWidget* harmonics_ = nullptr;
-    QListWidget* interharmonics_ = nullptr;
-    QSpinBox* harmonicNumber_ = nullptr;
-    QSpinBox* interNumber_ = nullptr;
-    QComboBox* harmonicPhase_ = nullptr;
-    QComboBox* interPhase_ = nullptr;
-    QCheckBox* interOn_ = nullptr;
 };
 
 }  // namespace ui

@@ -1,5 +1,6 @@
 #include "ui/signal/HarmonicEditor.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -179,75 +180,201 @@ void TIndexHeader::paintEvent(QPaintEvent*) {
     }
 }
 
+// ---------------------------------------------------------------- harmonic editing
+
+THarmonicEditing::THarmonicEditing(TForm2& form, HarmEditor editor, bool lineView, const TControls& controls,
+                                   QObject* parent)
+    : QObject(parent), form_(form), editor_(editor), lineView_(lineView), c_(controls), order_(FirstOrder()) {
+    connect(c_.Number, &QSpinBox::valueChanged, this, &THarmonicEditing::NumberEntered);
+    c_.Number->installEventFilter(this);
+    connect(c_.List, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row < 0) return;
+        order_ = row + FirstOrder();
+        const QSignalBlocker block(c_.Number);
+        c_.Number->setValue(order_);
+        Activate();
+    });
+    if (!c_.Coef) return;
+    for (TFieldEdit* field : {c_.Coef, c_.Angle}) field->installEventFilter(this);
+    connect(c_.Coef, &TFieldEdit::EnterPressed, this, [this] { FieldEnter(false); });
+    connect(c_.Angle, &TFieldEdit::EnterPressed, this, [this] { FieldEnter(true); });
+}
+
+int THarmonicEditing::FirstOrder() const { return edit::IsInter(editor_) ? edit::kFirstInter : edit::kFirstHarmonic; }
+
+int THarmonicEditing::Phase() const { return std::max(0, c_.Phase->currentIndex()); }
+
+std::vector<std::string> THarmonicEditing::Rows() const {
+    const sig::TSignalSet& s = form_.Signal();
+    if (!lineView_) return edit::EditorRows(editor_, s, Phase());
+    const int slot = sig::LineSlot(Phase());
+    if (edit::IsInter(editor_)) return edit::MadeList_InterGarm(s.Voltage.InterGarm[slot]);
+    return edit::MadeList(s.Voltage.Garmonik.Faza(slot));
+}
+
+void THarmonicEditing::Show() {
+    FillList(*c_.List, Rows(), order_ - FirstOrder());
+    const QSignalBlocker block(c_.Number);
+    c_.Number->setValue(order_);
+    FillFields();
+}
+
+void THarmonicEditing::ShowUnselected() { FillList(*c_.List, Rows(), -1); }
+
+void THarmonicEditing::FillFields() {
+    if (!c_.Coef || !active_) return;
+    const sig::TSignalSet& s = form_.Signal();
+    c_.Coef->setText(Q(edit::CoefText(editor_, s, Phase(), order_)));
+    const QString angle = Q(edit::AngleText(editor_, s, Phase(), order_));
+    c_.Angle->setText(c_.Angle->hasFocus() ? angle.chopped(1) : angle);
+    c_.Coef->setModified(false);
+    c_.Angle->setModified(false);
+}
+
+void THarmonicEditing::Activate() {
+    Q_EMIT Activated();
+    FillFields();
+}
+
+void THarmonicEditing::SelectOrder(int order) {
+    order_ = order;
+    const QSignalBlocker block(c_.List);
+    c_.List->setCurrentRow(order_ - FirstOrder());
+    const QSignalBlocker blockSpin(c_.Number);
+    c_.Number->setValue(order_);
+    Activate();
+}
+
+void THarmonicEditing::NumberEntered(int value) {
+    if (const auto message = edit::CheckOrder(editor_, value)) {
+        Refuse(*c_.Number, *message, true);
+        return;
+    }
+    SelectOrder(std::clamp(value, FirstOrder(), edit::IsInter(editor_) ? edit::kLastInter : edit::kLastHarmonic));
+}
+
+bool THarmonicEditing::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && LeftByUser(static_cast<QFocusEvent&>(*event))) {
+        // Leaving without Enter discards the typing; a press that hands the
+        // focus to a window around the field is not leaving.
+        QWidget* to = QApplication::focusWidget();
+        if (watched == c_.Number) {
+            const QSignalBlocker block(c_.Number);
+            c_.Number->setValue(order_);
+        } else if ((watched == c_.Coef || watched == c_.Angle) && (!to || !to->isAncestorOf(c_.Coef))) {
+            FillFields();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool THarmonicEditing::MovesOn(bool angle, bool all) {
+    if (stored_) return stored_(angle, all);
+    Q_EMIT Stored();
+    return true;
+}
+
+// The coefficient goes on to the angle; the angle to the next order's coefficient.
+void THarmonicEditing::FieldEnter(bool angle) {
+    if (!active_) return;
+    TFieldEdit& field = angle ? *c_.Angle : *c_.Coef;
+    const auto enter = angle ? edit::EnterAngle : edit::EnterCoef;
+    edit::THarmEntry out;
+    try {
+        out = enter(editor_, form_.Signal(), Phase(), order_, U(field.text()), &form_);
+    } catch (const cmn::TalvoError& e) {
+        out.Message = e.what();
+    }
+    if (!out.Accepted) {
+        Refuse(field, *out.Message);
+        return;
+    }
+    if (angle) order_ = edit::NextOrder(editor_, order_);
+    Show();
+    if (MovesOn(angle, false)) (angle ? c_.Coef : c_.Angle)->setFocus(Qt::TabFocusReason);
+}
+
+void THarmonicEditing::SetAll(edit::SetAllButton button) {
+    const bool angle = edit::IsAngleButton(button);
+    TFieldEdit* field = angle ? c_.Angle : c_.Coef;
+    const edit::TSetAllCheck check = edit::CheckSetAll(button, U(field->text()), Phase());
+    if (check.Message) {
+        Refuse(*field, *check.Message);
+        return;
+    }
+    if (!AskUser(check.Question, cmn::MessageKind::Confirmation, cmn::Buttons::YesNo)) {
+        FillFields();
+        if (edit::DeclineFocusesAngle(button)) c_.Angle->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    try {
+        edit::ApplySetAll(button, form_.Signal(), Phase(), check.Value, &form_);
+    } catch (const cmn::TalvoError& e) {
+        MyShowMessage(e.what(), cmn::MessageKind::Warning);
+    }
+    if (angle && !edit::IsInter(editor_)) order_ = edit::NextOrder(editor_, order_);
+    Show();
+    if (MovesOn(angle, true)) (angle ? c_.Coef : c_.Angle)->setFocus(Qt::TabFocusReason);
+}
+
 // ---------------------------------------------------------------- harmonic editor
 
 THarmonicEditor::THarmonicEditor(TForm2& form, const TSetup& setup, QWidget* parent)
-    : QWidget(parent),
-      form_(form),
-      setup_(setup),
-      order_(FirstOrder()),
-      combo_(new TIndexCombo(LookOf(setup).Items)),
-      spin_(NumberEditor(setup.Spin, FirstOrder())),
-      list_(List(setup.List, Q(LookOf(setup).Header[0]))) {
+    : QWidget(parent), form_(form), setup_(setup) {
     const TLook look = LookOf(setup);
-    NameControl(combo_, setup.Combo, QStringLiteral("Фаза"));
-    connect(combo_, &QComboBox::activated, this, [this] { Show(); });
-    connect(spin_, &QSpinBox::valueChanged, this, &THarmonicEditor::NumberEntered);
-    spin_->installEventFilter(this);
-    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row < 0) return;
-        order_ = row + FirstOrder();
-        const QSignalBlocker block(spin_);
-        spin_->setValue(order_);
-        FillFields();
-    });
-    connect(list_, &QListWidget::itemClicked, this, [this] {
-        if (coef_) coef_->setFocus(Qt::MouseFocusReason);
+    const bool inter = edit::IsInter(setup.Editor);
+    auto* combo = new TIndexCombo(look.Items);
+    NameControl(combo, setup.Combo, QStringLiteral("Фаза"));
+    auto* spin = NumberEditor(setup.Spin, inter ? edit::kFirstInter : edit::kFirstHarmonic);
+    auto* list = List(setup.List, Q(look.Header[0]));
+    TFieldEdit* coef = nullptr;
+    TFieldEdit* angle = nullptr;
+    if (!setup.LineView) {
+        coef = new TFieldEdit(false);
+        angle = new TFieldEdit(true);
+    }
+    editing_ = new THarmonicEditing(form, setup.Editor, setup.LineView, {combo, spin, list, coef, angle}, this);
+    connect(editing_, &THarmonicEditing::Stored, this, &THarmonicEditor::Stored);
+    connect(combo, &QComboBox::activated, this, [this] { Show(); });
+    connect(list, &QListWidget::itemClicked, this, [coef] {
+        if (coef) coef->setFocus(Qt::MouseFocusReason);
     });
 
-    const QFont& f = list_->font();
-    const bool inter = edit::IsInter(setup.Editor);
+    const QFont& f = list->font();
     std::vector<TIndexHeader::TSection> sections{{look.Header[0], TextWidth(f, inter ? "1        " : "2      ") + 4},
                                                  {look.Header[1], TextWidth(f, "0.000          ")},
                                                  {look.Header[2], TextWidth(f, "-170.000°   ")}};
 
     auto* top = new QHBoxLayout;
-    top->addWidget(combo_);
+    top->addWidget(combo);
     top->addWidget(new QLabel(inter ? QStringLiteral("m") : QStringLiteral("n")));
-    top->addWidget(spin_);
+    top->addWidget(spin);
     top->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addLayout(top);
-    if (!setup.LineView) layout->addWidget(Fields());
+    if (!setup.LineView) layout->addWidget(Fields(coef, angle));
     auto* header = new TIndexHeader(sections);
     layout->addWidget(header);
-    layout->addWidget(list_, 1);
-    list_->setMinimumWidth(header->sizeHint().width() + 24);
+    layout->addWidget(list, 1);
+    list->setMinimumWidth(header->sizeHint().width() + 24);
 }
 
-QWidget* THarmonicEditor::Fields() {
+QWidget* THarmonicEditor::Fields(TFieldEdit* coef, TFieldEdit* angle) {
     const TLook look = LookOf(setup_);
-    coef_ = new TFieldEdit(false);
-    angle_ = new TFieldEdit(true);
-    NameControl(coef_, setup_.Coef, Q(look.CoefCaption));
-    NameControl(angle_, setup_.Angle, Q(look.AngleCaption));
-    for (TFieldEdit* field : {coef_, angle_}) {
-        field->installEventFilter(this);
-        field->setMinimumWidth(70);
-    }
-    connect(coef_, &TFieldEdit::EnterPressed, this, [this] { FieldEnter(false); });
-    connect(angle_, &TFieldEdit::EnterPressed, this, [this] { FieldEnter(true); });
+    NameControl(coef, setup_.Coef, Q(look.CoefCaption));
+    NameControl(angle, setup_.Angle, Q(look.AngleCaption));
+    for (TFieldEdit* field : {coef, angle}) field->setMinimumWidth(70);
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(2);
     grid->addWidget(new TIndexTextLabel(look.CoefCaption), 0, 0);
-    grid->addWidget(coef_, 0, 1);
+    grid->addWidget(coef, 0, 1);
     grid->addWidget(new TIndexTextLabel(look.AngleCaption), 1, 0);
-    grid->addWidget(angle_, 1, 1);
+    grid->addWidget(angle, 1, 1);
     const bool inter = edit::IsInter(setup_.Editor);
     const QString what = inter ? QStringLiteral("интергармоники") : QStringLiteral("гармоники");
     grid->addWidget(
@@ -267,8 +394,7 @@ QToolButton* THarmonicEditor::SetAllButton(const char* name, edit::SetAllButton 
     b->setText(QStringLiteral("Во все"));
     b->setToolTip(caption);
     NameControl(b, name, caption);
-    TFieldEdit* field = edit::IsAngleButton(button) ? angle_ : coef_;
-    connect(b, &QToolButton::clicked, this, [this, button, field] { SetAll(button, field); });
+    connect(b, &QToolButton::clicked, this, [this, button] { editing_->SetAll(button); });
     return b;
 }
 
@@ -297,114 +423,6 @@ QToolButton* THarmonicEditor::CopyButton() {
     button->setMenu(menu_);
     NameControl(button, (std::string("sbCopy") + setup_.List).c_str(), button->text());
     return button;
-}
-
-int THarmonicEditor::FirstOrder() const {
-    return edit::IsInter(setup_.Editor) ? edit::kFirstInter : edit::kFirstHarmonic;
-}
-int THarmonicEditor::LastOrder() const { return edit::IsInter(setup_.Editor) ? edit::kLastInter : edit::kLastHarmonic; }
-
-int THarmonicEditor::Phase() const { return std::max(0, combo_->currentIndex()); }
-
-std::vector<std::string> THarmonicEditor::Rows() const {
-    const sig::TSignalSet& s = form_.Signal();
-    if (!setup_.LineView) return edit::EditorRows(setup_.Editor, s, Phase());
-    const int slot = sig::LineSlot(Phase());
-    if (edit::IsInter(setup_.Editor)) return edit::MadeList_InterGarm(s.Voltage.InterGarm[slot]);
-    return edit::MadeList(s.Voltage.Garmonik.Faza(slot));
-}
-
-void THarmonicEditor::Show() {
-    FillList(*list_, Rows(), order_ - FirstOrder());
-    const QSignalBlocker block(spin_);
-    spin_->setValue(order_);
-    FillFields();
-}
-
-void THarmonicEditor::FillFields() {
-    if (!coef_) return;
-    const sig::TSignalSet& s = form_.Signal();
-    coef_->setText(Q(edit::CoefText(setup_.Editor, s, Phase(), order_)));
-    const QString angle = Q(edit::AngleText(setup_.Editor, s, Phase(), order_));
-    angle_->setText(angle_->hasFocus() ? angle.chopped(1) : angle);
-    coef_->setModified(false);
-    angle_->setModified(false);
-}
-
-void THarmonicEditor::SelectOrder(int order) {
-    order_ = order;
-    const QSignalBlocker block(list_);
-    list_->setCurrentRow(order_ - FirstOrder());
-    const QSignalBlocker blockSpin(spin_);
-    spin_->setValue(order_);
-    FillFields();
-}
-
-void THarmonicEditor::NumberEntered(int value) {
-    if (edit::IsInter(setup_.Editor)) {
-        // The index editor of the interharmonics keeps to 1 ... 49 by itself.
-        SelectOrder(std::clamp(value, FirstOrder(), LastOrder()));
-        return;
-    }
-    if (const auto message = edit::CheckHarmonicNumber(std::to_string(value))) {
-        Refuse(*spin_, *message, true);
-        return;
-    }
-    SelectOrder(value);
-}
-
-bool THarmonicEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut && LeftByUser(static_cast<QFocusEvent&>(*event))) {
-        // Leaving without Enter discards the typing.
-        if (watched == spin_) {
-            const QSignalBlocker block(spin_);
-            spin_->setValue(order_);
-        } else if (watched == coef_ || watched == angle_) {
-            FillFields();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void THarmonicEditor::FieldEnter(bool angle) {
-    TFieldEdit& field = angle ? *angle_ : *coef_;
-    const auto enter = angle ? edit::EnterAngle : edit::EnterCoef;
-    edit::THarmEntry out;
-    try {
-        out = enter(setup_.Editor, form_.Signal(), Phase(), order_, U(field.text()), &form_);
-    } catch (const cmn::TalvoError& e) {
-        out.Message = e.what();
-    }
-    if (!out.Accepted) {
-        Refuse(field, *out.Message);
-        return;
-    }
-    // The coefficient goes on to the angle; the angle to the next order's coefficient.
-    if (angle) order_ = edit::NextOrder(setup_.Editor, order_);
-    Show();
-    Q_EMIT Stored();
-    (angle ? coef_ : angle_)->setFocus(Qt::TabFocusReason);
-}
-
-void THarmonicEditor::SetAll(edit::SetAllButton button, TFieldEdit* field) {
-    const edit::TSetAllCheck check = edit::CheckSetAll(button, U(field->text()), Phase());
-    if (check.Message) {
-        Refuse(*field, *check.Message);
-        return;
-    }
-    if (!AskUser(check.Question, cmn::MessageKind::Confirmation, cmn::Buttons::YesNo)) {
-        FillFields();
-        return;
-    }
-    try {
-        edit::ApplySetAll(button, form_.Signal(), Phase(), check.Value, &form_);
-    } catch (const cmn::TalvoError& e) {
-        MyShowMessage(e.what(), cmn::MessageKind::Warning);
-    }
-    if (edit::IsAngleButton(button) && !edit::IsInter(setup_.Editor)) order_ = edit::NextOrder(setup_.Editor, order_);
-    Show();
-    Q_EMIT Stored();
-    (edit::IsAngleButton(button) ? coef_ : angle_)->setFocus(Qt::TabFocusReason);
 }
 
 void THarmonicEditor::MenuOpening() {

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,66 @@ private:
     std::vector<TSection> sections_;
 };
 
+// The logic of one harmonic or interharmonic editor over controls its owner
+// lays out: the number editor and the list follow each other, Enter in the
+// coefficient or angle field stores through the editor's rule, a set-all
+// button asks and stores, leaving a field or the number editor discards the
+// typing. Two editings may share one pair of fields: only the active one
+// acts on them and fills them.
+class THarmonicEditing : public QObject {
+    Q_OBJECT
+public:
+    struct TControls {
+        QComboBox* Phase;
+        QSpinBox* Number;
+        QListWidget* List;
+        TFieldEdit* Coef = nullptr;
+        TFieldEdit* Angle = nullptr;
+    };
+    // After a store: whether the focus moves on to the other field. `angle`
+    // names the field stored from, `all` a set-all button. Without a hook
+    // Stored() is emitted and the focus moves on.
+    using TStoredHook = std::function<bool(bool angle, bool all)>;
+
+    THarmonicEditing(TForm2& form, edit::HarmEditor editor, bool lineView, const TControls& controls, QObject* parent);
+    void SetStoredHook(TStoredHook hook) { stored_ = std::move(hook); }
+    void SetActive(bool active) { active_ = active; }
+
+    int Phase() const;
+    int Order() const { return order_; }
+    // The list with the order's row selected, the number and the fields.
+    void Show();
+    // The list with no row selected.
+    void ShowUnselected();
+    void FillFields();
+    // The editor was chosen (its phase, number or list): Activated(), then the fields.
+    void Activate();
+    void SetAll(edit::SetAllButton button);
+
+Q_SIGNALS:
+    void Activated();
+    void Stored();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SelectOrder(int order);
+    void NumberEntered(int value);
+    void FieldEnter(bool angle);
+    bool MovesOn(bool angle, bool all);
+    std::vector<std::string> Rows() const;
+    int FirstOrder() const;
+
+    TForm2& form_;
+    edit::HarmEditor editor_;
+    bool lineView_;
+    TControls c_;
+    int order_;
+    bool active_ = true;
+    TStoredHook stored_;
+};
+
 // One harmonic or interharmonic editor: the phase choice, the number
 // editor, the coefficient and angle fields with their set-all buttons, the
 // copy and zero menu and the list of the chosen phase. The line voltage
@@ -70,40 +131,24 @@ public:
     THarmonicEditor(TForm2& form, const TSetup& setup, QWidget* parent = nullptr);
 
     // The list, the selection and the fields anew from the records.
-    void Show();
-    int Phase() const;
-    int Order() const { return order_; }
+    void Show() { editing_->Show(); }
+    int Phase() const { return editing_->Phase(); }
+    int Order() const { return editing_->Order(); }
 
 Q_SIGNALS:
     // A value was stored: the page redisplays what depends on it.
     void Stored();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    QWidget* Fields();
+    QWidget* Fields(TFieldEdit* coef, TFieldEdit* angle);
     QToolButton* SetAllButton(const char* name, edit::SetAllButton button, const QString& caption);
     QToolButton* CopyButton();
-    void FillFields();
-    void SelectOrder(int order);
-    void NumberEntered(int value);
-    void FieldEnter(bool angle);
-    void SetAll(edit::SetAllButton button, TFieldEdit* field);
     void MenuOpening();
     void MenuChosen(int tag);
-    std::vector<std::string> Rows() const;
-    int FirstOrder() const;
-    int LastOrder() const;
 
     TForm2& form_;
     TSetup setup_;
-    int order_;
-    TIndexCombo* combo_;
-    QSpinBox* spin_;
-    TFieldEdit* coef_ = nullptr;
-    TFieldEdit* angle_ = nullptr;
-    QListWidget* list_;
+    THarmonicEditing* editing_ = nullptr;
     QMenu* menu_ = nullptr;
     QAction* copyGroup_ = nullptr;
 };

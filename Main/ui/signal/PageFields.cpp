@@ -32,9 +32,12 @@ QWidget* TPageFields::Control(std::string_view name) {
     QWidget* control = nullptr;
     if (edit::Editable(*row)) {
         auto* field = new TFieldEdit(row->Angle);
-        connect(field, &TFieldEdit::Leaving, this, [this, row, field] { takeOver_(*row, *field); });
-        connect(field, &TFieldEdit::EnterPressed, this, [this, row] { Enter(*row); });
-        connect(field, &TFieldEdit::EscapePressed, this, [this, row, field] { escape_(*row, *field); });
+        // A field taken over on Enter is wired by its editor.
+        if (!edit::TakenOnEnter(*row)) {
+            connect(field, &TFieldEdit::Leaving, this, [this, row, field] { takeOver_(*row, *field); });
+            connect(field, &TFieldEdit::EnterPressed, this, [this, row] { Enter(*row); });
+            connect(field, &TFieldEdit::EscapePressed, this, [this, row, field] { escape_(*row, *field); });
+        }
         control = field;
     } else {
         control = ResultLabel();

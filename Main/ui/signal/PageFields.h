@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "editor/SignalFields.h"
+#include "ui/common/Texts.h"
 
 class QComboBox;
 class QGridLayout;
@@ -67,6 +68,13 @@ std::array<QRadioButton*, 2> AddHarmCountChoice(QGridLayout& grid, int row, cons
 namespace ui {
 
 QToolButton* ToolButton(const QString& caption, const char* name);
+
+// The widget named for tests and automation, with the caption screen readers read.
+template <class W>
+W* Named(W* widget, const char* name, const QString& caption = {}) {
+    NameControl(widget, name, caption);
+    return widget;
+}
 
 // A read-only value of a page: framed, selectable, "нет" until shown.
 QLabel* ResultLabel();
