@@ -1,5 +1,6 @@
 #include "editor/HarmonicRules.h"
 #include "editor/EntryMessages.h"
+#include "editor/NumberEntry.h"
 
 #include <cmath>
 
@@ -40,19 +41,6 @@ std::string Padded(std::string text, int base, bool extraWhenNegative = false) {
     if (extraWhenNegative && text.starts_with('-')) ++spaces;
     text.append(static_cast<std::size_t>(spaces), ' ');
     return text;
-}
-
-// A number as the harmonic fields take it: an angle may end in "°"; the
-// calculations go through double, so a number beyond its range is no number.
-std::optional<real> ParseNumber(std::string_view text, bool angle) {
-    if (angle) {
-        const auto end = text.find_last_not_of(' ');
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
-        if (text.ends_with(kDegree)) text.remove_suffix(kDegree.size());
-    }
-    const std::optional<real> x = cmn::ParseReal(text);
-    if (!x || !std::isfinite(static_cast<double>(*x))) return std::nullopt;
-    return x;
 }
 
 // The stored coefficient or angle of one order of a phase, of a set or a
@@ -174,7 +162,7 @@ std::string_view AngleParseMessage(HarmEditor editor) {
 
 THarmEntry EnterCoef(HarmEditor editor, TSignalSet& s, int phase, int order, std::string_view text,
                      sig::ISignalDisplay* display) {
-    const std::optional<real> x = ParseNumber(text, false);
+    const std::optional<real> x = ParseEntry(text, false);
     if (!x) return {false, std::string(CoefParseMessage(editor)), {}};
     if (*x < 0 || *x > CoefLimit(editor)) return {false, RangeMessage(editor), {}};
     Put(s, IsCurrent(editor), IsInter(editor), false, phase, order, *x);
@@ -185,7 +173,7 @@ THarmEntry EnterCoef(HarmEditor editor, TSignalSet& s, int phase, int order, std
 
 THarmEntry EnterAngle(HarmEditor editor, TSignalSet& s, int phase, int order, std::string_view text,
                       sig::ISignalDisplay* display) {
-    const std::optional<real> x = ParseNumber(text, true);
+    const std::optional<real> x = ParseEntry(text, true);
     if (!x) return {false, std::string(AngleParseMessage(editor)), {}};
     const real angle = sig::NormalizeAngle(*x);
     Put(s, IsCurrent(editor), IsInter(editor), true, phase, order, angle);
@@ -283,7 +271,7 @@ bool DeclineFocusesAngle(SetAllButton button) {
 TSetAllCheck CheckSetAll(SetAllButton button, std::string_view text, int phase) {
     const TButtonRow& row = ButtonRow(button);
     TSetAllCheck check;
-    const std::optional<real> x = ParseNumber(text, row.Angle);
+    const std::optional<real> x = ParseEntry(text, row.Angle);
     if (!x) {
         check.Message = std::string(row.ParseMessage);
         return check;

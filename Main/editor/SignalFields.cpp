@@ -2,6 +2,7 @@
 #include "editor/EntryMessages.h"
 
 #include "editor/FieldGroups.h"
+#include "editor/NumberEntry.h"
 #include "editor/PowerPages.h"
 
 #include <algorithm>
@@ -28,20 +29,6 @@ constexpr std::string_view k3 = "page_u_i_3";
 constexpr std::string_view kDegree = "°";
 
 constexpr std::string_view kOneVoltageRange = "Выход за пределы диапазона! Повторите ввод!";
-
-// The angle fields accept a trailing degree sign; no other field does.
-std::optional<sig::real> ParseField(const TFieldRow& row, std::string_view text) {
-    if (row.Angle) {
-        const auto end = text.find_last_not_of(' ');
-        if (end != std::string_view::npos) text = text.substr(0, end + 1);
-        if (text.ends_with(kDegree)) text.remove_suffix(kDegree.size());
-    }
-    // The calculations round through double: a number beyond its range
-    // ("1e999") would come back as infinity.
-    const std::optional<sig::real> x = cmn::ParseReal(text);
-    if (x && !std::isfinite(static_cast<double>(*x))) return std::nullopt;
-    return x;
-}
 
 // The phase a tag stores: values 1 ... 3, deviations 4 ... 6 and angles 8, 9
 // of the voltage page; 20 ... 28 of the current page (values, deviations,
@@ -193,7 +180,7 @@ std::string EditingText(const TFieldRow& row, std::string_view shown) {
 }
 
 TEntryOutcome TakeOver(const TFieldRow& row, std::string_view text, const TEntryContext& context) {
-    const std::optional<sig::real> x = ParseField(row, text);
+    const std::optional<sig::real> x = ParseEntry(text, row.Angle);
     if (!x) return Refused(kParseError);
     switch (row.Family) {
         case F::VoltageValue:

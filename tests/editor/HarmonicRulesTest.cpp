@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "editor/HarmonicGrid.h"
 #include "editor/HarmonicRules.h"
+#include "editor/NumberEntry.h"
 #include "editor/SignalDefaults.h"
+#include "editor/SignalFields.h"
 
 namespace {
 
@@ -328,6 +331,30 @@ TEST_F(HarmonicsTest, AngleGridShowsTheDifferences) {
     EXPECT_EQ(edit::AngleGridText(s, 3, 5), "12.000°");
     EXPECT_EQ(edit::AngleGridText(s, 49, 9), "-7.000°");
     EXPECT_EQ(edit::AngleGridHeader(4), "@fU~AB-BC~");
+}
+
+// The fundamental fields and the harmonic fields read numbers alike: only
+// an angle drops a trailing degree sign, and nothing beyond double's range passes.
+TEST(NumberEntry, AnglesDropTheirDegreeSignOnly) {
+    struct {
+        const char* Text;
+        bool Angle;
+        std::optional<double> Value;
+    } const cases[]{{"12.5", false, 12.5},          {"-30°", true, -30},          {"-30° ", true, -30},
+                    {"-30°", false, std::nullopt},  {"°", true, std::nullopt},    {"   ", true, std::nullopt},
+                    {"1e999", false, std::nullopt}, {"30°°", true, std::nullopt}, {"12,5", false, std::nullopt}};
+    for (const auto& c : cases) {
+        const auto x = edit::ParseEntry(c.Text, c.Angle);
+        ASSERT_EQ(x.has_value(), c.Value.has_value()) << c.Text;
+        if (x) EXPECT_EQ(static_cast<double>(*x), *c.Value) << c.Text;
+    }
+    // Both families refuse with their own texts, from the same reading.
+    const edit::TFieldRow& angle = *edit::FieldByName("e_ugol_i_b");
+    TQuietLog log;
+    sig::TSignalSet s = edit::DefaultSignal({0, {}, log});
+    EXPECT_TRUE(edit::TakeOver(angle, "45° ", {s, 0, sig::DeriveFrequencyBounds(0), log}).Accepted);
+    EXPECT_EQ(s.Current.PhiUIB, 45);
+    EXPECT_TRUE(edit::EnterAngle(HarmEditor::Current, s, 1, 3, "45° ", nullptr).Accepted);
 }
 
 }  // namespace
