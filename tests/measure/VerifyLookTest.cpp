@@ -86,7 +86,7 @@ TEST(VerifyChoices, OptionsCarryTheChoicesAndTheProgramsSettings) {
     EXPECT_LT(msr::OptionsFor(msr::TVerifyAction::Koleb, 9, 1, correction, nullptr).FlickerSeconds, 600);
     // Each observation shorter than the standard's says so in its caption.
     for (const auto& choice : msr::FlickerChoices()) {
-        if (choice.Seconds < 600) EXPECT_NE(choice.Caption.find("сокращённое"), std::string_view::npos);
+        EXPECT_EQ(choice.Seconds < 600, choice.Caption.find("сокращённое") != std::string_view::npos) << choice.Caption;
     }
     EXPECT_TRUE(msr::FlickerChoiceApplies(msr::TVerifyAction::Koleb));
     EXPECT_FALSE(msr::FlickerChoiceApplies(msr::TVerifyAction::ColOver));

@@ -37,6 +37,7 @@
 #include "ui/shell/dialogs/TfmSignalNominals.h"
 #include "ui/signal/ConverterPage.h"
 #include "ui/signal/SignalWindow.h"
+#include "ui/verify/TfmVerify.h"
 
 namespace ui {
 namespace {
@@ -206,6 +207,9 @@ void TfmMain::BuildMenus() {
     connect(exportItem, &QAction::triggered, this, &TfmMain::ExportSignal);
     connect(Item(actions, "mm_Schedule", QStringLiteral("Автоматизированное задание сигналов")), &QAction::triggered,
             this, &TfmMain::ShowSchedule);
+    QAction* verifyItem = Item(actions, "mm_VerifySignal", QStringLiteral("Проверка сигнала"));
+    connect(verifyItem, &QAction::triggered, this, &TfmMain::VerifySignal);
+    signalCommands_.push_back(verifyItem);
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("Настройка"));
     settings->setObjectName(QStringLiteral("mm_Settings"));
@@ -734,6 +738,20 @@ void TfmMain::ExportSignal() {
         return;
     }
     export_->Execute(form->Signal());
+}
+
+// The check runs on a copy of the recomputed signal, as an action does.
+void TfmMain::VerifySignal() {
+    TForm2* form = ActiveSignalWindow();
+    if (!form) return;
+    try {
+        form->Recalculate();
+    } catch (const cmn::TalvoError& e) {
+        MyShowMessage(e.what(), cmn::MessageKind::Warning);
+        return;
+    }
+    TfmVerify(TVerifyInput{form->Signal(), U(form->windowTitle()), modification_, correction_, library_}, *work_, this)
+        .exec();
 }
 
 }  // namespace ui

@@ -107,6 +107,7 @@ private:
     sched::TLinkSettings LinkSettings();
     TActionRequest Request(TActionKind kind);
     void ExportSignal();
+    void VerifySignal();
     void EditPreferences();
     void EditNominals();
     void ShowSplash();
