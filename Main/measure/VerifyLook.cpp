@@ -139,6 +139,11 @@ std::vector<TPlotPoint> PlotPoints(const TTimeSeries& series, std::size_t maxPoi
     return points;
 }
 
+std::string SeriesLabel(const std::string& name) {
+    const std::size_t space = name.find_last_of(' ');
+    return space == std::string::npos || space + 1 == name.size() ? name : name.substr(space + 1);
+}
+
 std::pair<std::vector<TPlotPoint>, std::vector<TPlotPoint>> WaveformPoints(const TWaveformPair& pair) {
     std::pair<std::vector<TPlotPoint>, std::vector<TPlotPoint>> out;
     const auto fill = [&](const std::vector<double>& values, std::vector<TPlotPoint>& points) {

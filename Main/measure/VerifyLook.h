@@ -47,6 +47,7 @@ TVerifyOptions OptionsFor(TVerifyAction action, std::size_t flickerChoice, int m
 
 inline constexpr std::array<std::string_view, 7> kCompareColumns{"Величина", "Задано",  "Измерено", "Разность",
                                                                  "Допуск",   "Правило", "Результат"};
+inline constexpr int kRuleColumn = 5;
 inline constexpr int kResultColumn = 6;
 
 // "0.00312", "220.0031", "1234.57"; "нет" for a value that could not be measured.
@@ -98,6 +99,9 @@ struct TPlotPoint {
 // lowest and the highest value of each stretch, so that no dip or peak is
 // lost. X in seconds.
 std::vector<TPlotPoint> PlotPoints(const TTimeSeries& series, std::size_t maxPoints);
+// A series in a plot's legend: "Urms(1/2) AB" is "AB", the plot's title
+// saying what it is.
+std::string SeriesLabel(const std::string& name);
 // The played and the ideal waveform, X in milliseconds.
 std::pair<std::vector<TPlotPoint>, std::vector<TPlotPoint>> WaveformPoints(const TWaveformPair& pair);
 // Orders 2 … 50 of one channel: set and measured, % of the fundamental.

@@ -130,6 +130,8 @@ TEST(VerifyPlots, AShortSeriesIsDrawnAsItIsAndALongOneKeepsItsExtremes) {
     ASSERT_NE(dip, thin.end());
     EXPECT_NEAR(dip->X, 312.34, 1e-9);
     EXPECT_TRUE(std::any_of(thin.begin(), thin.end(), [](auto& p) { return p.Y == 250.0; }));
+    EXPECT_EQ(msr::SeriesLabel("Urms(1/2) AB"), "AB");
+    EXPECT_EQ(msr::SeriesLabel("Pinst"), "Pinst");
 }
 
 TEST(VerifyPlots, WaveformsInMillisecondsAndHarmonicsFromTheSecondOrder) {

@@ -48,6 +48,9 @@ namespace {
 
 enum TPlotTab { ptWaveform, ptHarmonics, ptPinst, ptHalfCycle };
 
+// The widest the quantity column opens, px; the longest names wrap into its hint.
+constexpr int kQuantityWidth = 270;
+
 QColor Colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
 
 std::tm LocalNow() {
@@ -112,7 +115,7 @@ TfmVerify::TfmVerify(TVerifyInput input, TDeviceWork& work, QWidget* parent)
     ShowState(Q(msr::kVerifyNotRun), false);
     UpdateEnabling();
     // Fits a 1366 × 768 screen with its title bar and a panel.
-    resize(1240, 660);
+    resize(1340, 690);
 }
 
 TfmVerify::~TfmVerify() {
@@ -156,7 +159,11 @@ void TfmVerify::BuildControls() {
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table_->verticalHeader()->hide();
+    // The numbers and the verdict keep their width, the rule's long text
+    // gives way (its whole text is the cell's hint).
+    table_->horizontalHeader()->setSectionResizeMode(msr::kRuleColumn, QHeaderView::Stretch);
+    table_->setTextElideMode(Qt::ElideRight);
 
     plots_ = new QTabWidget;
     NameControl(plots_, "tcVerifyPlots", QStringLiteral("Графики проверки"));
@@ -201,8 +208,9 @@ void TfmVerify::BuildControls() {
     split->setObjectName(QStringLiteral("spVerify"));
     split->addWidget(table_);
     split->addWidget(plots_);
-    split->setStretchFactor(0, 5);
-    split->setStretchFactor(1, 4);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    split->setSizes({840, 480});
     split->setChildrenCollapsible(false);
 
     auto* bottom = new QHBoxLayout;
@@ -311,10 +319,13 @@ void TfmVerify::FillTable() {
             font.setBold(look.Bold);
             item->setFont(font);
             if (c >= 1 && c <= 4) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (c == 0 || c == msr::kRuleColumn) item->setToolTip(item->text());
             table_->setItem(r, c, item);
         }
     }
-    for (int c = 1; c < table_->columnCount(); ++c) table_->resizeColumnToContents(c);
+    for (int c = 0; c < table_->columnCount(); ++c)
+        if (c != msr::kRuleColumn) table_->resizeColumnToContents(c);
+    table_->setColumnWidth(0, std::min(table_->columnWidth(0), kQuantityWidth));
 }
 
 void TfmVerify::ShowPlots() {

@@ -80,7 +80,10 @@ QChart* WaveformChart(const msr::TWaveformPair& pair, int channel) {
             low = std::min(low, p.Y);
             high = std::max(high, p.Y);
         }
-    x->setRange(0, played.empty() ? 1 : played.back().X);
+    // The span as chosen, in quarters.
+    x->setRange(0, pair.Step * static_cast<double>(pair.Played.size()) * 1000);
+    x->setTickCount(5);
+    x->setLabelFormat(QStringLiteral("%.4g"));
     Fit(y, low, high);
     return chart;
 }
@@ -107,13 +110,18 @@ QChart* HarmonicChart(const msr::THarmonicBars& bars) {
     series->append(measured);
     series->setBarWidth(0.9);
     chart->addSeries(series);
+    // The bars stand on a hidden axis of the 49 orders; the axis shown
+    // labels every fifth order, since 49 labels do not fit beside each other.
     auto* x = new QBarCategoryAxis;
     x->append(orders);
-    x->setTitleText(QStringLiteral("Порядок гармоники"));
-    QFont small = x->labelsFont();
-    small.setPointSizeF(small.pointSizeF() * 0.75);
-    x->setLabelsFont(small);
+    x->setVisible(false);
     chart->addAxis(x, Qt::AlignBottom);
+    QValueAxis* shown = Axis(chart, QStringLiteral("Порядок гармоники"), Qt::AlignBottom);
+    shown->setRange(1.5, columns.Set.size() + 1.5);
+    shown->setTickType(QValueAxis::TicksDynamic);
+    shown->setTickAnchor(0);
+    shown->setTickInterval(5);
+    shown->setGridLineVisible(false);
     QValueAxis* y = Axis(chart, QStringLiteral("K, %"), Qt::AlignLeft);
     series->attachAxis(x);
     series->attachAxis(y);
@@ -129,7 +137,8 @@ QChart* TimeSeriesChart(const std::vector<msr::TTimeSeries>& series, const QStri
     double low = INFINITY, high = -INFINITY, end = 0;
     for (std::size_t i = 0; i < series.size(); ++i) {
         const auto points = msr::PlotPoints(series[i], kMostPoints);
-        Line(chart, Q(series[i].Name), points, QPen(kSeriesColours[i % std::size(kSeriesColours)], 1.5), x, y);
+        Line(chart, Q(msr::SeriesLabel(series[i].Name)), points,
+             QPen(kSeriesColours[i % std::size(kSeriesColours)], 1.5), x, y);
         for (const msr::TPlotPoint& p : points) {
             low = std::min(low, p.Y);
             high = std::max(high, p.Y);
@@ -137,7 +146,10 @@ QChart* TimeSeriesChart(const std::vector<msr::TTimeSeries>& series, const QStri
         }
     }
     x->setRange(0, end > 0 ? end : 1);
-    Fit(y, std::min(low, 0.0), high);
+    x->applyNiceNumbers();
+    // From zero: a dip reads against the whole value, a dose against none.
+    y->setRange(std::min(low, 0.0), high > 0 ? high * 1.05 : 1);
+    y->applyNiceNumbers();
     return chart;
 }
 

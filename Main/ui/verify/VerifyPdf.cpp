@@ -9,6 +9,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -19,9 +20,9 @@ namespace ui {
 namespace {
 
 // Column widths of the table as parts of the page's width.
-constexpr std::array<double, 7> kColumnParts{0.30, 0.10, 0.10, 0.09, 0.09, 0.21, 0.11};
+constexpr std::array<double, 7> kColumnParts{0.27, 0.09, 0.10, 0.10, 0.10, 0.22, 0.12};
 // The size charts are laid out at before they are scaled onto the page.
-constexpr QSizeF kChartSize(1000, 420);
+constexpr QSizeF kChartSize(720, 310);
 
 QColor Colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
 
@@ -78,10 +79,12 @@ void Table(QPainter& p, TPages& pages, const msr::TVerifyReport& report) {
     HeaderRow(p, pages, rowHeight);
     for (const msr::TCompareRow& row : report.Rows) {
         const auto cells = msr::CompareCells(row);
-        // A long quantity or rule wraps onto a second line.
-        const bool wide = p.fontMetrics().horizontalAdvance(Q(cells[0])) > kColumnParts[0] * pages.Width() - 8 ||
-                          p.fontMetrics().horizontalAdvance(Q(cells[5])) > kColumnParts[5] * pages.Width() - 8;
-        const double height = wide ? rowHeight + line : rowHeight;
+        // A long quantity or rule wraps: the row is as high as its highest cell.
+        double height = rowHeight;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            const QRectF room(0, 0, kColumnParts[c] * pages.Width() - 8, 10000);
+            height = std::max(height, p.boundingRect(room, Qt::TextWordWrap, Q(cells[c])).height() + line * 0.35);
+        }
         if (pages.Reserve(height)) HeaderRow(p, pages, rowHeight);
         for (std::size_t c = 0; c < cells.size(); ++c) {
             const msr::TCellLook look = msr::CellLook(row, static_cast<int>(c));
