@@ -302,6 +302,8 @@ void TfmVerify::UpdateEnabling() {
     verify_->setEnabled(!running);
     cancel_->setEnabled(running);
     save_->setEnabled(!running && report_ != nullptr);
+    // Until a check has ended there is nothing to plot.
+    plots_->setEnabled(report_ != nullptr);
 }
 
 void TfmVerify::FillTable() {

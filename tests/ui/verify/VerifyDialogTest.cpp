@@ -126,6 +126,7 @@ private Q_SLOTS:
             QVERIFY(dialog.windowTitle().endsWith(QStringLiteral("harmonics-dips-flicker.usa")));
             QVERIFY(!Control<QPushButton>(dialog, "btnSaveReport")->isEnabled());
             QVERIFY(!Control<QComboBox>(dialog, "cbFlickerTime")->isEnabled());
+            QVERIFY(!Control<QTabWidget>(dialog, "tcVerifyPlots")->isEnabled());
             QVERIFY(RunCheck(dialog, 0));
             auto* table = Control<QTableWidget>(dialog, "sgVerifyTable");
             QVERIFY(table->rowCount() > 30);
