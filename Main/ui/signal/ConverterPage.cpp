@@ -4,12 +4,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <memory>
@@ -25,6 +23,7 @@
 #include "ui/common/Texts.h"
 #include "ui/signal/ConverterHarmonics.h"
 #include "ui/signal/ConverterParameters.h"
+#include "ui/signal/ConverterTotals.h"
 #include "ui/signal/PageFields.h"
 #include "ui/signal/SignalWindow.h"
 
@@ -39,36 +38,6 @@ constexpr const char* kLines[3]{"AB", "BC", "CA"};
 constexpr const char* kInputs[3]{"e_dey_znach_i_iu_a", "e_dey_znach_i_iu_b", "e_dey_znach_i_iu_c"};
 constexpr const char* kSwitches[3]{"cb_Include_IU_A", "cb_Include_IU_B", "cb_Include_IU_C"};
 constexpr const char* kSwitchCaptions[3]{"Вкл. IA", "Вкл. IB", "Вкл. IC"};
-constexpr const char* kSymmetry[3]{"nessim_iu_1", "nessim_iu_2", "nessim_iu_0"};
-constexpr const char* kSymmetryAngles[3]{"nessim_iu_fui_1", "nessim_iu_fui_2", "nessim_iu_fui_0"};
-constexpr const char* kSymmetrySymbols[3]{"SymbolSeq1_iu", "SymbolSeq2_iu", "SymbolSeq0_iu"};
-constexpr const char* kSymmetryAngleSymbols[3]{"@fU~U~~1~U~I~~1~", "@fU~U~~2~U~I~~2~", "@fU~U~~0~U~I~~0~"};
-constexpr const char* kOutputRms[3]{"ui_u_a", "ui_u_b", "ui_u_c"};
-constexpr const char* kDistortion[3]{"ki_a", "ki_b", "ki_c"};
-constexpr const char* kInputRms[3]{"ui_i_a", "ui_i_b", "ui_i_c"};
-constexpr const char* kVoltageSymbols[3]{"U~A~", "U~B~", "U~C~"};
-constexpr const char* kDistortionSymbols[3]{"K~IA~", "K~IB~", "K~IC~"};
-constexpr const char* kCurrentSymbols[3]{"I~A~", "I~B~", "I~C~"};
-
-QLineEdit* Result(const char* name) {
-    auto* edit = new QLineEdit;
-    edit->setReadOnly(true);
-    NameControl(edit, name);
-    edit->setMinimumWidth(80);
-    return edit;
-}
-
-QGroupBox* Framed(QGridLayout*& grid) {
-    auto* box = new QGroupBox;
-    grid = new QGridLayout(box);
-    return box;
-}
-
-QLabel* Wrapping(const char* caption) {
-    auto* label = new QLabel(QString::fromUtf8(caption));
-    label->setWordWrap(true);
-    return label;
-}
 
 // A message box of the program's look with its own caption and icon. The
 // window it belongs to may go while it is open (the program ends): the box
@@ -140,7 +109,7 @@ QWidget* TConverterPage::Fundamentals() {
     grid->addWidget(new QLabel(QStringLiteral("Iвх., А")), 0, 4, Qt::AlignCenter);
     grid->addWidget(new QLabel(QStringLiteral("Вкл.")), 0, 5);
     for (int p = 0; p < 3; ++p) {
-        auto* angleDiff = Result(kAngleDiffs[p]);
+        auto* angleDiff = ReadOnlyField(kAngleDiffs[p]);
         angleDiff->setToolTip(QString::fromLatin1(kLines[p]));
         switches_[p] = Named(new QCheckBox, kSwitches[p], QString::fromUtf8(kSwitchCaptions[p]));
         grid->addWidget(fields_->Symbol(kOutputs[p]), p + 1, 0);
@@ -171,57 +140,12 @@ QWidget* TConverterPage::Fundamentals() {
     row->addWidget(fields_->Symbol("e_Otcl_Rate_IU"));
     row->addWidget(fields_->Control("e_Otcl_Rate_IU"));
     grid->addLayout(row, 4, 0, 1, 6);
-    grid->addWidget(Totals(), 5, 0, 1, 6);
-    return box;
-}
-
-// Unbalance, the channels' totals and distortion, the inputs' totals.
-QWidget* TConverterPage::Totals() {
-    auto* box = new QWidget;
-    auto* lower = new QGridLayout(box);
-    lower->setContentsMargins(0, 0, 0, 0);
-    auto* symmetry = new QGroupBox(QStringLiteral("Несимметрия"));
-    auto* sg = new QGridLayout(symmetry);
-    QGridLayout *rg, *kg, *ig;
-    QGroupBox* rms = Framed(rg);
-    QGroupBox* ki = Framed(kg);
-    QGroupBox* in = Framed(ig);
-    rmsCaption_ = Wrapping("СКЗ. сигналов на выходе преобразователя, мВ");
-    rg->addWidget(rmsCaption_, 0, 0, 1, 2);
-    QLabel* kiCaption = Wrapping("Коэф. искажения синусоидальности в каналах преобразователя, %");
-    // Two lines of the wrapped caption; a grid gives a wrapped label the height of one.
-    kiCaption->setMinimumHeight(kiCaption->fontMetrics().lineSpacing() * 2 + 2);
-    kg->addWidget(kiCaption, 0, 0, 1, 2);
-    ig->addWidget(Wrapping("СКЗ. сигналов на входе преобразователя, А"), 0, 0, 1, 2);
-    for (int p = 0; p < 3; ++p) {
-        symmetrySymbols_[p] = Named(new TIndexTextLabel(edit::ConverterSymmetrySymbol(p, false)), kSymmetrySymbols[p]);
-        sg->addWidget(symmetrySymbols_[p], p, 0);
-        sg->addWidget(Result(kSymmetry[p]), p, 1);
-        sg->addWidget(new TIndexTextLabel(kSymmetryAngleSymbols[p]), p, 2);
-        sg->addWidget(Result(kSymmetryAngles[p]), p, 3);
-        rg->addWidget(new TIndexTextLabel(kVoltageSymbols[p]), p + 1, 0);
-        rg->addWidget(Result(kOutputRms[p]), p + 1, 1);
-        kg->addWidget(new TIndexTextLabel(kDistortionSymbols[p]), p + 1, 0);
-        kg->addWidget(Result(kDistortion[p]), p + 1, 1);
-        ig->addWidget(new TIndexTextLabel(kCurrentSymbols[p]), p + 1, 0);
-        ig->addWidget(Result(kInputRms[p]), p + 1, 1);
-    }
-    auto* r40 = Named(new QRadioButton(QStringLiteral("40")), "rb40GarmIU", QStringLiteral("40"));
-    auto* r50 = Named(new QRadioButton(QStringLiteral("50")), "rb50GarmIU", QStringLiteral("50"));
-    r50->setChecked(true);
-    auto* counts = new QHBoxLayout;
-    counts->addWidget(r40);
-    counts->addWidget(r50);
-    kg->addLayout(counts, 4, 0, 1, 2);
-    for (auto [button, count] : {std::pair{r40, 40}, std::pair{r50, 50}})
-        connect(button, &QRadioButton::clicked, this, [this, count] {
-            edit::SetCurrentHarmCount(form_.Signal(), count, &form_);
-            ShowAllData_low_iu();
-        });
-    lower->addWidget(symmetry, 0, 0);
-    lower->addWidget(rms, 0, 1);
-    lower->addWidget(ki, 1, 0);
-    lower->addWidget(in, 1, 1);
+    totals_ = new TConverterTotals;
+    connect(totals_, &TConverterTotals::HarmCountChosen, this, [this](int count) {
+        edit::SetCurrentHarmCount(form_.Signal(), count, &form_);
+        ShowAllData_low_iu();
+    });
+    grid->addWidget(totals_, 5, 0, 1, 6);
     return box;
 }
 
@@ -280,8 +204,7 @@ void TConverterPage::ModeClicked(bool automatic) {
 void TConverterPage::UnitChanged() {
     const edit::TConverterUnitLook look = rules_.ChooseUnit(unit_->currentIndex() == 1);
     outputCaption_->setText(Q(look.OutputCaption));
-    rmsCaption_->setText(Q(look.RmsCaption));
-    for (int p = 0; p < 3; ++p) symmetrySymbols_[p]->SetText(look.SymmetrySymbols[p]);
+    totals_->ShowUnit(look);
     ShowAllData_low_iu();
 }
 

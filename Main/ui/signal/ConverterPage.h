@@ -24,6 +24,7 @@ class TFieldEdit;
 class TForm2;
 class TConverterHarmonics;
 class TConverterParameters;
+class TConverterTotals;
 class TPageFields;
 
 // Where a converter operation off the window thread sends its messages:
@@ -79,7 +80,6 @@ Q_SIGNALS:
 
 private:
     QWidget* Fundamentals();
-    QWidget* Totals();
     // Applies an outcome of the rules; false when it was a refusal.
     bool Apply(const edit::TConverterOutcome& out, QWidget* focus);
     void TakeOver(const edit::TFieldRow& row, TFieldEdit& field);
@@ -99,9 +99,8 @@ private:
     TConverterHarmonics* harmonics_ = nullptr;
     QComboBox* unit_ = nullptr;
     std::array<QCheckBox*, 3> switches_{};
-    std::array<TIndexTextLabel*, 3> symmetrySymbols_{};
     QLabel* outputCaption_ = nullptr;
-    QLabel* rmsCaption_ = nullptr;
+    TConverterTotals* totals_ = nullptr;
 };
 
 }  // namespace ui

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -116,6 +117,14 @@ QLabel* ResultLabel() {
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return label;
+}
+
+QLineEdit* ReadOnlyField(const char* name) {
+    auto* edit = new QLineEdit;
+    edit->setReadOnly(true);
+    NameControl(edit, name);
+    edit->setMinimumWidth(80);
+    return edit;
 }
 
 QWidget* Wrapped(QWidget& chart) {

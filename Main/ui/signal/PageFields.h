@@ -13,6 +13,7 @@
 class QComboBox;
 class QGridLayout;
 class QLabel;
+class QLineEdit;
 class QToolButton;
 class QGroupBox;
 class QRadioButton;
@@ -78,6 +79,8 @@ W* Named(W* widget, const char* name, const QString& caption = {}) {
 
 // A read-only value of a page: framed, selectable, "нет" until shown.
 QLabel* ResultLabel();
+// A read-only value in a line of its own, named.
+QLineEdit* ReadOnlyField(const char* name);
 
 // A view of a sub-notebook holding one chart; the view carries the view's name.
 QWidget* Wrapped(QWidget& chart);
