@@ -86,9 +86,9 @@ class VerifyDialogTest : public QObject {
     std::unique_ptr<TfmMain> main_;
 
     // The main window with the example file open, as after "Открыть".
-    TfmMain& Program() {
+    TfmMain& Program(bool withLibrary = true) {
         ui::TMainOptions options;
-        options.Library = lnk::LoadSignalLibrary(TALVO_BIN_DIR "/", lnk::RecordedLibraryDigest());
+        if (withLibrary) options.Library = lnk::LoadSignalLibrary(TALVO_BIN_DIR "/", lnk::RecordedLibraryDigest());
         main_ = std::make_unique<TfmMain>(std::move(options));
         main_->show();
         main_->Open(kExample);
@@ -211,6 +211,30 @@ private Q_SLOTS:
             QVERIFY(!main.Work().Busy() && !dialog.Running());
             QVERIFY(Control<QPushButton>(dialog, "btnVerify")->isEnabled());
             QVERIFY(!Control<QPushButton>(dialog, "btnCancelVerify")->isEnabled());
+            QVERIFY(!Control<QPushButton>(dialog, "btnSaveReport")->isEnabled());
+        });
+    }
+
+    void ClosingTheDialogDuringACheckEndsIt() {
+        TfmMain& main = Program();
+        InDialog([&main](TfmVerify& dialog) {
+            Control<QComboBox>(dialog, "cbVerifyAction")->setCurrentIndex(2);
+            QTest::mouseClick(Control<QPushButton>(dialog, "btnVerify"), Qt::LeftButton);
+            QVERIFY(main.Work().Busy());
+        });
+        // The dialog has gone; the runner is free again and the next check runs.
+        QTRY_VERIFY_WITH_TIMEOUT(!main.Work().Busy(), 60000);
+        InDialog([](TfmVerify& dialog) { QVERIFY(RunCheck(dialog, 0)); });
+    }
+
+    void AnActionThatFailsIsShownWithItsReason() {
+        Program(false);
+        InDialog([](TfmVerify& dialog) {
+            QVERIFY(!RunCheck(dialog, 0));
+            const QString state = Control<QLabel>(dialog, "lbVerifyState")->text();
+            // Without the signal library the action stops at its first step.
+            QVERIFY2(state.contains(QStringLiteral("libSignalTalvo.so")), qPrintable(state));
+            QCOMPARE(Control<QTableWidget>(dialog, "sgVerifyTable")->rowCount(), 0);
             QVERIFY(!Control<QPushButton>(dialog, "btnSaveReport")->isEnabled());
         });
     }
