@@ -383,6 +383,113 @@ private Q_SLOTS:
         QCOMPARE(Text(form, "cbKina"), QStringLiteral("6"));
     }
 
+    // Every voltage of the page follows the unit: the outputs, the sequences
+    // and the channels' totals, with their captions and symbols.
+    void TheUnitScalesEveryVoltageOfThePage() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        form.Signal().Converter.URmsB = 12.5L;
+        form.Signal().Converter.SymFaza.Pos.Magnitude = 12.5L;
+        Page(form).ShowAllData_low_iu();
+        struct {
+            const char* Name;
+            const char* Millivolts;
+            const char* Volts;
+        } const rows[]{{"e_dey_znach_iu_a", "12.500", "0.0125"},
+                       {"ui_u_b", "12.500", "0.0125"},
+                       {"nessim_iu_1", "12.5000", "0.0125"}};
+        for (const auto& r : rows) QCOMPARE(Text(form, r.Name), QString::fromUtf8(r.Millivolts));
+        Choose(form, "cbNominalU", "В");
+        for (const auto& r : rows) QCOMPARE(Text(form, r.Name), QString::fromUtf8(r.Volts));
+        QCOMPARE(form.findChild<ui::TIndexTextLabel*>(QStringLiteral("SymbolSeq0_iu"))->Text(), std::string("U~I0~,В"));
+        Choose(form, "cbNominalU", "мВ");
+        QCOMPARE(Text(form, "e_dey_znach_iu_a"), QStringLiteral("12.500"));
+    }
+
+    // The mode decides which kind of field refuses typed characters.
+    void EachModeLocksOneKindOfField() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        struct {
+            const char* Mode;
+            const char* Field;
+            bool Refused;
+        } const cases[]{{"cbAutoIU", "e_dey_znach_i_iu_b", true},
+                        {"cbAutoIU", "e_dey_znach_iu_b", false},
+                        {"cbManualIU", "e_dey_znach_iu_c", true},
+                        {"cbManualIU", "e_dey_znach_i_iu_a", false}};
+        for (const auto& c : cases) {
+            auto* mode = form.findChild<QCheckBox*>(QString::fromLatin1(c.Mode));
+            if (!mode->isChecked()) QTest::mouseClick(mode, Qt::LeftButton);
+            uitest::TMessageLog log;
+            form.findChild<QWidget*>(QString::fromLatin1(c.Field))->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
+            QTest::qWait(100);
+            QCOMPARE(log.Texts.size(), c.Refused ? 1 : 0);
+            QCOMPARE(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text().contains(QLatin1Char('7')),
+                     !c.Refused);
+            uitest::Press(Qt::Key_Escape);
+            form.findChild<QWidget*>(QStringLiteral("cb_naminal_u"))->setFocus();
+        }
+    }
+
+    // Without the calibration tables a gain box only relabels; with them the
+    // manual calculation follows and the outputs change.
+    void AGainBoxCalculatesOnlyWithTheTables() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        QTest::mouseClick(form.findChild<QCheckBox*>(QStringLiteral("cbManualIU")), Qt::LeftButton);
+        const QString before = Text(form, "e_dey_znach_iu_a");
+        Choose(form, "cbKpga", "2");
+        QCOMPARE(Text(form, "e_dey_znach_iu_a"), before);
+        QVERIFY(Text(form, "lbConverterInfoManual") != QStringLiteral("Коэффициент [1] = 0.125"));
+        Page(form).State().CalibrationTable.Read = true;
+        Choose(form, "cbKpga", "4");
+        QVERIFY(Text(form, "e_dey_znach_iu_a") != before);
+        QCOMPARE(Page(form).State().CalculatedGainIndex, Page(form).State().ManualGainIndex);
+    }
+
+    // An angle Enter moves the harmonic number on and keeps the interharmonic
+    // one; either way the focus goes back to the coefficient.
+    void AnAngleEnterMovesOnInTheHarmonicListOnly() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        struct {
+            const char* Number;
+            int Before, After;
+            bool Inter;
+        } const cases[]{{"SpinEdit5", 3, 4, false}, {"SpinEdit6", 3, 3, true}};
+        for (const auto& c : cases) {
+            auto* number = form.findChild<QSpinBox*>(QString::fromLatin1(c.Number));
+            number->setValue(c.Before);
+            form.findChild<QWidget*>(QStringLiteral("Edit31"))->setFocus();
+            uitest::TypeOver(QStringLiteral("20"));
+            uitest::Press(Qt::Key_Return);
+            const sig::TSignalParamsI& i = form.Signal().Current;
+            QCOMPARE(c.Inter ? i.InterGarm[0].Angle[c.Before] : i.Garmonik.a.Angle[c.Before], 20.0L);
+            QCOMPARE(number->value(), c.After);
+            QTRY_COMPARE(uitest::FocusName(&form), QStringLiteral("Edit30"));
+        }
+    }
+
+    // A copy declined refills the field; the coefficient's goes on to the angle.
+    void ADeclinedCopyKeepsTheRecords() {
+        TForm2& form = Window(QStringLiteral("COM250"));
+        struct {
+            const char* Field;
+            const char* Button;
+            const char* Shown;
+            const char* FocusAfter;
+        } const cases[]{{"Edit30", "SpeedButton34", "0.000", "Edit31"}, {"Edit31", "SpeedButton33", "0.000", "Edit31"}};
+        for (const auto& c : cases) {
+            form.findChild<QWidget*>(QString::fromLatin1(c.Field))->setFocus();
+            uitest::TypeOver(QStringLiteral("5"));
+            uitest::TMessageLog log("btnCancel");
+            QTest::mouseClick(form.findChild<QToolButton*>(QString::fromLatin1(c.Button)), Qt::LeftButton);
+            QCOMPARE(log.Texts.size(), 1);
+            QCOMPARE(form.Signal().Current.Garmonik.a.Koef[3], 0.0L);
+            QCOMPARE(form.Signal().Current.Garmonik.a.Angle[3], 0.0L);
+            QTRY_COMPARE(uitest::FocusName(&form), QString::fromLatin1(c.FocusAfter));
+            QTRY_VERIFY(Text(form, c.Field).startsWith(QString::fromLatin1(c.Shown)));
+        }
+    }
+
     // The test signal sent from the main window in converter mode; true when it went out.
     bool Send() {
         QSignalSpy finished(main_.get(), &ui::TfmMain::ActionFinished);
