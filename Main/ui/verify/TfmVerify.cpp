@@ -251,6 +251,11 @@ void TfmVerify::Start() {
         return;
     }
     run_ = run;
+    // The table and the plots never show a check of other choices than the
+    // one under way: what was shown goes.
+    report_.reset();
+    table_->setRowCount(0);
+    for (QChartView* view : {waveform_, harmonics_, pinst_, halfCycle_}) SetChart(view, nullptr);
     reportAction_ = options.Capture.Action;
     reportTime_ = LocalNow();
     progress_->setValue(0);

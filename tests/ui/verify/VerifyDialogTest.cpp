@@ -196,6 +196,7 @@ private Q_SLOTS:
     void ALongFluctuationCheckIsCancelled() {
         TfmMain& main = Program();
         InDialog([&main](TfmVerify& dialog) {
+            QVERIFY(RunCheck(dialog, 1));
             Control<QComboBox>(dialog, "cbVerifyAction")->setCurrentIndex(2);
             Control<QComboBox>(dialog, "cbFlickerTime")->setCurrentIndex(0);
             QSignalSpy ended(&dialog, &TfmVerify::CheckEnded);
@@ -207,7 +208,9 @@ private Q_SLOTS:
             QVERIFY(ended.wait(60000));
             QCOMPARE(ended.front().front().toBool(), false);
             QCOMPARE(Control<QLabel>(dialog, "lbVerifyState")->text(), QStringLiteral("Проверка сигнала прервана"));
+            // The dips' table of the check before has gone with it.
             QCOMPARE(Control<QTableWidget>(dialog, "sgVerifyTable")->rowCount(), 0);
+            QVERIFY(!Control<QTabWidget>(dialog, "tcVerifyPlots")->isEnabled());
             QVERIFY(!main.Work().Busy() && !dialog.Running());
             QVERIFY(Control<QPushButton>(dialog, "btnVerify")->isEnabled());
             QVERIFY(!Control<QPushButton>(dialog, "btnCancelVerify")->isEnabled());
