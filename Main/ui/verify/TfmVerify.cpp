@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <atomic>
 #include <exception>
 
@@ -333,6 +334,10 @@ void TfmVerify::FillTable() {
     for (int c = 0; c < table_->columnCount(); ++c)
         if (c != msr::kRuleColumn) table_->resizeColumnToContents(c);
     table_->setColumnWidth(0, std::min(table_->columnWidth(0), kQuantityWidth));
+    // The first quantity out of tolerance is in view.
+    const auto& rows = report_->Rows;
+    const auto failed = std::find_if(rows.begin(), rows.end(), [](const msr::TCompareRow& r) { return !r.Pass; });
+    if (failed != rows.end()) table_->scrollToItem(table_->item(static_cast<int>(failed - rows.begin()), 0));
 }
 
 void TfmVerify::ShowPlots() {

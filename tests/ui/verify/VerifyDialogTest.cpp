@@ -168,6 +168,38 @@ private Q_SLOTS:
         });
     }
 
+    void AQuantityOutOfToleranceIsMarkedAndCounted() {
+        // The signal says UA is a volt higher than its tables play: the
+        // program's own calculation would be wrong.
+        TfmMain& main = Program();
+        ui::TForm2* form = main.ActiveSignalWindow();
+        form->Recalculate();
+        sig::TSignalSet signal = form->Signal();
+        signal.Voltage.URmsA += 1;
+        auto library = std::make_shared<lnk::TSignalLibrary>(
+            lnk::LoadSignalLibrary(TALVO_BIN_DIR "/", lnk::RecordedLibraryDigest()));
+        TfmVerify dialog({signal, "Испытательный сигнал: неверный.usa", 1, {}, library}, main.Work(), &main);
+        dialog.show();
+        QVERIFY(RunCheck(dialog, 0));
+        auto* table = Control<QTableWidget>(dialog, "sgVerifyTable");
+        const auto found = table->findItems(QStringLiteral("UA действующее, В"), Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        const int bad = found.front()->row();
+        int failed = 0;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            const bool pass = r != bad;
+            QCOMPARE(Cell(table, r, msr::kResultColumn),
+                     pass ? QStringLiteral("в допуске") : QStringLiteral("ВНЕ ДОПУСКА"));
+            QCOMPARE(table->item(r, 0)->background().color() == Qt::white, pass);
+            QCOMPARE(table->item(r, msr::kResultColumn)->font().bold(), !pass);
+            failed += pass ? 0 : 1;
+        }
+        QCOMPARE(failed, 1);
+        QVERIFY(std::abs(Cell(table, bad, 3).toDouble() + 1) < 0.05);
+        QCOMPARE(Control<QLabel>(dialog, "lbVerifyState")->text(),
+                 QStringLiteral("Вне допуска 1 из %1").arg(table->rowCount()));
+    }
+
     void DipsAndFluctuationsPlotWhatTheyMeasure() {
         Program();
         InDialog([](TfmVerify& dialog) {

@@ -66,5 +66,13 @@ int main(int argc, char** argv) {
     Save(dialog, QStringLiteral("4-fluctuations-pinst"));
     if (!dialog.SaveReport(QDir(folder).filePath(QStringLiteral("verify-report-flicker.pdf")).toStdString()).empty())
         return 1;
+    // A calculation fault: the signal says UA is a volt higher than it plays.
+    sig::TSignalSet wrong = form->Signal();
+    wrong.Voltage.URmsA += 1;
+    ui::TfmVerify faulty({wrong, "Испытательный сигнал: неверный.usa", form->Modification(), {}, library}, main.Work(),
+                         &main);
+    faulty.show();
+    if (!Check(faulty, 0, 0)) return 1;
+    Save(faulty, QStringLiteral("5-out-of-tolerance"));
     return 0;
 }
