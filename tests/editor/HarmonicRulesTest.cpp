@@ -357,4 +357,27 @@ TEST(NumberEntry, AnglesDropTheirDegreeSignOnly) {
     EXPECT_TRUE(edit::EnterAngle(HarmEditor::Current, s, 1, 3, "45° ", nullptr).Accepted);
 }
 
+// The number editors: the harmonic ones and the converter's interharmonic
+// one refuse a number outside their range, the other interharmonic editors
+// keep to it by themselves.
+TEST(NumberEditors, WhichEditorRefusesWhichNumber) {
+    struct {
+        HarmEditor Editor;
+        int Order;
+        bool Refused;
+    } const cases[]{{HarmEditor::Voltage, 1, true},          {HarmEditor::Voltage, 50, false},
+                    {HarmEditor::ConverterHarm, 51, true},   {HarmEditor::ConverterInter, 0, true},
+                    {HarmEditor::ConverterInter, 49, false}, {HarmEditor::ConverterInter, 50, true},
+                    {HarmEditor::InterCurrent, 0, false},    {HarmEditor::InterVoltage, 99, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(edit::CheckOrder(c.Editor, c.Order).has_value(), c.Refused)
+            << static_cast<int>(c.Editor) << " " << c.Order;
+    EXPECT_EQ(edit::CheckOrder(HarmEditor::ConverterInter, 0),
+              "Заданный номер интергармоники превышает возможный диапазон (1..49)");
+    for (SetAllButton b : {SetAllButton::ConverterKoef, SetAllButton::ConverterInterKoef})
+        EXPECT_TRUE(edit::DeclineFocusesAngle(b));
+    for (SetAllButton b : {SetAllButton::GarmI, SetAllButton::ConverterAngle, SetAllButton::InterKi})
+        EXPECT_FALSE(edit::DeclineFocusesAngle(b));
+}
+
 }  // namespace
