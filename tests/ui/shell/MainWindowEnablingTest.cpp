@@ -1,7 +1,10 @@
 #include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <filesystem>
 #include <memory>
 #include <utility>
@@ -15,7 +18,8 @@ using ui::TfmMain;
 
 // The main window's menus: "Открыть повторно" offers the recent files (with
 // none it stays disabled, the first file opened enables it, and dropping the
-// last entry disables it again); the send entries carry their captions.
+// last entry disables it again); the send entries and the tool bar carry
+// their captions; signal windows cascade from the corner.
 class MainWindowEnablingTest : public QObject {
     Q_OBJECT
     std::unique_ptr<talvo_test::TempSettings> settings_;
@@ -72,6 +76,40 @@ private Q_SLOTS:
             QVERIFY2(item, name);
             QCOMPARE(item->text(), QString::fromUtf8(caption));
         }
+    }
+
+    // The tool bar's buttons with their captions and hints.
+    void ToolButtonsCarryCaptionsAndHints() {
+        const char* const buttons[][3] = {
+            {"tbNew", "Создать", "Создать новое окно испытательного сигнала"},
+            {"tbOpen", "Открыть", "Открыть файл с характеристиками испытательного  сигнала"},
+            {"tbSave", "Сохранить", "Сохранить в файле характеристики испытательного сигнала"},
+            {"tbSend", "Передать", "Передать в калибратор информацию о испытательном сигнале "},
+            {"tbExport", "Экспорт", "Экспортировать характеристики испытательных сигналов в MS Excel"},
+            {"tbSchedule", "Авт. задание", "Автоматизированное задание сигналов"},
+            {"tbPreferences", "Калибратор", "Задание калибровочных коэфициентов"},
+            {"tbHelp", "Помощь", "Справочная информация"},
+        };
+        for (const auto& [name, caption, hint] : buttons) {
+            const QToolButton* button = main_->findChild<QToolButton*>(QString::fromLatin1(name));
+            QVERIFY2(button, name);
+            QCOMPARE(button->text(), QString::fromUtf8(caption));
+            QCOMPARE(button->toolTip(), QString::fromUtf8(hint));
+        }
+    }
+
+    // Signal windows cascade from the frame's top left corner.
+    void TheFirstWindowOpensInTheCorner() {
+        main_->resize(1366, 768);
+        main_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+        main_->NewWindow();
+        main_->NewWindow();
+        const QList<QMdiSubWindow*> windows = main_->findChild<QMdiArea*>()->subWindowList();
+        QCOMPARE(windows.size(), 2);
+        QVERIFY(!windows[0]->isMaximized());
+        QCOMPARE(windows[0]->pos(), QPoint(0, 0));
+        QVERIFY(windows[1]->pos().x() > 0 && windows[1]->pos().y() > 0);
     }
 };
 
