@@ -54,10 +54,20 @@ private Q_SLOTS:
         QVERIFY(!ReopenEnabled());
     }
 
-    // "Действия" and the tool bar's "Передать": the send and command entries
-    // with their captions (the tool bar's reset of dips begins with a Latin C).
-    void SendEntriesCarryTheirCaptions() {
+    // The menus and their entries with their captions; the tool bar's
+    // "Передать" repeats the send entries (its reset of dips begins with a Latin C).
+    void MenuEntriesCarryTheirCaptions() {
         const std::pair<const char*, const char*> entries[] = {
+            {"mm_New", "Создать"},
+            {"mm_Open_Signal", "Испытательный сигнал"},
+            {"mm_Open_Voltage", "Напряжение"},
+            {"mm_Open_Current", "Ток"},
+            {"mm_Open_Converter", "Напряжение с преобразователя"},
+            {"mm_Save_Signal", "Испытательный сигнал"},
+            {"mm_Save_Voltage", "Напряжение"},
+            {"mm_Save_Current", "Ток"},
+            {"mm_Save_Converter", "Напряжение с преобразователя"},
+            {"mm_Exit", "Выход"},
             {"mm_Generate_Sin", "Испытательного сигнала"},
             {"tm_Generate_Sin", "Испытательного сигнала"},
             {"mm_Generate_Collapses", "Провалов и перенапряжений"},
@@ -75,6 +85,22 @@ private Q_SLOTS:
             const QAction* item = main_->findChild<QAction*>(QString::fromLatin1(name));
             QVERIFY2(item, name);
             QCOMPARE(item->text(), QString::fromUtf8(caption));
+        }
+        const std::pair<const char*, const char*> menus[] = {
+            {"mm_File", "&Файл"},
+            {"mm_Open", "Открыть"},
+            {"mm_Save", "Сохранить"},
+            {"mm_Reopen", "Открыть повторно"},
+            {"mm_Edit", "Р&едактирование"},
+            {"mm_Actions", "Действия"},
+            {"mm_Send", "Передать в калибратор"},
+            {"mm_Send_Parameters", "Параметры"},
+            {"mm_Send_Commands", "Команды"},
+        };
+        for (const auto& [name, title] : menus) {
+            const QMenu* menu = main_->findChild<QMenu*>(QString::fromLatin1(name));
+            QVERIFY2(menu, name);
+            QCOMPARE(menu->title(), QString::fromUtf8(title));
         }
     }
 
