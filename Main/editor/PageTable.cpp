@@ -8,20 +8,25 @@ namespace edit {
 namespace {
 
 constexpr std::array<TPageRow, 13> kPages{{
-    {10, "Напряжение", "page_u", "N1", 1, "mm_Show_Voltage", "Параметры напряжений "},
-    {20, "Ток", "page_i", "N2", 2, "mm_Show_Current", "Параметры тока "},
-    {30, "Фаза", "page_u_i", "N4", 3, "mm_Show_Power", "Параметры испытательного сигнала одной фазы "},
-    {40, "Фазы (А, В, С)", "page_u_i_3", "N31", 4, "mm_Show_Energy", "Параметры 3-х фазного испытательного сигнала "},
-    {50, "Гармоники", "page_garmonics", "N3", 5, "mm_Show_Garm", ""},
-    {60, "Интергармоники", "page_intergarm", "N28", 6, "mm_Show_InterGarm", ""},
-    {70, "Фазовые углы", "page_phase_angle", "N27", 7, "mm_Show_Angle", ""},
-    {80, "Графики напряжения и тока", "page_chart_i_u", "N6", 8, "mm_Show_Graf", "Графики напряжений и токов "},
-    {90, "Провалы и перенапряжения", "page_in_out", "N5", 9, "mm_Show_Prow", "Параметры провалов и перенапряжений "},
-    {100, "Колебания напряжения", "page_vibr", "N7", 10, "mm_Show_Koleb", " Колебания напряжения "},
-    {110, "IEEE STD 1459", "page_IEEE_1459", "IEEESTD14591", 11, "mm_Show_IEEE1459",
+    {TPageId::Voltage, 10, "Напряжение", "page_u", "N1", 1, "mm_Show_Voltage", "Параметры напряжений "},
+    {TPageId::Current, 20, "Ток", "page_i", "N2", 2, "mm_Show_Current", "Параметры тока "},
+    {TPageId::OnePhase, 30, "Фаза", "page_u_i", "N4", 3, "mm_Show_Power",
+     "Параметры испытательного сигнала одной фазы "},
+    {TPageId::ThreePhase, 40, "Фазы (А, В, С)", "page_u_i_3", "N31", 4, "mm_Show_Energy",
+     "Параметры 3-х фазного испытательного сигнала "},
+    {TPageId::Harmonics, 50, "Гармоники", "page_garmonics", "N3", 5, "mm_Show_Garm", ""},
+    {TPageId::Interharmonics, 60, "Интергармоники", "page_intergarm", "N28", 6, "mm_Show_InterGarm", ""},
+    {TPageId::Angles, 70, "Фазовые углы", "page_phase_angle", "N27", 7, "mm_Show_Angle", ""},
+    {TPageId::Charts, 80, "Графики напряжения и тока", "page_chart_i_u", "N6", 8, "mm_Show_Graf",
+     "Графики напряжений и токов "},
+    {TPageId::Dips, 90, "Провалы и перенапряжения", "page_in_out", "N5", 9, "mm_Show_Prow",
+     "Параметры провалов и перенапряжений "},
+    {TPageId::Fluctuations, 100, "Колебания напряжения", "page_vibr", "N7", 10, "mm_Show_Koleb",
+     " Колебания напряжения "},
+    {TPageId::Ieee1459, 110, "IEEE STD 1459", "page_IEEE_1459", "IEEESTD14591", 11, "mm_Show_IEEE1459",
      "Параметры мощноcтей по стандарту IEEE STD 1459"},
-    {130, kConverterCaption, "page_iu", "", 0, "mm_iu_red", ""},
-    {140, "Протокол работы/Описание сигнала", "page_protocol", "N8", 12, "mm_Show_Protocol",
+    {TPageId::Converter, 130, kConverterCaption, "page_iu", "", 0, "mm_iu_red", ""},
+    {TPageId::Protocol, 140, "Протокол работы/Описание сигнала", "page_protocol", "N8", 12, "mm_Show_Protocol",
      "Протокол работы калибратора"},
 }};
 
@@ -31,6 +36,11 @@ std::span<const TPageRow> PageRows() { return kPages; }
 
 const TPageRow* PageByCaption(std::string_view caption) {
     const auto it = std::find_if(kPages.begin(), kPages.end(), [&](const TPageRow& r) { return r.Caption == caption; });
+    return it == kPages.end() ? nullptr : &*it;
+}
+
+const TPageRow* PageByName(std::string_view page) {
+    const auto it = std::find_if(kPages.begin(), kPages.end(), [&](const TPageRow& r) { return r.Page == page; });
     return it == kPages.end() ? nullptr : &*it;
 }
 

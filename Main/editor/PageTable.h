@@ -11,7 +11,25 @@
 // menu items, and the rules that keep the tab list sorted.
 namespace edit {
 
+// Which page a row is: what the window builds and redisplays for it.
+enum class TPageId {
+    Voltage,
+    Current,
+    OnePhase,
+    ThreePhase,
+    Harmonics,
+    Interharmonics,
+    Angles,
+    Charts,
+    Dips,
+    Fluctuations,
+    Ieee1459,
+    Converter,
+    Protocol
+};
+
 struct TPageRow {
+    TPageId Id;
     int Order;
     std::string_view Caption;   // tab caption and page menu caption
     std::string_view Page;      // the page's control name
@@ -27,6 +45,8 @@ std::string_view HideItemCaption(const TPageRow& row);
 std::span<const TPageRow> PageRows();
 const TPageRow* PageByCaption(std::string_view caption);
 const TPageRow* PageByTag(int tag);
+// The row of a page's control name ("page_u" ...); none for another name.
+const TPageRow* PageByName(std::string_view page);
 
 inline constexpr std::string_view kConverterCaption = "Преобразователь тока в напряжение";
 

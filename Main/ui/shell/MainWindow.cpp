@@ -147,11 +147,11 @@ TfmMain::~TfmMain() {
     mdi_->disconnect(this);
     for (TForm2* form : SignalWindows()) form->disconnect(this);
     // Nothing waits for a window that goes: the questions of a running job
-    // are cancelled and the job ends, a schedule run stops, then the windows go.
+    // are cancelled and the job ends and a schedule run stops before the
+    // windows go with this object's children.
     work_->Shutdown();
     delete schedule_;
     schedule_ = nullptr;
-    delete mdi_;
 }
 
 QAction* TfmMain::Item(QMenu* menu, const char* name, const QString& caption) {

@@ -128,23 +128,28 @@ TForm2::TForm2(QWidget* owner, const sig::TCorrectionRecord& correction, int mod
 }
 
 void TForm2::BuildPages() {
-    for (const edit::TPageRow& row : edit::PageRows()) {
-        QWidget* content = nullptr;
-        if (row.Page == "page_protocol") content = BuildProtocolPage();
-        if (row.Page == "page_iu") content = BuildConverterPage();
-        if (row.Page == "page_u") content = voltagePage_ = new TVoltagePage(*this, *fields_);
-        if (row.Page == "page_i") content = currentPage_ = new TCurrentPage(*this, *fields_);
-        if (row.Page == "page_u_i") content = onePhasePage_ = new TOnePhasePage(*this, *fields_);
-        if (row.Page == "page_u_i_3") content = threePhasePage_ = new TThreePhasePage(*this, *fields_);
-        if (row.Page == "page_IEEE_1459") content = new TIeeePage(*fields_);
-        if (row.Page == "page_in_out") content = dipsPage_ = new TDipsPage(*this, *fields_);
-        if (row.Page == "page_vibr") content = fluctuationsPage_ = new TFluctuationsPage(*this, *fields_);
-        if (row.Page == "page_garmonics") content = garmonics_ = new THarmonicGrid(*this);
-        if (row.Page == "page_phase_angle") content = angles_ = new TAngleGrid(*this);
-        if (row.Page == "page_intergarm") content = intergarm_ = new TIntergarmPage(*this);
-        if (row.Page == "page_chart_i_u") content = &charts_->WavePage();
-        notebook_->addWidget(Scrolled(GroupPage(row, content)));
+    for (const edit::TPageRow& row : edit::PageRows())
+        notebook_->addWidget(Scrolled(GroupPage(row, BuildPage(row.Id))));
+}
+
+QWidget* TForm2::BuildPage(edit::TPageId page) {
+    using P = edit::TPageId;
+    switch (page) {
+        case P::Voltage: return voltagePage_ = new TVoltagePage(*this, *fields_);
+        case P::Current: return currentPage_ = new TCurrentPage(*this, *fields_);
+        case P::OnePhase: return onePhasePage_ = new TOnePhasePage(*this, *fields_);
+        case P::ThreePhase: return threePhasePage_ = new TThreePhasePage(*this, *fields_);
+        case P::Harmonics: return garmonics_ = new THarmonicGrid(*this);
+        case P::Interharmonics: return intergarm_ = new TIntergarmPage(*this);
+        case P::Angles: return angles_ = new TAngleGrid(*this);
+        case P::Charts: return &charts_->WavePage();
+        case P::Dips: return dipsPage_ = new TDipsPage(*this, *fields_);
+        case P::Fluctuations: return fluctuationsPage_ = new TFluctuationsPage(*this, *fields_);
+        case P::Ieee1459: return new TIeeePage(*fields_);
+        case P::Converter: return BuildConverterPage();
+        case P::Protocol: return BuildProtocolPage();
     }
+    return nullptr;
 }
 
 QWidget* TForm2::BuildProtocolPage() {
@@ -290,8 +295,8 @@ void TForm2::TabsChange(int index) {
     if (!row) return;
     QWidget* page = notebook_->findChild<QWidget*>(Q(row->Page));
     notebook_->setCurrentWidget(PageArea(row->Page));
-    ShowPage(row->Page);
-    if (row->Page == "page_iu") converterPage_->PageSelected();
+    ShowPage(row->Id);
+    if (row->Id == edit::TPageId::Converter) converterPage_->PageSelected();
     const std::string_view focus = edit::FocusOnShow(row->Page);
     if (!focus.empty())
         if (auto* target = page->findChild<QWidget*>(Q(focus))) target->setFocus();
@@ -380,17 +385,26 @@ QScrollArea* TForm2::PageArea(std::string_view page) const {
 }
 
 void TForm2::ShowPage(std::string_view page) {
-    if (page == "page_u") ShowAllData_u();
-    if (page == "page_i") ShowAllData_i();
-    if (page == "page_u_i") ShowAllData_Power();
-    if (page == "page_u_i_3") ShowAllData_Power_3();
-    if (page == "page_IEEE_1459") ShowAllData_Power_1459();
-    if (page == "page_in_out") ShowAllData_Collapse();
-    if (page == "page_vibr") ShowAllData_Koleb();
-    if (page == "page_garmonics") garmonics_->Select();
-    if (page == "page_phase_angle") angles_->Fill();
-    if (page == "page_intergarm") ShowAllData_InterGarm();
-    if (page == "page_chart_i_u") charts_->Show_Chart_U_I();
+    if (const edit::TPageRow* row = edit::PageByName(page)) ShowPage(row->Id);
+}
+
+void TForm2::ShowPage(edit::TPageId page) {
+    using P = edit::TPageId;
+    switch (page) {
+        case P::Voltage: ShowAllData_u(); break;
+        case P::Current: ShowAllData_i(); break;
+        case P::OnePhase: ShowAllData_Power(); break;
+        case P::ThreePhase: ShowAllData_Power_3(); break;
+        case P::Harmonics: garmonics_->Select(); break;
+        case P::Interharmonics: ShowAllData_InterGarm(); break;
+        case P::Angles: angles_->Fill(); break;
+        case P::Charts: charts_->Show_Chart_U_I(); break;
+        case P::Dips: ShowAllData_Collapse(); break;
+        case P::Fluctuations: ShowAllData_Koleb(); break;
+        case P::Ieee1459: ShowAllData_Power_1459(); break;
+        case P::Converter:
+        case P::Protocol: break;
+    }
 }
 
 void TForm2::ShowAllData() {

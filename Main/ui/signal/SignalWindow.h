@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/PageTable.h"
 #include "editor/SignalDefaults.h"
 #include "editor/SignalFields.h"
 #include "editor/SignalProtocol.h"
@@ -150,7 +151,10 @@ private:
     // The scroll area in the notebook that holds the page of that name.
     QScrollArea* PageArea(std::string_view page) const;
     void EscapeField(const edit::TFieldRow& row, TFieldEdit& field);
+    // Redisplays the values of a page, named by the rules or by its row.
     void ShowPage(std::string_view page);
+    void ShowPage(edit::TPageId page);
+    QWidget* BuildPage(edit::TPageId page);
 
     sig::TSignalSet signal_;
     files::TSignalFileExtras extras_;
