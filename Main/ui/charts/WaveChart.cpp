@@ -15,6 +15,7 @@
 #include "ui/charts/CheckList.h"
 #include "ui/common/FieldEdit.h"
 #include "ui/common/MessageDialog.h"
+#include "ui/common/Reentry.h"
 #include "ui/common/Texts.h"
 
 namespace ui {
@@ -204,8 +205,8 @@ void TWavePage::SetAxisMaximum(edit::WaveAxis axis, int maximum) {
 }
 
 void TWavePage::TakeField(edit::WaveAxis axis, bool entered) {
-    if (taking_) return;
-    taking_ = true;
+    const TReentryGuard pass(taking_);
+    if (!pass) return;
     TFieldEdit* field = fields_[static_cast<int>(axis)];
     const edit::TScaleEntry entry = edit::EnterWaveScale(axis, U(field->text()));
     if (!entry.Accepted) {
@@ -215,7 +216,6 @@ void TWavePage::TakeField(edit::WaveAxis axis, bool entered) {
         SetAxisMaximum(axis, entry.Maximum);
         if (entered) field->selectAll();
     }
-    taking_ = false;
 }
 
 void TWavePage::Show_Chart_U_I() {

@@ -20,6 +20,7 @@
 #include "ui/common/IndexTextLabel.h"
 #include "ui/common/MessageDialog.h"
 #include "ui/common/QueuedSinks.h"
+#include "ui/common/Reentry.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/ConverterHarmonics.h"
 #include "ui/signal/ConverterParameters.h"
@@ -177,12 +178,11 @@ void TConverterPage::PageSelected() { Apply(rules_.Event(edit::ConverterEvent::P
 
 // Angles and frequencies are the window's own fields; the window's rule takes them over.
 void TConverterPage::TakeOver(const edit::TFieldRow& row, TFieldEdit& field) {
-    if (taking_) return;
-    taking_ = true;
+    const TReentryGuard pass(taking_);
+    if (!pass) return;
     if (edit::TConverterPageRules::TakenByWindow(row))
         Apply(rules_.TakenByWindowRule(row, form_.TakeOverField(row, field)), &field);
     else Apply(rules_.TakeEntry(row, U(field.text()), form_.Signal()), &field);
-    taking_ = false;
 }
 
 void TConverterPage::ModeClicked(bool automatic) {

@@ -14,6 +14,7 @@
 #include "CommonUtils/TalvoError.h"
 #include "files/TalvoIni.h"
 #include "link/PortList.h"
+#include "ui/common/Reentry.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/PageFields.h"
 
@@ -152,10 +153,9 @@ void TConverterParameters::ShowGains(const edit::TGainTexts& t) {
     calcInfo_->setText(Q(t.Calculated));
     manualInfo_->setText(Q(t.Manual));
     if (!t.ManualFactors) return;
-    fillingGains_ = true;
+    const TReentryGuard filling(fillingGains_);
     const float factors[3]{t.ManualFactors->Kpga, t.ManualFactors->K1pga, t.ManualFactors->Kina};
     for (int k = 0; k < 3; ++k) gains_[k]->setCurrentText(Q(edit::FactorText(factors[k])));
-    fillingGains_ = false;
 }
 
 }  // namespace ui

@@ -34,6 +34,7 @@
 #include "ui/common/FieldEdit.h"
 #include "ui/common/FileDialogs.h"
 #include "ui/common/MessageDialog.h"
+#include "ui/common/Reentry.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/ConverterPage.h"
 #include "ui/signal/CurrentPage.h"
@@ -257,13 +258,14 @@ void TForm2::LockConverterFields() {
 }
 
 void TForm2::SetTabs(const std::vector<std::string>& tabs, int current) {
-    showingTabs_ = true;
-    while (tabs_->count() > 0) tabs_->removeTab(0);
-    for (const std::string& caption : tabs) tabs_->addTab(Q(caption));
-    if (current >= 0 && current < tabs_->count()) tabs_->setCurrentIndex(current);
-    // A hidden tab bar does not tell its layout that its height changed.
-    tabs_->updateGeometry();
-    showingTabs_ = false;
+    {
+        const TReentryGuard showing(showingTabs_);
+        while (tabs_->count() > 0) tabs_->removeTab(0);
+        for (const std::string& caption : tabs) tabs_->addTab(Q(caption));
+        if (current >= 0 && current < tabs_->count()) tabs_->setCurrentIndex(current);
+        // A hidden tab bar does not tell its layout that its height changed.
+        tabs_->updateGeometry();
+    }
     Q_EMIT TabsChanged();
 }
 
@@ -482,8 +484,8 @@ void TForm2::DrawVectorDiagram(const sig::TSignalParamsU& v, const sig::TSignalP
 // A refused entry keeps its text and takes the focus back; the message box
 // and the return of the focus must not take the entry over a second time.
 bool TForm2::TakeOverField(const edit::TFieldRow& row, TFieldEdit& field) {
-    if (takingOver_) return false;
-    takingOver_ = true;
+    const TReentryGuard pass(takingOver_);
+    if (!pass) return false;
     const std::string page = ShownPage();
     edit::TEntryOutcome out;
     const sig::TKolebParamsHelpTable flicker = sig::FlickerTable().Snapshot();
@@ -500,7 +502,6 @@ bool TForm2::TakeOverField(const edit::TFieldRow& row, TFieldEdit& field) {
     } else if (!out.Redisplay.empty()) {
         ShowPage(out.Redisplay);
     }
-    takingOver_ = false;
     return out.Accepted;
 }
 

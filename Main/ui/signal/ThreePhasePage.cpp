@@ -17,6 +17,7 @@
 #include "ui/common/FieldEdit.h"
 #include "ui/common/IndexTextLabel.h"
 #include "ui/common/MessageDialog.h"
+#include "ui/common/Reentry.h"
 #include "ui/common/Texts.h"
 #include "ui/signal/PageFields.h"
 #include "ui/signal/SignalWindow.h"
@@ -242,8 +243,8 @@ void TThreePhasePage::Tick() {
 // A refused entry keeps its text and takes the focus back; the message box
 // must not take the entry over a second time.
 void TThreePhasePage::TakeInterval() {
-    if (takingInterval_) return;
-    takingInterval_ = true;
+    const TReentryGuard pass(takingInterval_);
+    if (!pass) return;
     const edit::TIntervalEntry entry =
         edit::TakeEnergyInterval(U(intervalField_->text()), form_.Signal(), FullPowersShown());
     if (entry.Seconds) {
@@ -252,7 +253,6 @@ void TThreePhasePage::TakeInterval() {
         MyShowMessage(*entry.Message, cmn::MessageKind::Warning);
         intervalField_->setFocus(Qt::OtherFocusReason);
     }
-    takingInterval_ = false;
 }
 
 }  // namespace ui

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "ui/common/MessageDialog.h"
+#include "ui/common/Reentry.h"
 #include "ui/common/Texts.h"
 
 namespace ui {
@@ -89,10 +90,11 @@ void TCheckedFields::Refuse(const TRefusal& refusal) {
     MyShowMessage(refusal.Text, kind_);
     QLineEdit* field = fields_[refusal.Index];
     // Going back is no leaving of the field the user went on to.
-    refocusing_ = true;
-    BringToFront(field);
-    field->setFocus(Qt::OtherFocusReason);
-    refocusing_ = false;
+    {
+        const TReentryGuard refocusing(refocusing_);
+        BringToFront(field);
+        field->setFocus(Qt::OtherFocusReason);
+    }
     field->selectAll();
 }
 
