@@ -41,7 +41,7 @@ void CheckReportName(const std::string& path) {
     const std::string e = Extension(path);
     if (e == ".pdf")
         throw cmn::TalvoError(
-            "Отчёт в формате PDF сохраняется из окна сигнала (\"Проверка сигнала\"). "
+            "Отчёт в формате PDF сохраняет окно программы (\"Действия\" → \"Проверка сигнала\"). "
             "В консольном режиме укажите файл .csv или .json");
     if (e != ".csv" && e != ".json")
         throw cmn::TalvoError("Неизвестный формат отчёта: " + path + ". Укажите файл .csv или .json");

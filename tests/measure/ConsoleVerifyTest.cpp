@@ -70,7 +70,7 @@ TEST(ConsoleVerify, ACsvReportHoldsTheTableAndPdfIsRefusedInRussian) {
     o.Report = folder / "report.pdf";
     EXPECT_EQ(RunVerify(o, refused), console::kExitFailure);
     ASSERT_FALSE(refused.Texts().empty());
-    EXPECT_NE(refused.Texts().back().find("PDF сохраняется из окна сигнала"), std::string::npos);
+    EXPECT_NE(refused.Texts().back().find("PDF сохраняет окно программы"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder / "report.pdf"));
 }
 
