@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 #include "ui/common/Texts.h"
 
@@ -22,13 +23,18 @@ QFont TQtFontMetrics::AtSize(int pointSize) const {
     return font;
 }
 
-int TQtFontMetrics::TextWidth(std::string_view text, int pointSize) const {
-    return QFontMetrics(AtSize(pointSize)).horizontalAdvance(Q(text));
+const QFontMetrics& TQtFontMetrics::Metrics(int pointSize) const {
+    pointSize = std::max(1, pointSize);
+    for (const auto& [size, metrics] : metrics_)
+        if (size == pointSize) return metrics;
+    return metrics_.emplace_back(pointSize, QFontMetrics(AtSize(pointSize))).second;
 }
 
-int TQtFontMetrics::TextHeight(std::string_view, int pointSize) const {
-    return QFontMetrics(AtSize(pointSize)).height();
+int TQtFontMetrics::TextWidth(std::string_view text, int pointSize) const {
+    return Metrics(pointSize).horizontalAdvance(Q(text));
 }
+
+int TQtFontMetrics::TextHeight(std::string_view, int pointSize) const { return Metrics(pointSize).height(); }
 
 void DrawIndexText(QPainter& painter, const QRect& rect, std::string_view text, bool centred) {
     painter.save();
@@ -39,10 +45,8 @@ void DrawIndexText(QPainter& painter, const QRect& rect, std::string_view text, 
     painter.fillRect(ToQRect(layout.fill), painter.brush());
     painter.setClipRect(ToQRect(layout.clip));
     for (const cmn::TIndexPiecePlacement& piece : layout.pieces) {
-        QFont font = base;
-        font.setPointSize(std::max(1, piece.pointSize));
-        painter.setFont(font);
-        const QFontMetrics fm(font);
+        painter.setFont(metrics.AtSize(piece.pointSize));
+        const QFontMetrics& fm = metrics.Metrics(piece.pointSize);
         const int baseline = piece.anchor == cmn::IndexAnchor::TopLeft ? piece.y + fm.ascent() : piece.y - fm.descent();
         painter.drawText(piece.x, baseline, Q(piece.text));
     }

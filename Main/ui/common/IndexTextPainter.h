@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QRect>
 #include <QSize>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "CommonUtils/IndexText.h"
 
@@ -14,15 +17,19 @@ class QPainter;
 namespace ui {
 
 // The layout's view of a Qt font: point sizes in, pixels out.
+// Metrics are made once per point size: a label measures its pieces in two
+// or three sizes many times over.
 class TQtFontMetrics : public cmn::IFontMetrics {
 public:
     explicit TQtFontMetrics(QFont font) : font_(std::move(font)) {}
     int TextWidth(std::string_view text, int pointSize) const override;
     int TextHeight(std::string_view text, int pointSize) const override;
+    QFont AtSize(int pointSize) const;
+    const QFontMetrics& Metrics(int pointSize) const;
 
 private:
-    QFont AtSize(int pointSize) const;
     QFont font_;
+    mutable std::vector<std::pair<int, QFontMetrics>> metrics_;
 };
 
 // Fills the rectangle with the painter's brush, then draws the text; the
