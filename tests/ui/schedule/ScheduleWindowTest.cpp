@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -418,6 +419,21 @@ private Q_SLOTS:
     // A long list loaded over a short one, reset and selected whole, and a
     // run's report of one row: each redraws the cells that changed and no
     // others, and the columns still fit what they show.
+    // A description of two lines shows as two lines, as the signal window shows it.
+    void ARowShowsItsSignalsDescriptionLineByLine() {
+        const std::string signal = CopyExample("harmonics-dips-flicker.usa", "two-lines.usa").toStdString();
+        sched::TSignalList list;
+        list.Rows.push_back(sched::NewSignalRow(signal, 46000));
+        const QString path = Path("two-lines.sfl");
+        sched::WriteSignalList(path.toStdString(), list);
+        Form().LoadListFile(path.toStdString());
+        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, CellCentre(0, cName));
+        const QString shown = form_->findChild<QPlainTextEdit*>(QStringLiteral("mmDescription"))->toPlainText();
+        QCOMPARE(shown,
+                 QStringLiteral("220 В, 5 А, угол 30°: гармоники 3, 5, 7, интергармоники 2,5 и 7,5 (выключены);\n"
+                                "провалы 30 % фазы A; колебания 8,8 Гц"));
+    }
+
     void ALongListIsRedrawnWhereItChanged() {
         constexpr int kRows = 2000;
         const QString list = WriteLongList(kRows);
