@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "measure/engine/Spectrum.h"
+#include "measure/engine/WindowSpectrum.h"
 
 namespace msr {
 

@@ -1,4 +1,4 @@
-#include "measure/engine/Spectrum.h"
+#include "measure/engine/WindowSpectrum.h"
 
 #include <cmath>
 #include <numbers>
