@@ -728,28 +728,26 @@ void TfmMain::ShowAbout() { TfmAbout(this).exec(); }
 
 void TfmMain::ShowIdentify() { TfmIdentify(TALVO_CALIBRATOR_DIGEST, library_->Digest(), this).exec(); }
 
-void TfmMain::ExportSignal() {
+TForm2* TfmMain::RecalculatedSignalWindow() {
     TForm2* form = ActiveSignalWindow();
-    if (!form) return;
+    if (!form) return nullptr;
     try {
         form->Recalculate();
     } catch (const cmn::TalvoError& e) {
         MyShowMessage(e.what(), cmn::MessageKind::Warning);
-        return;
+        return nullptr;
     }
-    export_->Execute(form->Signal());
+    return form;
+}
+
+void TfmMain::ExportSignal() {
+    if (TForm2* form = RecalculatedSignalWindow()) export_->Execute(form->Signal());
 }
 
 // The check runs on a copy of the recomputed signal, as an action does.
 void TfmMain::VerifySignal() {
-    TForm2* form = ActiveSignalWindow();
+    TForm2* form = RecalculatedSignalWindow();
     if (!form) return;
-    try {
-        form->Recalculate();
-    } catch (const cmn::TalvoError& e) {
-        MyShowMessage(e.what(), cmn::MessageKind::Warning);
-        return;
-    }
     TfmVerify(TVerifyInput{form->Signal(), U(form->windowTitle()), modification_, correction_, library_}, *work_, this)
         .exec();
 }

@@ -106,6 +106,9 @@ private:
     void ShowSchedule();
     sched::TLinkSettings LinkSettings();
     TActionRequest Request(TActionKind kind);
+    // The active signal window with every quantity computed anew; none when
+    // there is none or a calculation refused (its message shown).
+    TForm2* RecalculatedSignalWindow();
     void ExportSignal();
     void VerifySignal();
     void EditPreferences();
